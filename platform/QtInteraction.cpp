@@ -1,0 +1,190 @@
+#include "platform/QtInteraction.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWhatsThis>
+#include <cstdlib>
+
+namespace vesmarin {
+
+namespace {
+
+QMessageBox::StandardButton toQt(MsgButton b) {
+    switch (b) {
+    case MsgButton::Ok:
+        return QMessageBox::Ok;
+    case MsgButton::Cancel:
+        return QMessageBox::Cancel;
+    case MsgButton::Yes:
+        return QMessageBox::Yes;
+    case MsgButton::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
+    QFileDialog::Options o;
+    if (!r.confirmOverwrite)
+        o |= QFileDialog::DontConfirmOverwrite;
+    return o;
+}
+
+} // namespace
+
+QtInteraction::QtInteraction(QString programFile) : programFile_(std::move(programFile)) {}
+
+QtInteraction::~QtInteraction() {
+    if (pointerOverridden_)
+        QApplication::restoreOverrideCursor();
+}
+
+MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& request) {
+    QMessageBox box(parent);
+    // Texts carry Windows line breaks; the toolkit wants plain line feeds.
+    QString text = request.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(text);
+    box.setWindowTitle(request.title);
+    switch (request.icon) {
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (request.buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    box.setDefaultButton(toQt(request.defaultButton));
+    const int pressed = box.exec();
+    switch (pressed) {
+    case QMessageBox::Yes:
+        return MsgButton::Yes;
+    case QMessageBox::No:
+        return MsgButton::No;
+    case QMessageBox::Cancel:
+        return MsgButton::Cancel;
+    default:
+        // Escape on an OK-only box, or closing it from its frame, counts as OK.
+        return request.buttons == MsgButtons::YesNo ? MsgButton::No
+               : request.buttons == MsgButtons::OkCancel ? MsgButton::Cancel
+                                                           : MsgButton::Ok;
+    }
+}
+
+std::optional<QString> QtInteraction::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(dialogOptions(request));
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtInteraction::openFileName(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(dialogOptions(request));
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtInteraction::setClipboardImage(const QImage& image) {
+    QApplication::clipboard()->setImage(image);
+}
+
+void QtInteraction::showWhatsThis(QWidget* control, const QPoint& globalPos, const QString& text) {
+    QWhatsThis::showText(globalPos, text, control);
+}
+
+bool QtInteraction::runAndWait(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted(-1))
+        return false;
+    // The caller waits for the program, but the windows keep repainting meanwhile.
+    while (!process.waitForFinished(50))
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}
+
+bool QtInteraction::startProgram(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+QString QtInteraction::findExecutable(const QString& name) {
+    return QStandardPaths::findExecutable(name);
+}
+
+void QtInteraction::beep() {
+    QApplication::beep();
+}
+
+void QtInteraction::setPointer(Pointer pointer) {
+    if (pointer == Pointer::Hourglass && !pointerOverridden_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        pointerOverridden_ = true;
+    } else if (pointer == Pointer::Default && pointerOverridden_) {
+        QApplication::restoreOverrideCursor();
+        pointerOverridden_ = false;
+    }
+}
+
+bool QtInteraction::anotherInstanceRunning() {
+    if (instanceLock_)
+        return false;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    // One lock per user (the runtime folder is the user's own) and per program file.
+    const QByteArray id =
+        QCryptographicHash::hash(QFileInfo(programFile_).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/vesmarin-") + QString::fromLatin1(id) +
+                                            QStringLiteral(".lock"));
+    // A lock left by a crashed run names a process that no longer exists; QLockFile removes it.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            return true;
+        return false; // the lock folder cannot be written: do not keep the user from working
+    }
+    instanceLock_ = std::move(lock);
+    return false;
+}
+
+void QtInteraction::endProgramNow() {
+    instanceLock_.reset();
+    std::_Exit(0);
+}
+
+} // namespace vesmarin

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vesmarin needs that are not installed yet.
+# Usage: scripts/deps.sh build|test
+set -euo pipefail
+
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev libgl-dev libpng-dev)
+# The tests also read real Windows programs shipped by Debian, compare against icoutils,
+# and drive the program under a virtual X server.
+test_pkgs=(googletest libgtest-dev nsis-common win32-loader icoutils xvfb xauth)
+
+case "${1:-build}" in
+  build) wanted=("${build_pkgs[@]}") ;;
+  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
+  *) echo "usage: $0 build|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
