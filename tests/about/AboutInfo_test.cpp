@@ -31,13 +31,6 @@ TEST(VersionLine, TakesTheProjectVersion) {
     EXPECT_EQ(v.revision, parts.value(2).toUInt());
 }
 
-TEST(AboutTexts, FollowTheLanguage) {
-    EXPECT_EQ(AboutTextsFor(false).windowTitle, QStringLiteral("About"));
-    EXPECT_EQ(AboutTextsFor(true).windowTitle, QStringLiteral("Σχετικά"));
-    EXPECT_EQ(AboutTextsFor(true).sysInfoCaption, QStringLiteral("Πληροφορίες συστήματος..."));
-    EXPECT_NE(AboutTextsFor(true).disclaimer, AboutTextsFor(false).disclaimer);
-}
-
 // A scripted pair of lookups that records which files were tested.
 struct Script {
     std::optional<QString> first;
@@ -110,12 +103,6 @@ TEST(SysInfoSearch, PosixStandInLooksOnTheSearchPathThenInUsrBin) {
     EXPECT_EQ(SysInfoProgram(lookups), std::nullopt);
     files = {"/usr/bin/hardinfo"};
     EXPECT_EQ(SysInfoProgram(lookups), QStringLiteral("/usr/bin/hardinfo"));
-}
-
-TEST(SysInfoSearch, UnavailableMessageInBothLanguages) {
-    EXPECT_EQ(SysInfoUnavailableText(false),
-              QStringLiteral("System Information is unavailable at this time."));
-    EXPECT_EQ(SysInfoUnavailableTitle(true), QStringLiteral("Πληροφορίες συστήματος"));
 }
 
 } // namespace

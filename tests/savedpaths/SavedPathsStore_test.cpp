@@ -214,11 +214,6 @@ TEST_F(SavedPathsStoreTest, EnsureCreatesAnEmptyFileAndNeverTouchesAnExistingOne
     EXPECT_EQ(status.errorNumber, 53);
 }
 
-TEST(SavedPathsBackup, ReplacesTheLastThreeCharacters) {
-    EXPECT_EQ(SavedPathsBackupFile(QStringLiteral("/opt/v/SavedPaths.txt")),
-              QStringLiteral("/opt/v/SavedPaths.bak"));
-}
-
 TEST(InitialPathTest, ComparesUnderTheCaseRuleWithoutTouchingSeparators) {
     struct Case {
         const char* initial;
@@ -239,11 +234,6 @@ TEST(InitialPathTest, ComparesUnderTheCaseRuleWithoutTouchingSeparators) {
         EXPECT_EQ(IsInitialPath(QString::fromUtf8(c.initial), QString::fromUtf8(c.current), c.caseSensitive),
                   c.same);
     }
-}
-
-TEST(PathMenuCaption, CarriesTheValueInBrackets) {
-    EXPECT_EQ(ExtendedCaption(QStringLiteral("Initial"), QStringLiteral("/usr/share")),
-              QStringLiteral("Initial  [ /usr/share ]"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "savedpaths/TextEditor.h"
 
-#include <QMap>
 #include <gtest/gtest.h>
 
 using namespace vesmarin;
@@ -39,13 +38,6 @@ TEST(TextEditorChoice, TakesTheFirstEditorFoundWithItsWaitOption) {
         EXPECT_EQ(command.arguments, c.arguments);
         EXPECT_EQ(command.isEmpty(), c.program.isEmpty());
     }
-}
-
-TEST(TextEditorChoice, WindowsUsesNotepad) {
-    const EditorCommand command =
-        TextEditorCommand(Finding({}), QStringLiteral("C:\\v\\SavedPaths.txt"), true);
-    EXPECT_EQ(command.program, QStringLiteral("notepad"));
-    EXPECT_EQ(command.arguments, QStringList{QStringLiteral("C:\\v\\SavedPaths.txt")});
 }
 
 } // namespace
