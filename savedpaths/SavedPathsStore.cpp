@@ -240,9 +240,12 @@ StoreStatus SavePathAsNewest(const QString& file, const QString& path,
         content += line + "\r\n";
 
     const QString backup = SavedPathsBackupFile(target);
+    // A backup left by an earlier failure is ours to replace; a fresh file (never one reached through a
+    // link that happens to stand there) receives the new content.
+    QFile::remove(backup);
     QFile out(backup);
     errno = 0;
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return FailureFromErrno(errno, backup);
     errno = 0;
     const bool written = out.write(content) == content.size() && FlushToDisk(out);
