@@ -255,6 +255,17 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return full;
 }
 
+// The real path of a display path read below another folder standing for the root.
+std::string UnderRoot(std::string root, std::string_view display) {
+    while (!root.empty() && root.back() == kScanSeparator) {
+        root.pop_back();
+    }
+    if (display.empty() || display.front() != kScanSeparator) {
+        root.push_back(kScanSeparator);
+    }
+    return root.append(display);
+}
+
 std::string DisplayForm(std::string path) {
     while (path.size() > 1 && path.back() == kScanSeparator && !IsDriveRoot(path)) {
         path.pop_back();
@@ -536,7 +547,7 @@ bool DirectoryScanner::StartDirectoryScan(const std::string& path) {
     d_->stack.reserve(kMaxScanLevel + 1);
     std::string display = DisplayForm(path);
     const std::string real =
-        d_->options.fileSystemRoot.empty() ? display : JoinPath(d_->options.fileSystemRoot, display);
+        d_->options.fileSystemRoot.empty() ? display : UnderRoot(d_->options.fileSystemRoot, display);
     const int fd = open(real.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return false;
@@ -683,7 +694,7 @@ bool DirectoryScanner::StartDirectoryScan(const std::string& path) {
                            ? display + kScanSeparator // "C:" alone is the current folder of drive C
                            : display;
     if (!d_->options.fileSystemRoot.empty()) {
-        real = JoinPath(d_->options.fileSystemRoot, display);
+        real = UnderRoot(d_->options.fileSystemRoot, display);
     }
     try {
         return d_->PushDirectory(ToFsPath(real), std::move(display));
@@ -742,6 +753,9 @@ const std::vector<std::string>& DirectoryScanner::CurrentFiles() const {
 void CollectFiles(const std::string& startFolder, int levels, std::string_view patternList,
                   std::vector<std::string>& found, const ScanProgress& progress, const ScanOptions& options) {
     found.clear();
+    if (startFolder.empty()) {
+        return; // no folder chosen: never the root by accident
+    }
     const FilePatterns patterns(patternList);
     std::string start = startFolder;
     if (start.empty() || start.back() != kScanSeparator) {

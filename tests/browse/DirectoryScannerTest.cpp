@@ -236,6 +236,7 @@ TEST_F(TempTree, NothingFound) {
     EXPECT_TRUE(Collect(Path(), 0, kBoth).empty());
     EXPECT_TRUE(Collect(Path("missing"), 0, kBoth).empty()); // an unreadable start finds nothing
     EXPECT_TRUE(Collect(Path("a.txt"), 0, kBoth).empty());
+    EXPECT_TRUE(Collect("", 0, "*").empty()); // no folder is not the root
 }
 
 // --- Faults the walk survives ---------------------------------------------------------------------------
