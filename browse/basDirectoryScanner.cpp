@@ -40,7 +40,7 @@ bool HasWildcard(std::string_view s) {
     return s.find_first_of("*?") != std::string_view::npos;
 }
 
-// '*' and '?' matching with one backtracking point: linear for the patterns in use, never exponential.
+// '*' and '?' matching with one backtracking point: quadratic at worst, never exponential.
 bool GlobMatch(std::string_view pattern, std::string_view name) {
     std::size_t p = 0, n = 0;
     std::size_t starP = std::string_view::npos, starN = 0;
