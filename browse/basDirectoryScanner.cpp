@@ -292,6 +292,11 @@ void SortNames(std::vector<std::string>& names) {
 
 namespace {
 
+struct FolderCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using OpenFolder = std::unique_ptr<DIR, FolderCloser>;
+
 struct FolderId {
     dev_t dev;
     ino_t ino;
@@ -353,7 +358,7 @@ constexpr unsigned long kTmpfsMagic = 0x01021994; // tmpfs, and devtmpfs as well
 struct DirectoryScanner::Impl {
     struct Level {
         DirectoryLevel record;
-        DIR* dir = nullptr; // open while its subfolders are walked
+        OpenFolder dir; // open while its subfolders are walked
         dev_t dev = 0;
         std::vector<std::string> subfolders;
     };
@@ -369,16 +374,7 @@ struct DirectoryScanner::Impl {
     bool mountsRead = false;
 #endif
 
-    ~Impl() {
-        Clear();
-    }
-
     void Clear() {
-        for (Level& level : stack) {
-            if (level.dir != nullptr) {
-                closedir(level.dir);
-            }
-        }
         stack.clear();
         files.clear();
         entered.clear();
@@ -445,8 +441,8 @@ struct DirectoryScanner::Impl {
             close(fd);
             ThrowTooDeep(path);
         }
-        DIR* dir = fdopendir(fd);
-        if (dir == nullptr) {
+        OpenFolder dir(fdopendir(fd));
+        if (!dir) {
             const int error = errno;
             close(fd);
             if (!IsFolderFault(error)) {
@@ -459,22 +455,18 @@ struct DirectoryScanner::Impl {
         entry.record.Path = std::move(path);
         entry.dev = st.st_dev;
         files.clear();
-        if (!ReadFolder(dir, level < depthLimit || depthLimit < 0, entry)) {
-            closedir(dir);
+        if (!ReadFolder(dir.get(), level < depthLimit || depthLimit < 0, entry)) {
             files.clear();
             return false;
         }
         SortNames(entry.subfolders);
         SortNames(files);
         if (entry.subfolders.size() > static_cast<std::size_t>(INT32_MAX)) {
-            closedir(dir);
             throw ScanError(kErrOverflow, "Too many subfolders: " + entry.record.Path);
         }
         entry.record.Count = static_cast<std::int32_t>(entry.subfolders.size());
-        if (entry.record.Count == 0) {
-            closedir(dir); // nothing will be opened relative to it
-        } else {
-            entry.dir = dir;
+        if (entry.record.Count > 0) {
+            entry.dir = std::move(dir); // its subfolders are opened relative to it; otherwise it closes here
         }
         stack.push_back(std::move(entry));
         return true;
@@ -568,7 +560,7 @@ bool DirectoryScanner::NextDirectory(std::string& path) {
             ++top.record.Index;
             const std::string& name = top.subfolders[static_cast<std::size_t>(top.record.Index)];
             std::string child = JoinPath(top.record.Path, name);
-            const int fd = openat(dirfd(top.dir), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int fd = openat(dirfd(top.dir.get()), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (fd < 0) {
                 const int error = errno;
                 if (!IsFolderFault(error)) {
@@ -581,9 +573,6 @@ bool DirectoryScanner::NextDirectory(std::string& path) {
                 return true;
             }
             continue;
-        }
-        if (top.dir != nullptr) {
-            closedir(top.dir);
         }
         stack.pop_back();
     }

@@ -69,6 +69,16 @@ protected:
 
 using Names = std::vector<std::string>;
 
+// The open file handles of this process (-1 where that cannot be told): a walk must leave none behind.
+long OpenHandles() {
+#ifdef __linux__
+    return static_cast<long>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+#else
+    return -1;
+#endif
+}
+
 // --- The level rule -------------------------------------------------------------------------------------
 
 TEST(LevelRule, RelativeFolderCountsTheRootAndItsFoldersAlike) {
@@ -320,6 +330,7 @@ TEST_F(TempTree, HundredLevelsBelowTheStartAndNoMore) {
 
     Make({deep + "d/"}); // a folder 101 levels down
     found.clear();
+    const long handles = OpenHandles();
     try {
         CollectFiles(Path(), 0, kExe, found);
         FAIL() << "a folder 101 levels down must end the collection";
@@ -328,6 +339,7 @@ TEST_F(TempTree, HundredLevelsBelowTheStartAndNoMore) {
         EXPECT_NE(e.description().find(deep + "d"), std::string::npos) << e.description();
     }
     EXPECT_EQ(found.size(), 2u); // what was found so far stays
+    EXPECT_EQ(OpenHandles(), handles);
 
     // The walk stops at the level limit, so a level count short of the depth meets no error.
     EXPECT_EQ(Collect(Path(), 50, kExe), (Names{"top.exe"}));
