@@ -9,6 +9,8 @@
 #include <random>
 #include <set>
 #ifndef _WIN32
+#include <cerrno>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -314,6 +316,32 @@ TEST_F(TempTree, KernelPseudoFileSystemsAreNotEntered) {
     EXPECT_TRUE(Collect("/proc/self", 0, "*").empty());
 }
 #endif
+#endif
+
+#if !defined(VESMARIN_SCAN_PORTABLE) && defined(__linux__)
+// Running out of file handles is no fault of one folder: the collection ends with the system's error.
+TEST_F(TempTree, OutOfFileHandlesEndsTheCollection) {
+    std::string deep;
+    for (int i = 0; i < 40; ++i) {
+        deep += "d/";
+    }
+    Make({"a.exe", deep + "b.exe"});
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(OpenHandles() + 10);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    int number = 0;
+    std::vector<std::string> found;
+    try {
+        CollectFiles(Path(), 0, kExe, found);
+    } catch (const ScanError& e) {
+        number = e.number();
+    }
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(number, EMFILE);
+    EXPECT_EQ(found.size(), 1u);
+}
 #endif
 
 // --- Limits ---------------------------------------------------------------------------------------------
