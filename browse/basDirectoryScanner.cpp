@@ -380,6 +380,13 @@ struct DirectoryScanner::Impl {
         entered.clear();
     }
 
+    // Ends the walk on an error of the system. The open folders are let go first: when the handles have run
+    // out, the error report that follows needs some of its own.
+    [[noreturn]] void Fail(int error, std::string path) {
+        Clear();
+        ThrowSystem(error, path);
+    }
+
 #ifdef __linux__
     // devtmpfs reports the type of tmpfs, so the mount table tells them apart.
     bool IsDevtmpfs(dev_t dev) {
@@ -419,7 +426,7 @@ struct DirectoryScanner::Impl {
             const int error = errno;
             close(fd);
             if (!IsFolderFault(error)) {
-                ThrowSystem(error, path);
+                Fail(error, path);
             }
             return false;
         }
@@ -446,7 +453,7 @@ struct DirectoryScanner::Impl {
             const int error = errno;
             close(fd);
             if (!IsFolderFault(error)) {
-                ThrowSystem(error, path);
+                Fail(error, path);
             }
             return false;
         }
@@ -484,7 +491,7 @@ struct DirectoryScanner::Impl {
                     return true;
                 }
                 if (!IsFolderFault(error)) {
-                    ThrowSystem(error, entry.record.Path);
+                    Fail(error, entry.record.Path);
                 }
                 return false;
             }
@@ -564,7 +571,7 @@ bool DirectoryScanner::NextDirectory(std::string& path) {
             if (fd < 0) {
                 const int error = errno;
                 if (!IsFolderFault(error)) {
-                    ThrowSystem(error, child);
+                    d_->Fail(error, child);
                 }
                 continue;
             }

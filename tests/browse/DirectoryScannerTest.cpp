@@ -336,6 +336,7 @@ TEST_F(TempTree, OutOfFileHandlesEndsTheCollection) {
     try {
         CollectFiles(Path(), 0, kExe, found);
     } catch (const ScanError& e) {
+        setrlimit(RLIMIT_NOFILE, &saved); // first: checking tools may need handles of their own
         number = e.number();
     }
     setrlimit(RLIMIT_NOFILE, &saved);
