@@ -23,6 +23,7 @@
 #include <unistd.h>
 #ifdef __linux__
 #include <cstdio>
+#include <cstdlib>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unordered_map>
@@ -393,14 +394,16 @@ struct DirectoryScanner::Impl {
         if (!mountsRead) {
             mountsRead = true;
             if (FILE* f = std::fopen("/proc/self/mountinfo", "re")) {
-                char line[4096];
-                while (std::fgets(line, sizeof line, f) != nullptr) {
+                char* line = nullptr; // whole lines, however long their mount paths
+                std::size_t capacity = 0;
+                while (getline(&line, &capacity, f) > 0) {
                     unsigned major = 0, minor = 0;
                     const char* dash = std::strstr(line, " - ");
                     if (dash != nullptr && std::sscanf(line, "%*u %*u %u:%u", &major, &minor) == 2) {
                         devtmpfs[makedev(major, minor)] = std::strncmp(dash + 3, "devtmpfs ", 9) == 0;
                     }
                 }
+                std::free(line);
                 std::fclose(f);
             }
         }
