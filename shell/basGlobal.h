@@ -153,6 +153,10 @@ bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* 
 // The same for a close event: the frame's closes arrive as spontaneous events. A refused event is ignored.
 bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* form, QCloseEvent* event);
 
+// A file beside the program: its folder, the separator and the name, joined as they stand, so a program in
+// the root folder gets a doubled separator ("//Tembrill.ini"), which the system reads as one.
+QString FileBesideProgram(const QString& programFolder, const QString& name);
+
 // Window sizes are designed in twips, 15 to a pixel.
 constexpr int TwipsToPixels(int twips) {
     return (twips + 7) / 15;

@@ -113,6 +113,8 @@ void frmMain::CreateControls() {
     Place(fraWhatToBrowse, 120, 4320, 1932, 612);
     chkWhatToBrowse[0] = Named(new QCheckBox(QStringLiteral("EXE"), fraWhatToBrowse), "chkWhatToBrowse");
     chkWhatToBrowse[1] = Named(new QCheckBox(QStringLiteral("DLL"), fraWhatToBrowse), "chkWhatToBrowse");
+    chkWhatToBrowse[0]->setProperty("Index", 0);
+    chkWhatToBrowse[1]->setProperty("Index", 1);
     Place(chkWhatToBrowse[0], 240, 240, 732, 252);
     Place(chkWhatToBrowse[1], 1080, 240, 732, 252);
 
@@ -253,13 +255,10 @@ void frmMain::RunLoad() {
         return;
     }
 
-    // The files live beside the program, joined with one separator as they stand: a program in the
-    // root folder gets a doubled separator, which the system reads as one.
-    const QString folder = QDir::toNativeSeparators(programFolder_) + Separator();
-    state.gIniFile = folder + settings::FileName;
-    state.gHelpFileGreek = folder + QStringLiteral("TembrillGR.hlp");
-    state.gHelpFileEnglish = folder + QStringLiteral("TembrillUK.hlp");
-    state.gSavedPathsFile = folder + QStringLiteral("SavedPaths.txt");
+    state.gIniFile = FileBesideProgram(programFolder_, settings::FileName);
+    state.gHelpFileGreek = FileBesideProgram(programFolder_, QStringLiteral("TembrillGR.hlp"));
+    state.gHelpFileEnglish = FileBesideProgram(programFolder_, QStringLiteral("TembrillUK.hlp"));
+    state.gSavedPathsFile = FileBesideProgram(programFolder_, QStringLiteral("SavedPaths.txt"));
 
     state.gBackColor = 0xFFFFC0;
     SetTag(chkWhatToBrowse[0], ExePatterns);
