@@ -15,8 +15,9 @@ struct Line {
     QString eol;  // "\r\n", "\n", "\r" or empty for a last line without a break
 };
 
+// A byte-order mark, which some editors put before the first line, counts as a blank.
 bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+    return c == u' ' || c == u'\t' || c == u'\uFEFF';
 }
 
 QStringView TrimBlanks(QStringView s) {

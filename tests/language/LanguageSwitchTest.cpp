@@ -80,17 +80,6 @@ INSTANTIATE_TEST_SUITE_P(BothWays, LanguageSwitch,
                                            Switch{"EnglishAgain", 0, 1, false}),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(LanguageSwitchTable, NamesEachControlOnceAndGivesBothLanguages) {
-    MainForm m;
-    std::set<std::string> seen;
-    for (const WindowText& t : language::MainWindowTexts()) {
-        EXPECT_TRUE(seen.insert(t.control).second) << t.control;
-        EXPECT_NE(m.form->findChild<QObject*>(QString::fromLatin1(t.control)), nullptr) << t.control;
-        EXPECT_FALSE(t.english.isEmpty() || t.greek.isEmpty()) << t.control;
-    }
-    EXPECT_EQ(seen.size(), 28u);
-}
-
 TEST(LanguageSwitchTable, StartUpReplacesEveryPlaceholder) {
     MainForm m;
     const std::vector<QString> before = [&] {
@@ -123,36 +112,6 @@ TEST(LanguageSwitch, LeavesTheInformationLineAsOtherPartsSetIt) {
     f.lblInfo->setText(QStringLiteral("No files found."));
     f.cmdLanguage[0]->click();
     EXPECT_EQ(f.lblInfo->text(), QStringLiteral("No files found."));
-}
-
-TEST(PopUpMenus, HoldTheirItemsInOrder) {
-    MainForm m;
-    const frmMain& f = m.form.operator*();
-    struct Menu {
-        const QMenu* menu;
-        std::vector<const char*> items;
-    };
-    const Menu menus[] = {
-        {f.mnuSavePath,
-         {"mnuSavePathRecent", "mnuSavePathInitial", "mnuSavePathDash1", "mnuSavePathIcons",
-          "mnuSavePathDash2", "mnuSavePathHelp", "mnuSavePathDash3", "mnuSavePathCancel"}},
-        {f.mnuRecallPath,
-         {"mnuRecallPathRecent", "mnuRecallPathInitial", "mnuRecallPathDash1", "mnuRecallPathHelp",
-          "mnuRecallPathDash2", "mnuRecallPathCancel"}},
-        {f.mnuIcons,
-         {"mnuIconsSave", "mnuIconsSaveAs", "mnuIconsDash1", "mnuIconsCopy", "mnuIconsDash2", "mnuIconsHelp",
-          "mnuIconsDash3", "mnuIconsCancel"}},
-    };
-    for (const Menu& menu : menus) {
-        const QList<QAction*> actions = menu.menu->actions();
-        ASSERT_EQ(static_cast<std::size_t>(actions.size()), menu.items.size())
-            << menu.menu->objectName().toStdString();
-        for (std::size_t i = 0; i < menu.items.size(); ++i) {
-            const QAction* a = actions[static_cast<qsizetype>(i)];
-            EXPECT_EQ(a->objectName().toStdString(), menu.items[i]);
-            EXPECT_EQ(a->isSeparator(), std::string(menu.items[i]).find("Dash") != std::string::npos);
-        }
-    }
 }
 
 } // namespace

@@ -54,13 +54,6 @@ TEST_F(OptionsPanel, TypingPassesDigitsAndBackspaceOnly) {
     }
 }
 
-TEST_F(OptionsPanel, FocusSelectsTheWholeText) {
-    f().txtLevels->setText(QStringLiteral("123"));
-    f().txtLevels->setCursorPosition(1);
-    f().txtLevels_GotFocus();
-    EXPECT_EQ(f().txtLevels->selectedText(), QStringLiteral("123"));
-}
-
 TEST_F(OptionsPanel, AllGivesZero) {
     f().txtLevels->setText(QStringLiteral("42"));
     QTest::mouseClick(f().cmdAll, Qt::LeftButton);
@@ -173,20 +166,6 @@ TEST_F(OptionsPanel, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
     EXPECT_TRUE(m.ui.messages[3].request.text.startsWith(
         QStringLiteral("You decided to instruct this application \u039D\u039F\u03A4 to distinguish")));
     EXPECT_TRUE(m.ui.messages[3].request.text.contains(QStringLiteral("ALSO does NOT distinguish")));
-}
-
-TEST_F(OptionsPanel, AHiddenCaseBoxIsSilent) {
-    f().chkCaseSensitive->hide();
-    f().chkCaseSensitive->click();
-    EXPECT_TRUE(m.ui.messages.empty());
-    EXPECT_EQ(iniValue("CaseSensitive"), "0");
-}
-
-TEST_F(OptionsPanel, OptionsLeaveTheRestAlone) {
-    f().txtLevels->setText(QStringLiteral("3"));
-    f().chkWhatToBrowse[1]->click();
-    EXPECT_FALSE(f().cmdScan->isEnabled());
-    EXPECT_EQ(iniValue("Levels"), "<missing>") << "the levels wait for the End button";
 }
 
 } // namespace

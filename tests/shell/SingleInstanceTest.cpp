@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace vesmarin {
 namespace {
@@ -35,6 +38,7 @@ TEST_F(InstanceLock, TheSameProgramFileConflictsAndAnotherDoesNot) {
     EXPECT_FALSE(first.anotherInstanceRunning()) << "the holder of the lock is not its own rival";
 }
 
+#ifdef Q_OS_UNIX
 TEST_F(InstanceLock, ALockLeftByACrashedRunDoesNotBlock) {
     const QString file = program("vesmarin");
     const pid_t child = fork();
@@ -54,6 +58,7 @@ TEST_F(InstanceLock, ALockLeftByACrashedRunDoesNotBlock) {
     QtInteraction next(file);
     EXPECT_FALSE(next.anotherInstanceRunning());
 }
+#endif
 
 } // namespace
 } // namespace vesmarin

