@@ -37,12 +37,14 @@ public:
     // Script: answers for the next message boxes, in order.
     void answer(MsgButton b) { answers.push_back(b); }
     // Script: results of the next file dialogs, in order (std::nullopt = Cancel).
-    void answerDialog(std::optional<QString> r) { dialogAnswers.push_back(std::move(r)); }
+    void answerDialog(const std::optional<QString>& r) {
+        dialogAnswers.push_back({r.has_value(), r.value_or(QString())});
+    }
 
     MsgButton messageBox(QWidget*, const MessageRequest& request) override {
         if (answers.empty()) {
-            ADD_FAILURE() << "unexpected message box: title \"" << request.title.toStdString() << "\", text \""
-                          << request.text.toStdString() << "\"";
+            ADD_FAILURE() << "unexpected message box: title \"" << request.title.toStdString()
+                          << "\", text \"" << request.text.toStdString() << "\"";
             messages.push_back({request, request.defaultButton});
             return request.defaultButton;
         }
@@ -98,7 +100,11 @@ public:
 
     // Script
     std::deque<MsgButton> answers;
-    std::deque<std::optional<QString>> dialogAnswers;
+    struct DialogAnswer {
+        bool accepted;
+        QString path;
+    };
+    std::deque<DialogAnswer> dialogAnswers;
     std::vector<std::pair<QString, QString>> executables; // name -> full path
     bool otherInstance = false;
     bool runSucceeds = true;
@@ -106,7 +112,8 @@ public:
 
     ~ScriptedInteraction() override {
         EXPECT_TRUE(answers.empty()) << answers.size() << " scripted message-box answers were not used";
-        EXPECT_TRUE(dialogAnswers.empty()) << dialogAnswers.size() << " scripted dialog answers were not used";
+        EXPECT_TRUE(dialogAnswers.empty())
+            << dialogAnswers.size() << " scripted dialog answers were not used";
     }
 
 private:
@@ -116,9 +123,11 @@ private:
             ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
             return std::nullopt;
         }
-        std::optional<QString> r = std::move(dialogAnswers.front());
+        const DialogAnswer a = dialogAnswers.front();
         dialogAnswers.pop_front();
-        return r;
+        if (!a.accepted)
+            return std::nullopt;
+        return a.path;
     }
 };
 
