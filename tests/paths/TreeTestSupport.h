@@ -52,12 +52,11 @@ struct TreeRig {
     }
 };
 
-// The made-up machine: drive A: not ready, C: with a few folders, D: with two names that differ only
-// in case.
+// The made-up machine: drive A: not ready, C: with a few folders, D: with one.
 inline void FillWindowsMachine(FakeFolderSource& fake) {
-    for (const char* folder : {"C:\\Program Files\\Common Files", "C:\\Program Files\\Vesmarin",
-                               "C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\Fonts", "C:\\Empty",
-                               "C:\\documents\\Έγγραφα", "D:\\Data\\inner", "D:\\data\\other", "D:\\zeta"})
+    for (const char* folder :
+         {"C:\\Program Files\\Common Files", "C:\\Program Files\\Vesmarin", "C:\\WINDOWS\\SYSTEM",
+          "C:\\WINDOWS\\Fonts", "C:\\Empty", "C:\\documents\\Έγγραφα", "D:\\zeta"})
         fake.add(QString::fromUtf8(folder));
     fake.unreadable.insert(QStringLiteral("A:\\"));
 }
