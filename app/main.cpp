@@ -1,9 +1,13 @@
+#include "platform/QtInteraction.h"
+#include "shell/frmMain.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Vesmarin"));
-    placeholder.show();
+    vesmarin::QtInteraction interaction(QCoreApplication::applicationFilePath());
+    vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
+    form.Load();
+    form.ShowCentredOnScreen();
     return app.exec();
 }

@@ -4,14 +4,20 @@
 
 #include "platform/Interaction.h"
 
+#include <QFont>
 #include <QString>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
+
+class QCloseEvent;
+class QObject;
+class QWidget;
 
 namespace vesmarin {
 
 struct SharedState {
-    // Files beside the program (or in the user's configuration folder when that one cannot be written).
+    // Files beside the program: its folder, the separator and the name (set once at start-up).
     QString gIniFile;
     QString gHelpFileGreek;
     QString gHelpFileEnglish;
@@ -47,5 +53,120 @@ private:
     int number_;
     QString description_;
 };
+
+// Where an error was caught: every procedure that starts a user operation reports its errors with its own
+// three-digit code, so a report names the operation that failed. Each code belongs to exactly one procedure.
+enum class Location : int {
+    FrmMainLoad = 181,
+    EnsureSavedPathsFile = 182,
+    CmdLanguageClick = 183,
+    ChkWhatToBrowseClick = 184,
+    MnuRecallPathRecentClick = 185,
+    FrmRecallPathLoad = 186,
+    LoadSavedPaths = 187,
+    CmdEditClick = 188, // of frmRecallPath
+    MnuSavePathInitialClick = 189,
+    MnuSavePathRecentClick = 190,
+    FrmAboutLoad = 191,
+    ChkCaseSensitiveClick = 192,
+    CmdEndClick = 193,
+    CmdUpOneLevelClick = 194,
+    CmdRefreshClick = 195,
+    MnuSavePathIconsClick = 196,
+    ExtractFileIcons = 197,
+    CmdBrowseClick = 198,
+    MnuIconsCopyClick = 199,
+    MnuIconsSaveClick = 200,
+    MnuIconsSaveAsClick = 201,
+    CmdScanClick = 202,
+};
+
+struct LocationEntry {
+    Location code;
+    const char* procedure;
+};
+
+// Every location code with the procedure that owns it.
+inline constexpr LocationEntry kLocations[] = {
+    {Location::FrmMainLoad, "frmMain Load"},
+    {Location::EnsureSavedPathsFile, "EnsureSavedPathsFile"},
+    {Location::CmdLanguageClick, "cmdLanguage Click"},
+    {Location::ChkWhatToBrowseClick, "chkWhatToBrowse Click"},
+    {Location::MnuRecallPathRecentClick, "mnuRecallPathRecent Click"},
+    {Location::FrmRecallPathLoad, "frmRecallPath Load"},
+    {Location::LoadSavedPaths, "LoadSavedPaths"},
+    {Location::CmdEditClick, "frmRecallPath cmdEdit Click"},
+    {Location::MnuSavePathInitialClick, "mnuSavePathInitial Click"},
+    {Location::MnuSavePathRecentClick, "mnuSavePathRecent Click"},
+    {Location::FrmAboutLoad, "frmAbout Load"},
+    {Location::ChkCaseSensitiveClick, "chkCaseSensitive Click"},
+    {Location::CmdEndClick, "cmdEnd Click"},
+    {Location::CmdUpOneLevelClick, "cmdUpOneLevel Click"},
+    {Location::CmdRefreshClick, "cmdRefresh Click"},
+    {Location::MnuSavePathIconsClick, "mnuSavePathIcons Click"},
+    {Location::ExtractFileIcons, "ExtractFileIcons"},
+    {Location::CmdBrowseClick, "cmdBrowse Click"},
+    {Location::MnuIconsCopyClick, "mnuIconsCopy Click"},
+    {Location::MnuIconsSaveClick, "mnuIconsSave Click"},
+    {Location::MnuIconsSaveAsClick, "mnuIconsSaveAs Click"},
+    {Location::CmdScanClick, "cmdScan Click"},
+};
+
+// The run-time errors the program raises itself, by the numbers the error report shows.
+namespace errors {
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int Internal = 51;
+} // namespace errors
+
+// The shared error report: tells the user which error arose where and asks whether to end the program.
+// Yes ends it at once (through the seam, so with the test double the call returns and the caller must
+// return too); No returns to the caller.
+void ReportError(Interaction& ui, const SharedState& state, QWidget* parent, int number,
+                 const QString& description, Location where);
+
+// The error trap of a procedure: runs `body`; a run-time error (or any other exception) inside it is
+// reported with the procedure's location code and ends the body. Returns true when the body ran to its end.
+template <class Body>
+bool RunUnderErrorTrap(Interaction& ui, const SharedState& state, QWidget* parent, Location where,
+                       Body&& body) {
+    try {
+        body();
+        return true;
+    } catch (const RunTimeError& e) {
+        ReportError(ui, state, parent, e.number(), e.description(), where);
+    } catch (const std::bad_alloc&) {
+        ReportError(ui, state, parent, errors::OutOfMemory, QStringLiteral("Out of memory"), where);
+    } catch (const std::exception& e) {
+        ReportError(ui, state, parent, errors::Internal, QString::fromLocal8Bit(e.what()), where);
+    }
+    return false;
+}
+
+// A whole text as a 16-bit integer (halves to even); raises Type mismatch or Overflow otherwise.
+std::int16_t ToInteger16OrRaise(const QString& text);
+
+// The close refusal of the dialogs: a close asked for from the window frame (close button, window menu,
+// Alt+F4) is refused with a message and the function returns true; any other close returns false.
+bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* form, bool fromFrame);
+// The same for a close event: the frame's closes arrive as spontaneous events. A refused event is ignored.
+bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* form, QCloseEvent* event);
+
+// A file beside the program: its folder, the separator and the name, joined as they stand, so a program in
+// the root folder gets a doubled separator ("//Tembrill.ini"), which the system reads as one.
+QString FileBesideProgram(const QString& programFolder, const QString& name);
+
+// Window sizes are designed in twips, 15 to a pixel.
+constexpr int TwipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
+
+// The program's font at `pointSize`: Tahoma where installed, otherwise the default sans-serif.
+QFont ProgramFont(qreal pointSize);
+
+// The Tag of a control: a text it carries for the program's own use.
+QString Tag(const QObject* control);
+void SetTag(QObject* control, const QString& tag);
 
 } // namespace vesmarin

@@ -116,7 +116,7 @@ private:
             ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
             return std::nullopt;
         }
-        auto r = dialogAnswers.front();
+        std::optional<QString> r = std::move(dialogAnswers.front());
         dialogAnswers.pop_front();
         return r;
     }

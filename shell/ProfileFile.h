@@ -1,0 +1,29 @@
+#pragma once
+
+// A small reader and writer of profile files ("[Section]" lines followed by "key=value" lines), with the
+// rules of the Windows profile format:
+// - section and key names are found without regard to letter case; the first match counts;
+// - lines whose first non-blank character is ';' are comments; blank lines are ignored;
+// - blanks around a section name, around a key name and around a value are ignored; a value enclosed in
+//   a pair of matching single or double quotation marks loses the marks;
+// - a value is cut to the buffer size less one character, as a fixed buffer of that size would hold it.
+// Writing replaces the value of an existing key in place, appends a missing key to the end of its section
+// and a missing section to the end of the file, and keeps every other line exactly as it was.
+
+#include <QString>
+
+namespace vesmarin {
+
+// The value stored under `section`/`key` of `file`, or `defaultValue` when the file, the section or the
+// key is missing; either one cut to `bufferSize` - 1 characters (nothing when `bufferSize` is below 1).
+QString GetProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                         int bufferSize, const QString& file);
+
+// Stores `value` under `section`/`key` of `file`, creating the file, the section and the key when they are
+// missing. The new content is written to a temporary file beside the old one and then renamed over it, so
+// an interrupted or failed write leaves the old file whole. Returns false when nothing could be written;
+// a value holding a line break cannot be stored in a line of the file and is refused the same way.
+bool WriteProfileString(const QString& section, const QString& key, const QString& value,
+                        const QString& file);
+
+} // namespace vesmarin

@@ -1,0 +1,124 @@
+#pragma once
+
+// The main window: the folder tree, the options that govern browsing, the icon grid and the picture
+// buttons. Load() runs the start-up sequence; cmdEnd ends the program and keeps the number of levels.
+
+#include "shell/basGlobal.h"
+
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+class QTreeWidget;
+
+namespace vesmarin {
+
+class UpDown;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // `programFolder` is the folder of the program file, where the settings and the other files live.
+    frmMain(Interaction& ui, QString programFolder, QWidget* parent = nullptr);
+
+    // The start-up sequence; runs before the window is first shown.
+    void Load();
+    // Shows the window centred on the screen it is on.
+    void ShowCentredOnScreen();
+
+    // Handlers, run by the controls and callable from code as a click or a change would run them.
+    void cmdEnd_Click();
+    void cmdAll_Click();
+    void txtLevels_Change();
+    void txtLevels_GotFocus();
+    // Returns the character to keep, or 0 when it is discarded (with a beep).
+    int txtLevels_KeyPress(int keyAscii);
+    void chkWhatToBrowse_Click(int index);
+    void chkCaseSensitive_Click();
+    void cmdLanguage_Click(int index);
+
+    // The pattern list of the kinds of file ticked, as the file search takes it.
+    QString ActivePatternList() const;
+
+    Interaction& ui;
+    SharedState state;
+
+    // Controls, named as the program knows them.
+    QTreeWidget* tvwControl;
+    QCheckBox* chkCaseSensitive;
+    QGroupBox* fraWhatToBrowse;
+    std::array<QCheckBox*, 2> chkWhatToBrowse; // 0 EXE, 1 DLL
+    QGroupBox* fraLevels;
+    QPushButton* cmdAll;
+    QLineEdit* txtLevels;
+    UpDown* updLevels;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdUpOneLevel;
+    QPushButton* cmdSavePath;
+    QPushButton* cmdBrowse;
+    QPushButton* cmdHelp;
+    std::array<QPushButton*, 2> cmdLanguage; // 0 Greek, 1 English
+    QPushButton* cmdRecallPath;
+    QPushButton* cmdEnd;
+    QLabel* picCopyright;
+    QLabel* lblCopyright;
+    QLabel* lblCurrentPath;
+    QLabel* lblInfo;
+    QTableWidget* grdControl;
+    QPushButton* cmdScan;
+
+    // Pop-up menus (never shown as a menu bar) and their items, top to bottom.
+    QMenu* mnuSavePath;
+    QAction* mnuSavePathRecent;
+    QAction* mnuSavePathInitial;
+    QAction* mnuSavePathDash1;
+    QAction* mnuSavePathIcons;
+    QAction* mnuSavePathDash2;
+    QAction* mnuSavePathHelp;
+    QAction* mnuSavePathDash3;
+    QAction* mnuSavePathCancel;
+    QMenu* mnuRecallPath;
+    QAction* mnuRecallPathRecent;
+    QAction* mnuRecallPathInitial;
+    QAction* mnuRecallPathDash1;
+    QAction* mnuRecallPathHelp;
+    QAction* mnuRecallPathDash2;
+    QAction* mnuRecallPathCancel;
+    QMenu* mnuIcons;
+    QAction* mnuIconsSave;
+    QAction* mnuIconsSaveAs;
+    QAction* mnuIconsDash1;
+    QAction* mnuIconsCopy;
+    QAction* mnuIconsDash2;
+    QAction* mnuIconsHelp;
+    QAction* mnuIconsDash3;
+    QAction* mnuIconsCancel;
+
+    static inline const QString ExePatterns =
+        QStringLiteral("*.EXE;*.EXe;*.ExE;*.Exe;*.eXE;*.eXe;*.exE;*.exe");
+    static inline const QString DllPatterns =
+        QStringLiteral("*.DLL;*.DLl;*.DlL;*.Dll;*.dLL;*.dLl;*.dlL;*.dll");
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void RunLoad();
+    // Makes the initial path current in the folder tree, shows it in lblCurrentPath and colours the
+    // tree (start-up steps that belong to the folder tree).
+    void RecallInitialPath();
+
+    QString programFolder_;
+};
+
+} // namespace vesmarin

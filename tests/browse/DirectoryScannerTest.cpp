@@ -1,0 +1,428 @@
+// The collection behind Browse, run over real folders made for each test.
+
+#include "browse/basDirectoryScanner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#ifndef _WIN32
+#include <cerrno>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+using namespace vesmarin;
+
+namespace {
+
+constexpr const char* kExe = "*.EXE;*.EXe;*.ExE;*.Exe;*.eXE;*.eXe;*.exE;*.exe";
+constexpr const char* kDll = "*.DLL;*.DLl;*.DlL;*.Dll;*.dLL;*.dLl;*.dlL;*.dll";
+const std::string kBoth = std::string(kExe) + ";" + kDll;
+
+class TempTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        do {
+            root_ = fs::temp_directory_path() / ("vesmarin-walk-" + std::to_string(random()));
+        } while (!fs::create_directory(root_));
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(root_, ec);
+    }
+
+    // Creates the files (and their folders) named relative to the tree; names ending in "/" are folders.
+    void Make(std::initializer_list<std::string> names) {
+        for (const std::string& name : names) {
+            const fs::path p = root_ / name;
+            if (name.ends_with('/')) {
+                fs::create_directories(p);
+            } else {
+                fs::create_directories(p.parent_path());
+                std::ofstream(p).put('x');
+            }
+        }
+    }
+
+    std::string Path(const std::string& rel = {}) const {
+        return rel.empty() ? root_.string() : (root_ / rel).string();
+    }
+
+    // The collected list with the tree's own path taken off, so expectations read as relative names.
+    std::vector<std::string> Collect(const std::string& start, int levels, std::string_view patterns,
+                                     const ScanProgress& progress = {}) {
+        std::vector<std::string> found;
+        CollectFiles(start, levels, patterns, found, progress);
+        for (std::string& f : found) {
+            EXPECT_EQ(f.rfind(root_.string() + "/", 0), 0u) << f;
+            f.erase(0, root_.string().size() + 1);
+        }
+        return found;
+    }
+
+    fs::path root_;
+};
+
+using Names = std::vector<std::string>;
+
+// The open file handles of this process (-1 where that cannot be told): a walk must leave none behind.
+long OpenHandles() {
+#ifdef __linux__
+    return static_cast<long>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+#else
+    return -1;
+#endif
+}
+
+// --- The level rule -------------------------------------------------------------------------------------
+
+TEST(LevelRule, RelativeFolderCountsTheRootAndItsFoldersAlike) {
+    struct Case {
+        const char* start;
+        const char* cur;
+        const char* rel;
+    };
+    const Case cases[] = {
+        {"/home/ann/", "/home/ann", ""},
+        {"/home/ann/", "/home/ann/sys", "/sys"},
+        {"/home/ann/", "/home/ann/sys/color", "/sys/color"},
+        {"/", "/", "/"},
+        {"/", "/usr", "/usr"},
+        {"/", "/usr/lib", "/usr/lib"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RelativeFolder(c.start, c.cur), c.rel) << c.start << " " << c.cur;
+    }
+}
+
+TEST(LevelRule, IsWithinLevels) {
+    struct Case {
+        const char* rel;
+        int levels;
+        bool within;
+    };
+    const Case cases[] = {
+        {"", 0, true},    {"/a/b/c", 0, true}, {"/a/b/c", -1, true}, {"", 1, true},
+        {"/a", 1, false}, {"/a", 2, true},     {"/a/b", 2, false},   {"/a/b", 3, true},
+        {"/", 1, false},  {"/", 2, true},      {"x.exe", 1, true},   {"usr/x.exe", 1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsWithinLevels(c.rel, c.levels), c.within) << "'" << c.rel << "' levels " << c.levels;
+    }
+}
+
+// The same tree browsed from a folder and from the root (a temporary folder standing for "/") gives the
+// files of the same folders for every level count.
+TEST_F(TempTree, LevelsFromAFolderAndFromTheRoot) {
+    Make({"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"});
+    struct Case {
+        int levels;
+        Names expected;
+    };
+    const Case cases[] = {
+        {0, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
+        {1, {"a.exe"}},
+        {2, {"a.exe", "one/b.exe", "x/e.exe"}},
+        {3, {"a.exe", "one/b.exe", "one/two/c.exe", "x/e.exe"}},
+        {4, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
+        {9999, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Collect(Path(), c.levels, kExe), c.expected) << "folder start, levels " << c.levels;
+
+        Names expectedFromRoot;
+        for (const std::string& name : c.expected) {
+            expectedFromRoot.push_back("/" + name);
+        }
+        std::vector<std::string> found;
+        CollectFiles("/", c.levels, kExe, found, {}, ScanOptions{Path()});
+        EXPECT_EQ(found, expectedFromRoot) << "root start, levels " << c.levels;
+    }
+}
+
+TEST_F(TempTree, WalkDoesNotGoBelowTheLevelLimit) {
+    Make({"a/b/c/d/"});
+    Names folders;
+    Collect(Path(), 2, kExe, [&](ScanEvent event, std::string_view path) {
+        if (event == ScanEvent::Folder) {
+            folders.emplace_back(path);
+        }
+    });
+    EXPECT_EQ(folders, (Names{Path(), Path("a")}));
+}
+
+// --- Order and matching ---------------------------------------------------------------------------------
+
+TEST_F(TempTree, FoldersFirstThenSubtreesInCaseInsensitiveOrder) {
+    Make({"b.exe", "A.EXE", "c.Exe", "Beta/z.exe", "Beta/deep/y.exe", "alpha/q.exe", "alpha/P.exe",
+          "Gamma/g.exe", "_under/u.exe"});
+    EXPECT_EQ(Collect(Path(), 0, kExe),
+              (Names{"A.EXE", "b.exe", "c.Exe", "alpha/P.exe", "alpha/q.exe", "Beta/z.exe", "Beta/deep/y.exe",
+                     "Gamma/g.exe", "_under/u.exe"}));
+}
+
+TEST(NameOrder, CaseInsensitiveAndTotal) {
+    struct Case {
+        const char* a;
+        const char* b;
+        int sign;
+    };
+    const Case cases[] = {
+        {"a", "B", -1},
+        {"Zeta", "alpha", 1},
+        {"abc", "ABCD", -1},
+        {"Z", "_", -1}, // letters before '_', as an upper-case table orders them
+        {"A", "a", -1}, // same letters: the bytes decide, never "equal"
+        {"a", "a", 0},
+        {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89Z", -1}, // été < ÉTÉZ
+        {"\xCE\xB2\xCE\xB1", "\xCE\x91\xCE\xB3", 1},     // βα > Αγ
+        {"\xCE\xAC\xCE\xBB", "\xCE\x86\xCE\x9C", -1},    // άλ < ΆΜ: accented letters fold too
+        {"\xCF\x82", "\xCE\xA3", 1},                     // final sigma folds with sigma
+        {"\xD0\xB1", "\xD0\x92", -1},                    // б < В
+        {"\xFF\xFE", "a", 1},                            // not UTF-8: after every letter
+        {"a\xC3", "a\xC3\xA9", 1},                       // a cut sequence still has a place
+    };
+    for (const Case& c : cases) {
+        const int got = CompareNames(c.a, c.b);
+        EXPECT_EQ((got > 0) - (got < 0), c.sign) << c.a << " vs " << c.b;
+        const int back = CompareNames(c.b, c.a);
+        EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " vs " << c.a;
+    }
+}
+
+TEST(NameOrder, SameOrderWhateverTheListingOrder) {
+    Names names = {"b", "B", "a", "A", "\xCE\xB1", "\xCE\x91", "_", "a1", "A1", "\xFF", "\xC3\xA9", "E"};
+    std::sort(names.begin(), names.end(), NameLess);
+    const Names sorted = names;
+    std::mt19937 random(7);
+    for (int i = 0; i < 20; ++i) {
+        std::shuffle(names.begin(), names.end(), random);
+        std::sort(names.begin(), names.end(), NameLess);
+        EXPECT_EQ(names, sorted);
+    }
+}
+
+TEST(Patterns, EveryCaseFormOfTheChosenKinds) {
+    struct Case {
+        const char* name;
+        bool exe;
+        bool dll;
+    };
+    const Case cases[] = {
+        {"a.exe", true, false},     {"A.EXE", true, false},      {"a.eXe", true, false},
+        {".exe", true, false},      {"a.exe.txt", false, false}, {"aexe", false, false},
+        {"a.ex", false, false},     {"a.dll", false, true},      {"B.DlL", false, true},
+        {"a.exe.dll", false, true}, {"", false, false},
+    };
+    const FilePatterns exe(kExe), dll(kDll), both(kBoth);
+    for (const Case& c : cases) {
+        EXPECT_EQ(exe.Matches(c.name), c.exe) << c.name;
+        EXPECT_EQ(dll.Matches(c.name), c.dll) << c.name;
+        EXPECT_EQ(both.Matches(c.name), c.exe || c.dll) << c.name;
+    }
+    const FilePatterns wild("x?z*.b*n; ;");
+    EXPECT_TRUE(wild.Matches("xyz.bin"));
+    EXPECT_TRUE(wild.Matches("xyzzy.bbnn"));
+    EXPECT_FALSE(wild.Matches("xz.bin"));
+    EXPECT_TRUE(FilePatterns("").empty());
+}
+
+TEST_F(TempTree, BothKindsListEachFileOnceInNameOrder) {
+    Make({"c.ExE", "a.exe", "b.DLL", "d.txt", "sub/e.Dll", "sub/E.exe"});
+    EXPECT_EQ(Collect(Path(), 0, kBoth), (Names{"a.exe", "b.DLL", "c.ExE", "sub/e.Dll", "sub/E.exe"}));
+    EXPECT_EQ(Collect(Path(), 0, kDll), (Names{"b.DLL", "sub/e.Dll"}));
+}
+
+TEST_F(TempTree, StartFolderWithoutMatchesTakesItsSubfolders) {
+    Make({"readme.txt", "bin/tool.exe", "bin/deeper/far.exe"});
+    EXPECT_EQ(Collect(Path(), 2, kExe), (Names{"bin/tool.exe"}));
+    EXPECT_EQ(Collect(Path(), 0, kExe), (Names{"bin/tool.exe", "bin/deeper/far.exe"}));
+}
+
+TEST_F(TempTree, NothingFound) {
+    Make({"a.txt", "sub/b.ico", "sub/c.exe/"}); // a folder named like a program is no file
+    EXPECT_TRUE(Collect(Path(), 0, kBoth).empty());
+    EXPECT_TRUE(Collect(Path("missing"), 0, kBoth).empty()); // an unreadable start finds nothing
+    EXPECT_TRUE(Collect(Path("a.txt"), 0, kBoth).empty());
+    EXPECT_TRUE(Collect("", 0, "*").empty()); // no folder is not the root
+}
+
+// --- Faults the walk survives ---------------------------------------------------------------------------
+
+TEST_F(TempTree, FolderThatVanishesDuringTheWalkIsSkipped) {
+    Make({"a/1.exe", "b/2.exe", "b/inner/3.exe", "c/4.exe", "d/5.exe"});
+    const std::string b = Path("b"), c = Path("c");
+    const auto found = Collect(Path(), 0, kExe, [&](ScanEvent event, std::string_view path) {
+        if (event == ScanEvent::Folder && path == Path("a")) {
+            fs::remove_all(b); // listed by the start folder, gone when the walk gets there
+            fs::remove_all(c);
+            std::ofstream(c).put('x'); // a file where the folder stood
+        }
+    });
+    EXPECT_EQ(found, (Names{"a/1.exe", "d/5.exe"}));
+}
+
+TEST_F(TempTree, FolderWithoutPermissionIsSkipped) {
+#ifdef _WIN32
+    GTEST_SKIP() << "folder permissions are not POSIX modes";
+#else
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the super-user";
+    }
+#endif
+    Make({"a/1.exe", "locked/2.exe", "locked/in/3.exe", "z/4.exe"});
+    fs::permissions(Path("locked"), fs::perms::none);
+    const auto found = Collect(Path(), 0, kExe);
+    fs::permissions(Path("locked"), fs::perms::owner_all);
+    EXPECT_EQ(found, (Names{"a/1.exe", "z/4.exe"}));
+}
+
+TEST_F(TempTree, LinksAreFollowedButNoFolderIsEnteredTwice) {
+    Make({"real/r.exe", "real/sub/s.exe", "top.exe"});
+    fs::create_directory_symlink("..", Path("real/sub/up"));  // loop back to the start
+    fs::create_directory_symlink(".", Path("real/self"));     // loop onto itself
+    fs::create_directory_symlink("real", Path("alias"));      // the same folder, met first
+    fs::create_symlink("top.exe", Path("link.exe"));          // a link to a program is a program
+    fs::create_symlink("nowhere.exe", Path("dangling.exe"));  // a broken link is nothing
+    fs::create_directory_symlink("real", Path("folder.exe")); // a folder, whatever its name
+    const auto found = Collect(Path(), 0, kExe);
+    EXPECT_EQ(found, (Names{"link.exe", "top.exe", "alias/r.exe", "alias/sub/s.exe"}));
+}
+
+#ifndef VESMARIN_SCAN_PORTABLE
+#ifdef __linux__
+TEST_F(TempTree, KernelPseudoFileSystemsAreNotEntered) {
+    Make({"a.exe"});
+    for (const char* target : {"/proc", "/sys", "/dev"}) {
+        if (fs::is_directory(target)) {
+            fs::create_directory_symlink(target, Path(std::string("k") + (target + 1)));
+        }
+    }
+    Names folders;
+    const auto found = Collect(Path(), 0, "*", [&](ScanEvent event, std::string_view path) {
+        if (event == ScanEvent::Folder) {
+            folders.emplace_back(path);
+        }
+    });
+    EXPECT_EQ(found, (Names{"a.exe"}));
+    EXPECT_EQ(folders, (Names{Path()}));
+    EXPECT_TRUE(Collect("/proc/self", 0, "*").empty());
+}
+#endif
+#endif
+
+#if !defined(VESMARIN_SCAN_PORTABLE) && defined(__linux__)
+// Running out of file handles is no fault of one folder: the collection ends with the system's error.
+TEST_F(TempTree, OutOfFileHandlesEndsTheCollection) {
+    std::string deep;
+    for (int i = 0; i < 40; ++i) {
+        deep += "d/";
+    }
+    Make({"a.exe", deep + "b.exe"});
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(OpenHandles() + 10);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    int number = 0;
+    std::vector<std::string> found;
+    try {
+        CollectFiles(Path(), 0, kExe, found);
+    } catch (const ScanError& e) {
+        setrlimit(RLIMIT_NOFILE, &saved); // first: checking tools may need handles of their own
+        number = e.number();
+    }
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(number, EMFILE);
+    EXPECT_EQ(found.size(), 1u);
+}
+#endif
+
+// --- Limits ---------------------------------------------------------------------------------------------
+
+TEST_F(TempTree, HundredLevelsBelowTheStartAndNoMore) {
+    std::string deep;
+    for (int i = 1; i <= 100; ++i) {
+        deep += "d/";
+    }
+    Make({"top.exe", deep + "bottom.exe"});
+    auto found = Collect(Path(), 0, kExe);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1], deep + "bottom.exe");
+
+    Make({deep + "d/"}); // a folder 101 levels down
+    found.clear();
+    const long handles = OpenHandles();
+    try {
+        CollectFiles(Path(), 0, kExe, found);
+        FAIL() << "a folder 101 levels down must end the collection";
+    } catch (const ScanError& e) {
+        EXPECT_EQ(e.number(), kErrTooManyLevels);
+        EXPECT_NE(e.description().find(deep + "d"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(found.size(), 2u); // what was found so far stays
+    EXPECT_EQ(OpenHandles(), handles);
+
+    // The walk stops at the level limit, so a level count short of the depth meets no error.
+    EXPECT_EQ(Collect(Path(), 50, kExe), (Names{"top.exe"}));
+    EXPECT_EQ(Collect(Path(), 101, kExe).size(), 2u);
+    EXPECT_THROW(Collect(Path(), 102, kExe), ScanError);
+}
+
+TEST_F(TempTree, MoreFilesThanSixteenBitsCount) {
+    constexpr int kPerFolder = 11000, kFolders = 3;
+    for (int f = 0; f < kFolders; ++f) {
+        const fs::path folder = root_ / ("f" + std::to_string(f));
+        fs::create_directory(folder);
+        for (int i = 0; i < kPerFolder; ++i) {
+            std::ofstream(folder / (std::to_string(i) + (i % 2 ? ".exe" : ".DLL")));
+        }
+    }
+    std::size_t fileEvents = 0;
+    const auto found = Collect(
+        Path(), 0, kBoth, [&](ScanEvent event, std::string_view) { fileEvents += event == ScanEvent::File; });
+    ASSERT_EQ(found.size(), std::size_t{kPerFolder * kFolders});
+    EXPECT_EQ(fileEvents, found.size());
+    EXPECT_EQ(found.front(), "f0/0.DLL");
+    EXPECT_EQ(found[2 * kPerFolder], "f2/0.DLL"); // past the 16-bit limit
+    EXPECT_EQ(found.back(), "f2/9999.exe");
+    EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), found.size());
+}
+
+// --- The walk itself ------------------------------------------------------------------------------------
+
+TEST_F(TempTree, ScannerRecordsTheStackOfLevels) {
+    Make({"a/x/", "a/y/", "b/"});
+    DirectoryScanner scanner;
+    ASSERT_TRUE(scanner.StartDirectoryScan(Path() + "/"));
+    EXPECT_EQ(scanner.CurrentLevel().Path, Path()); // no trailing separator
+    EXPECT_EQ(scanner.CurrentLevel().Count, 2);
+    EXPECT_EQ(scanner.CurrentLevel().Index, -1);
+    struct Step {
+        std::string path;
+        int level;
+    };
+    std::vector<Step> steps;
+    std::string path;
+    while (scanner.NextDirectory(path)) {
+        steps.push_back({path, scanner.ScanLevel()});
+    }
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0].path, Path("a"));
+    EXPECT_EQ(steps[1].path, Path("a/x"));
+    EXPECT_EQ(steps[1].level, 2);
+    EXPECT_EQ(steps[2].path, Path("a/y"));
+    EXPECT_EQ(steps[3].path, Path("b"));
+    EXPECT_EQ(steps[3].level, 1);
+    EXPECT_FALSE(scanner.NextDirectory(path));
+    EXPECT_FALSE(scanner.StartDirectoryScan(Path("none")));
+}
+
+} // namespace

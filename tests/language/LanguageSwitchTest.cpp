@@ -1,0 +1,118 @@
+#include "language/LanguageSwitch.h"
+
+#include "shell/MainForm.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace vesmarin {
+namespace {
+
+using language::TextKind;
+using language::WindowText;
+using test::MainForm;
+
+QString Shown(const frmMain& form, const WindowText& t) {
+    const QObject* o = form.findChild<QObject*>(QString::fromLatin1(t.control));
+    if (!o)
+        return QStringLiteral("<no control>");
+    if (t.kind == TextKind::ToolTip)
+        return qobject_cast<const QWidget*>(o)->toolTip();
+    if (const auto* a = qobject_cast<const QAction*>(o))
+        return a->text();
+    if (const auto* g = qobject_cast<const QGroupBox*>(o))
+        return g->title();
+    if (const auto* b = qobject_cast<const QAbstractButton*>(o))
+        return b->text();
+    return QStringLiteral("<no text>");
+}
+
+std::string IniLanguage(const MainForm& m) {
+    const std::string ini = m.ini();
+    const auto at = ini.find("Language=");
+    return at == std::string::npos ? "<missing>" : ini.substr(at + 9, ini.find('\n', at) - at - 9);
+}
+
+struct Switch {
+    const char* name;
+    int from; // the stored language: 1 Greek, 0 English
+    int pressed;
+    bool greek;
+};
+
+class LanguageSwitch : public ::testing::TestWithParam<Switch> {};
+
+TEST_P(LanguageSwitch, SetsEveryTextOfTheMainWindow) {
+    const Switch& s = GetParam();
+    MainForm m;
+    frmMain& f = m.loadWith("[General]\nInitialPath=/tmp\nLanguage=" + std::to_string(s.from) + "\n");
+    f.cmdLanguage[static_cast<std::size_t>(s.pressed)]->click();
+
+    for (const WindowText& t : language::MainWindowTexts()) {
+        SCOPED_TRACE(t.control);
+        EXPECT_EQ(Shown(f, t), s.greek ? t.greek : t.english);
+    }
+    EXPECT_EQ(f.state.gLanguage, s.greek);
+    EXPECT_EQ(f.state.gTitle, QStringLiteral("Vesmarin"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Vesmarin"));
+    EXPECT_EQ(f.state.gNoticeName, language::NoticeName(s.greek));
+    EXPECT_EQ(f.state.gCurrentHelpFile, m.folder.filePath(s.greek ? "TembrillGR.hlp" : "TembrillUK.hlp"));
+    EXPECT_EQ(f.lblCopyright->text(),
+              language::NoticeText(s.greek, f.state.gNoticeName, QDate::currentDate()));
+    EXPECT_EQ(IniLanguage(m), s.greek ? "1" : "0");
+    // The language buttons name both languages whichever is in force.
+    EXPECT_EQ(f.cmdLanguage[0]->toolTip(), QStringLiteral("Ελληνικά / Greek"));
+    EXPECT_EQ(f.cmdLanguage[1]->toolTip(), QStringLiteral("English / Αγγλικά"));
+    EXPECT_TRUE(m.ui.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, LanguageSwitch,
+                         ::testing::Values(Switch{"EnglishToGreek", 0, 0, true},
+                                           Switch{"GreekToEnglish", 1, 1, false},
+                                           Switch{"GreekAgain", 1, 0, true},
+                                           Switch{"EnglishAgain", 0, 1, false}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(LanguageSwitchTable, StartUpReplacesEveryPlaceholder) {
+    MainForm m;
+    const std::vector<QString> before = [&] {
+        std::vector<QString> texts;
+        for (const WindowText& t : language::MainWindowTexts())
+            texts.push_back(Shown(*m.form, t));
+        return texts;
+    }();
+    EXPECT_EQ(m.form->fraLevels->title(), QStringLiteral("fraLevels"));
+    m.loadWith("[General]\nInitialPath=/tmp\n");
+    const auto& table = language::MainWindowTexts();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(Shown(*m.form, table[i]), table[i].english)
+            << table[i].control << " was " << before[i].toStdString();
+    EXPECT_EQ(m.form->chkWhatToBrowse[0]->text(), QStringLiteral("EXE"));
+    EXPECT_EQ(m.form->chkWhatToBrowse[1]->text(), QStringLiteral("DLL"));
+}
+
+TEST(LanguageSwitch, PressingTheLanguageInForceRewritesTheSetting) {
+    MainForm m;
+    m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
+    m.storeIni("[General]\nInitialPath=/tmp\nLanguage=7\n");
+    m.form->cmdLanguage[1]->click();
+    EXPECT_EQ(IniLanguage(m), "0");
+}
+
+TEST(LanguageSwitch, LeavesTheInformationLineAsOtherPartsSetIt) {
+    MainForm m;
+    frmMain& f = m.loadWith("[General]\nInitialPath=/tmp\n");
+    f.lblInfo->setText(QStringLiteral("No files found."));
+    f.cmdLanguage[0]->click();
+    EXPECT_EQ(f.lblInfo->text(), QStringLiteral("No files found."));
+}
+
+} // namespace
+} // namespace vesmarin

@@ -1,0 +1,239 @@
+#include "savedpaths/SavedPathsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vesmarin;
+
+namespace {
+
+class SavedPathsStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("SavedPaths.txt"));
+    QString backup = dir.filePath(QStringLiteral("SavedPaths.bak"));
+
+    void write(const QByteArray& bytes) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray read() const {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(SavedPathsStoreTest, FirstSaveCreatesTheFileWithOneLine) {
+    ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/usr/share")));
+    EXPECT_EQ(read(), QByteArray("/usr/share\r\n"));
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+// The new path goes first; the old lines follow in order, byte for byte, blank ones included, each
+// ended by CR LF whatever ended it before.
+TEST_F(SavedPathsStoreTest, NewPathGoesBeforeTheOldLines) {
+    struct Case {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    };
+    const Case cases[] = {
+        {"crlf", "B\r\n\r\nA\r\n", "/new\r\nB\r\n\r\nA\r\n"},
+        {"lf alone, no end on the last line", "B\n\nA", "/new\r\nB\r\n\r\nA\r\n"},
+        {"blanks kept", "  /x y  \r\n \r\n", "/new\r\n  /x y  \r\n \r\n"},
+        {"empty file", "", "/new\r\n"},
+        {"byte-order mark dropped", "\xEF\xBB\xBF/a\r\n", "/new\r\n/a\r\n"},
+        {"bytes that are not UTF-8 kept", "/caf\xE9\r\n", "/new\r\n/caf\xE9\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.before);
+        ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new")));
+        EXPECT_EQ(read(), c.after);
+    }
+}
+
+TEST_F(SavedPathsStoreTest, LoadKeepsEveryLineAsStored) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"crlf with a blank line", "B\r\n\r\nA\r\n", {"B", "", "A"}},
+        {"lf alone and cr alone", "B\nA\rC", {"B", "A", "C"}},
+        {"blanks at both ends", "  /usr/share  \r\n", {"  /usr/share  "}},
+        {"one empty line", "\r\n", {""}},
+        {"empty file", "", {}},
+        {"greek in UTF-8", "/home/\xCE\xAC\xCE\xBD\xCE\xBD\xCE\xB1\r\n", {QString::fromUtf8("/home/άννα")}},
+        {"byte-order mark", "\xEF\xBB\xBF/a\r\n", {"/a"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(c.bytes);
+        const SavedPathsContent content = LoadSavedPaths(file);
+        ASSERT_TRUE(content.status);
+        EXPECT_TRUE(content.exists);
+        EXPECT_EQ(content.lines, c.lines);
+    }
+}
+
+TEST_F(SavedPathsStoreTest, MissingFileLoadsAsNoFileAndIsNotCreated) {
+    const SavedPathsContent content = LoadSavedPaths(file);
+    EXPECT_TRUE(content.status);
+    EXPECT_FALSE(content.exists);
+    EXPECT_TRUE(content.lines.isEmpty());
+
+    const SavedPathCheck check = IsPathSaved(file, QStringLiteral("/usr"), false);
+    EXPECT_TRUE(check.status);
+    EXPECT_FALSE(check.saved);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST(SavedPathsList, ShowsOnlyLinesThatHoldMoreThanBlanks) {
+    const QStringList lines{"", "   ", "\t", " /a ", "/b"};
+    EXPECT_EQ(RecallableSavedPaths(lines), (QStringList{" /a ", "/b"}));
+}
+
+TEST(SavedPathsCheck, ComparesWithSeparatorAndUnderTheCaseRule) {
+    struct Case {
+        QStringList lines;
+        const char* path;
+        bool caseSensitive;
+        bool saved;
+    };
+    const Case cases[] = {
+        {{"/usr/share/"}, "/usr/Share", false, true},
+        {{"/usr/share/"}, "/usr/Share", true, false},
+        {{"/usr/share"}, "/usr/share/", true, true},
+        {{"/usr", "/usr/Share"}, "/USR/SHARE", false, true},
+        {{"/opt", ""}, "/usr/share", false, false},
+        // A blank line is no folder: it must not pass for the root.
+        {{"", "   "}, "/", false, false},
+        {{"/"}, "/", true, true},
+        // Blanks around a stored line are part of it.
+        {{" /usr"}, "/usr", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ContainsSavedPath(c.lines, QString::fromUtf8(c.path), c.caseSensitive), c.saved);
+    }
+    // Greek letters are upper-cased too.
+    EXPECT_TRUE(ContainsSavedPath({QString::fromUtf8("/home/άννα")}, QString::fromUtf8("/home/ΆΝΝΑ"), false));
+}
+
+TEST_F(SavedPathsStoreTest, AlreadySavedTestReadsTheFile) {
+    write("/usr/share/\r\n/opt\r\n");
+    EXPECT_TRUE(IsPathSaved(file, QStringLiteral("/usr/Share"), false).saved);
+    EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/usr/Share"), true).saved);
+    EXPECT_EQ(read(), QByteArray("/usr/share/\r\n/opt\r\n"));
+}
+
+TEST_F(SavedPathsStoreTest, BackupExistsOnlyDuringTheSave) {
+    write("/old\r\n");
+    // A backup left behind by an earlier failure is overwritten and gone afterwards.
+    QFile stale(backup);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("stale\r\n");
+    stale.close();
+
+    bool seen = false;
+    ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new"), [&](const QString& b) {
+        seen = true;
+        EXPECT_EQ(b, backup);
+        QFile f(b);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("/new\r\n/old\r\n"));
+        EXPECT_EQ(read(), QByteArray("/old\r\n")); // the file is untouched until the last step
+    }));
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(QFile::exists(backup));
+    EXPECT_EQ(read(), QByteArray("/new\r\n/old\r\n"));
+}
+
+TEST_F(SavedPathsStoreTest, FailedSaveLeavesTheFileAsItWas) {
+    write("B\r\n\r\nA\r\n");
+
+    // The backup cannot be written.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("SavedPaths.bak")));
+    StoreStatus status = SavePathAsNewest(file, QStringLiteral("/new"));
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.errorNumber, 0);
+    EXPECT_TRUE(status.errorDescription.contains(backup));
+    EXPECT_EQ(read(), QByteArray("B\r\n\r\nA\r\n"));
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("SavedPaths.bak")));
+
+    // The last step, putting the backup in the file's place, fails.
+    status = SavePathAsNewest(file, QStringLiteral("/new"), [](const QString& b) { QFile::remove(b); });
+    EXPECT_FALSE(status);
+    EXPECT_EQ(read(), QByteArray("B\r\n\r\nA\r\n"));
+    EXPECT_FALSE(QFile::exists(backup));
+
+    // A path with a line break would become two entries.
+    status = SavePathAsNewest(file, QStringLiteral("/a\nb"));
+    EXPECT_FALSE(status);
+    EXPECT_EQ(read(), QByteArray("B\r\n\r\nA\r\n"));
+}
+
+TEST_F(SavedPathsStoreTest, UnreadableFileIsReportedNotOverwritten) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("SavedPaths.txt")));
+    EXPECT_FALSE(LoadSavedPaths(file).status);
+    EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/a"), false).status);
+    EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a")));
+    EXPECT_TRUE(QFileInfo(file).isDir());
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+TEST_F(SavedPathsStoreTest, SaveThroughSymbolicLinkKeepsTheLink) {
+    const QString real = dir.filePath(QStringLiteral("real.txt"));
+    QFile f(real);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("/old\r\n");
+    f.close();
+    ASSERT_TRUE(QFile::link(real, file));
+
+    ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new")));
+    EXPECT_TRUE(QFileInfo(file).isSymLink());
+    EXPECT_EQ(read(), QByteArray("/new\r\n/old\r\n"));
+}
+
+TEST_F(SavedPathsStoreTest, EnsureCreatesAnEmptyFileAndNeverTouchesAnExistingOne) {
+    ASSERT_TRUE(EnsureSavedPathsFile(file));
+    EXPECT_EQ(read(), QByteArray());
+
+    write("/a\r\n");
+    ASSERT_TRUE(EnsureSavedPathsFile(file));
+    EXPECT_EQ(read(), QByteArray("/a\r\n"));
+
+    const StoreStatus status =
+        EnsureSavedPathsFile(dir.filePath(QStringLiteral("no/such/folder/SavedPaths.txt")));
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.errorNumber, 53);
+}
+
+TEST(InitialPathTest, ComparesUnderTheCaseRuleWithoutTouchingSeparators) {
+    struct Case {
+        const char* initial;
+        const char* current;
+        bool caseSensitive;
+        bool same;
+    };
+    const Case cases[] = {
+        {"/home/ann", "/HOME/Ann", false, true},
+        {"/home/ann", "/HOME/Ann", true, false},
+        {"/home/ann", "/home/ann", true, true},
+        // The separator is not normalised: a trailing one makes a different text.
+        {"/home/ann/", "/home/ann", false, false},
+        {"/home/ann/", "/home/ann", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.initial) + " vs " + c.current);
+        EXPECT_EQ(IsInitialPath(QString::fromUtf8(c.initial), QString::fromUtf8(c.current), c.caseSensitive),
+                  c.same);
+    }
+}
+
+} // namespace

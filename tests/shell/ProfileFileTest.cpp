@@ -1,0 +1,158 @@
+#include "shell/ProfileFile.h"
+
+#include "shell/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace vesmarin {
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QString file() const { return dir.filePath(QStringLiteral("Tembrill.ini")); }
+    void store(const char* content) const {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    std::string content() const {
+        QFile f(file());
+        if (!f.open(QIODevice::ReadOnly))
+            return "<no file>";
+        return f.readAll().toStdString();
+    }
+    QTemporaryDir dir;
+};
+
+struct ReadCase {
+    const char* name;
+    std::optional<const char*> file; // nullopt: no file at all
+    const char* section;
+    const char* key;
+    int buffer;
+    const char* expected; // the default is "dflt"
+};
+
+class ProfileReadTest : public ProfileFileTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ProfileReadTest, FindsTheValueOrTheDefault) {
+    const ReadCase& c = GetParam();
+    if (c.file)
+        store(*c.file);
+    EXPECT_EQ(GetProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QStringLiteral("dflt"),
+                               c.buffer, file())
+                  .toStdString(),
+              c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileReadTest,
+    ::testing::Values(
+        ReadCase{"plain", "[Options]\nLevels=5\n", "Options", "Levels", 5, "5"},
+        ReadCase{"other_letter_case", "[options]\nlevels=7\n", "Options", "Levels", 5, "7"},
+        ReadCase{"no_file", std::nullopt, "Options", "Levels", 5, "dflt"},
+        ReadCase{"no_section", "[General]\nLevels=5\n", "Options", "Levels", 5, "dflt"},
+        ReadCase{"no_key", "[Options]\nOther=5\n", "Options", "Levels", 5, "dflt"},
+        ReadCase{"blanks_around_names_and_value", "  [ Options ]  \n  Levels  =  7  \n", "Options", "Levels",
+                 5, "7"},
+        ReadCase{"comment_line", "[Options]\n;Levels=1\n  ; Levels=3\nLevels=2\n", "Options", "Levels", 5,
+                 "2"},
+        ReadCase{"commented_section", ";[Options]\nLevels=1\n", "Options", "Levels", 5, "dflt"},
+        ReadCase{"first_duplicate_wins", "[Options]\nLevels=1\nLevels=2\n[Options]\nLevels=3\n", "Options",
+                 "Levels", 5, "1"},
+        ReadCase{"quotes_are_dropped", "[General]\nInitialPath=\"  /a b  \"\n", "General", "InitialPath",
+                 1024, "  /a b  "},
+        ReadCase{"unmatched_quote_stays", "[General]\nInitialPath=\"/x\n", "General", "InitialPath", 1024,
+                 "\"/x"},
+        ReadCase{"byte_order_mark", "\xEF\xBB\xBF[Options]\nLevels=3\n", "Options", "Levels", 5, "3"},
+        ReadCase{"windows_line_breaks", "[Options]\r\nLevels=6\r\n", "Options", "Levels", 5, "6"},
+        ReadCase{"cut_to_buffer_less_one", "[Options]\nLevels=123456\n", "Options", "Levels", 5, "1234"},
+        ReadCase{"greek_text", "[General]\nInitialPath=/home/Ελένη\n", "General", "InitialPath", 1024,
+                 "/home/Ελένη"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct WriteCase {
+    const char* name;
+    std::optional<const char*> before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+class ProfileWriteTest : public ProfileFileTest, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(ProfileWriteTest, ChangesOnlyWhatItMust) {
+    const WriteCase& c = GetParam();
+    if (c.before)
+        store(*c.before);
+    EXPECT_TRUE(WriteProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                   QString::fromUtf8(c.value), file()));
+    EXPECT_EQ(content(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileWriteTest,
+    ::testing::Values(
+        WriteCase{"creates_the_file", std::nullopt, "Options", "Levels", "5", "[Options]\nLevels=5\n"},
+        WriteCase{"replaces_in_place_keeping_spelling_and_blanks",
+                  "; top\n[options]\n  LEVELS = 3\nOther=x\n", "Options", "Levels", "12",
+                  "; top\n[options]\n  LEVELS = 12\nOther=x\n"},
+        WriteCase{"new_key_at_end_of_its_section", "[General]\nLanguage=0\n\n[Options]\nA=1\n", "General",
+                  "InitialPath", "/x", "[General]\nLanguage=0\nInitialPath=/x\n\n[Options]\nA=1\n"},
+        WriteCase{"new_section_at_end", "[General]\nLanguage=0\n", "Options", "WhatToBrowse", "3",
+                  "[General]\nLanguage=0\n\n[Options]\nWhatToBrowse=3\n"},
+        WriteCase{"last_line_without_break_extended", "[General]\nLanguage=0", "General", "X", "1",
+                  "[General]\nLanguage=0\nX=1\n"},
+        WriteCase{"keeps_windows_line_breaks", "[General]\r\nLanguage=0\r\n", "Options", "Levels", "4",
+                  "[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n"},
+        WriteCase{"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
+                  "[General]\nInitialPath=\" /a \"\n"},
+        WriteCase{"outer_quotes_survive_in_quotes", std::nullopt, "General", "InitialPath", "'/a'",
+                  "[General]\nInitialPath=\"'/a'\"\n"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(ProfileFileTest, ValuesComeBackAsWritten) {
+    for (const QString& value : {QStringLiteral("/home/ann"), QStringLiteral(" lead"),
+                                 QStringLiteral("trail "), QStringLiteral("\"q\""), QStringLiteral("a=b;c"),
+                                 QStringLiteral("/Ελένη/φάκελος"), QStringLiteral("")}) {
+        ASSERT_TRUE(
+            WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"), value, file()));
+        EXPECT_EQ(GetProfileString(QStringLiteral("general"), QStringLiteral("initialpath"),
+                                   QStringLiteral("d"), 1024, file()),
+                  value);
+    }
+}
+
+TEST_F(ProfileFileTest, RefusesLineBreaksThatWouldForgeLines) {
+    store("[General]\nLanguage=0\n");
+    EXPECT_FALSE(WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"),
+                                    QStringLiteral("/x\n[Options]\nLevels=9"), file()));
+    EXPECT_EQ(content(), "[General]\nLanguage=0\n");
+}
+
+TEST_F(ProfileFileTest, AFailedWriteCreatesNothing) {
+    const QString missingFolder = dir.filePath(QStringLiteral("gone/Tembrill.ini"));
+    EXPECT_FALSE(WriteProfileString(QStringLiteral("General"), QStringLiteral("Language"),
+                                    QStringLiteral("1"), missingFolder));
+    EXPECT_FALSE(QFileInfo::exists(missingFolder));
+    settings::Write(missingFolder, settings::General, settings::Language, 1); // reports nothing
+}
+
+TEST_F(ProfileFileTest, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {
+    store("[General]\nLanguage=0\n");
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteProfileString(QStringLiteral("Options"), QStringLiteral("Levels"),
+                                       QString::number(i), file()));
+    EXPECT_EQ(content(), "[General]\nLanguage=0\n\n[Options]\nLevels=19\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Tembrill.ini")});
+}
+
+} // namespace
+} // namespace vesmarin
