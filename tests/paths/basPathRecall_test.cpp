@@ -92,19 +92,6 @@ TEST_F(Recall, PartlyMissingPathAsksOnceAndKeepsThePartFound) {
     }
 }
 
-TEST_F(Recall, MessagesFollowTheLanguage) {
-    rig.Make(false);
-    rig.state.gLanguage = true;
-    ui.answer(MsgButton::Cancel);
-    ui.answer(MsgButton::Ok);
-    RecallPath("C:\\NOSUCH", *rig.manager, ui, rig.state, nullptr);
-    UpOneLevel(*rig.manager, ui, rig.state, nullptr);
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_TRUE(
-        ui.messages[0].request.text.startsWith("Προσπαθείτε να ανακαλέσετε τη διαδρομή «C:\\NOSUCH»"));
-    EXPECT_EQ(ui.messages[1].request.title, "Ένα επίπεδο επάνω");
-}
-
 #ifndef Q_OS_WIN
 
 TEST_F(Recall, UpOneLevelOnThePosixRoot) {
