@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "language/LanguageSwitch.h"
+#include "paths/basPathRecall.h"
 #include "shell/NumberText.h"
 #include "shell/Pictures.h"
 #include "shell/Settings.h"
@@ -191,6 +192,19 @@ void frmMain::CreateControls() {
     }
     connect(chkCaseSensitive, &QCheckBox::toggled, this, [this] { chkCaseSensitive_Click(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
+
+    treeView = std::make_unique<basTreeViewManager>(*tvwControl, filFile, lstControl, folderSource, state);
+    // The tree's own changes (selecting a path, opening the nodes above it) are not the user's.
+    connect(tvwControl, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) {
+        if (!treeView->IsBusy())
+            tvwControl_Expand(node);
+    });
+    connect(tvwControl, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+        if (node && !treeView->IsBusy())
+            tvwControl_NodeClick(node);
+    });
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+    connect(cmdUpOneLevel, &QPushButton::clicked, this, [this] { cmdUpOneLevel_Click(); });
 }
 
 void frmMain::CreateMenus() {
@@ -340,8 +354,34 @@ void frmMain::RunLoad() {
 }
 
 void frmMain::RecallInitialPath() {
-    // The folder tree fills in here: clear lstControl, make gInitialPath current in tvwControl (RecallPath),
-    // show the current path in lblCurrentPath and give the tree gBackColor (SetTreeBackColor).
+    lstControl.clear();
+    RecallPath(state.gInitialPath, *treeView, ui, state, this);
+    lblCurrentPath->setText(treeView->GetCurrentPath());
+    treeView->SetTreeBackColor(state.gBackColor);
+}
+
+void frmMain::tvwControl_Expand(QTreeWidgetItem* node) {
+    treeView->ExpandNode(node);
+    lblCurrentPath->setText(treeView->GetCurrentPath());
+}
+
+void frmMain::tvwControl_NodeClick(QTreeWidgetItem* node) {
+    treeView->ActivateNode(node);
+    lblCurrentPath->setText(treeView->GetCurrentPath());
+}
+
+void frmMain::cmdRefresh_Click() {
+    RunUnderErrorTrap(ui, state, this, Location::CmdRefreshClick, [this] {
+        RefreshTree(*treeView, ui, state, this);
+        lblCurrentPath->setText(treeView->GetCurrentPath());
+    });
+}
+
+void frmMain::cmdUpOneLevel_Click() {
+    RunUnderErrorTrap(ui, state, this, Location::CmdUpOneLevelClick, [this] {
+        UpOneLevel(*treeView, ui, state, this);
+        lblCurrentPath->setText(treeView->GetCurrentPath());
+    });
 }
 
 void frmMain::ShowCentredOnScreen() {

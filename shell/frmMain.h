@@ -3,10 +3,12 @@
 // The main window: the folder tree, the options that govern browsing, the icon grid and the picture
 // buttons. Load() runs the start-up sequence; cmdEnd ends the program and keeps the number of levels.
 
+#include "paths/basTreeViewManager.h"
 #include "shell/basGlobal.h"
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QTableWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vesmarin {
 
@@ -44,6 +47,10 @@ public:
     void chkWhatToBrowse_Click(int index);
     void chkCaseSensitive_Click();
     void cmdLanguage_Click(int index);
+    void tvwControl_Expand(QTreeWidgetItem* node);
+    void tvwControl_NodeClick(QTreeWidgetItem* node);
+    void cmdRefresh_Click();
+    void cmdUpOneLevel_Click();
 
     // The pattern list of the kinds of file ticked, as the file search takes it.
     QString ActivePatternList() const;
@@ -74,6 +81,12 @@ public:
     QLabel* lblInfo;
     QTableWidget* grdControl;
     QPushButton* cmdScan;
+
+    // The folder tree's two hidden working controls, the disk it shows and the procedures that build it.
+    HiddenFileList filFile;
+    HiddenList lstControl;
+    SystemFolderSource folderSource;
+    std::unique_ptr<basTreeViewManager> treeView;
 
     // Pop-up menus (never shown as a menu bar) and their items, top to bottom.
     QMenu* mnuSavePath;

@@ -1,0 +1,36 @@
+#pragma once
+
+// The text handling of folder paths. Every comparison, lookup and stored path goes through these four
+// procedures, so their behaviour at the edges (empty text, a separator already there, a drive root)
+// decides how the tree, path recall and the saved paths behave.
+//
+// Two forms of one folder are used throughout the program:
+// - display form: no trailing separator, names in the case the file system reports (C:\Program Files,
+//   /home/ann); a drive root is C: on Windows and "/" on POSIX;
+// - key form: AppendSeparator, then ApplyCaseRule of the display form (C:\PROGRAM FILES\, /home/ann/).
+
+#include <QChar>
+#include <QString>
+
+namespace vesmarin {
+
+#ifdef Q_OS_WIN
+inline constexpr QChar kPathSeparator = u'\\';
+#else
+inline constexpr QChar kPathSeparator = u'/';
+#endif
+
+// With the case rule in force (caseSensitive false) the text in upper case, by the full Unicode mapping
+// (Greek and every other script, "ß" becoming "SS"); otherwise the text unchanged.
+QString ApplyCaseRule(const QString& text, bool caseSensitive);
+
+// The path with `separator` appended, unless it already ends with it. The empty text gives the separator.
+QString AppendSeparator(const QString& path, QChar separator = kPathSeparator);
+
+// The path without its last character when that is `separator`; at most one character is removed.
+QString RemoveSeparator(const QString& path, QChar separator = kPathSeparator);
+
+// The text after the last `separator`; empty when there is none or the path ends with it.
+QString GetLastSegment(const QString& path, QChar separator = kPathSeparator);
+
+} // namespace vesmarin

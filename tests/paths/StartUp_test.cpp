@@ -1,0 +1,95 @@
+#include "shell/frmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+// g++ 12 sees a std::optional<QString> in the double as maybe uninitialised here; it is not.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#include "support/ScriptedInteraction.h"
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace vesmarin {
+namespace {
+
+// The main window started from a program folder whose settings file names an initial path below a
+// temporary folder of real subfolders.
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.isValid() && disk.isValid());
+        root = QDir(disk.path()).canonicalPath();
+        ASSERT_TRUE(QDir(root).mkpath("Work/Έργα/old/older"));
+    }
+
+    frmMain& Start(const QString& initialPath) {
+        QFile ini(program.filePath("Tembrill.ini"));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toUtf8());
+        ini.close();
+        form = std::make_unique<frmMain>(ui, program.path());
+        form->Load();
+        return *form;
+    }
+
+    QTemporaryDir program, disk;
+    QString root;
+    test::ScriptedInteraction ui;
+    std::unique_ptr<frmMain> form;
+};
+
+TEST_F(StartUp, OpensAtAnExistingInitialPath) {
+    frmMain& f = Start(root + "/Work/Έργα");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
+    EXPECT_EQ(f.tvwControl->palette().color(QPalette::Base), QColor(192, 255, 255));
+}
+
+TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
+    ui.answer(MsgButton::Cancel);
+    frmMain& f = Start(root + "/Work/gone");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].request.title, "Recall path");
+    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
+    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work'"));
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work");
+}
+
+TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
+    frmMain& f = Start(root + "/Work");
+    QTreeWidgetItem* projects = f.treeView->FindNode(root + "/Work/Έργα/");
+    ASSERT_TRUE(projects);
+
+    // Opening a folder by hand reads one level below each of its subfolders.
+    ASSERT_FALSE(projects->isExpanded());
+    EXPECT_FALSE(f.treeView->FindNode(root + "/Work/Έργα/old/older/"));
+    projects->setExpanded(true);
+    EXPECT_TRUE(f.treeView->FindNode(root + "/Work/Έργα/old/older/"));
+
+    f.tvwControl->setCurrentItem(projects); // as a click on the folder does
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
+    EXPECT_EQ(f.filFile.path, root + "/Work/Έργα/");
+
+    ASSERT_TRUE(QDir(root).mkpath("Work/new"));
+    f.cmdRefresh->click();
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
+    EXPECT_TRUE(f.treeView->FindNode(root + "/Work/new/"));
+
+    f.cmdUpOneLevel->click();
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work");
+
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+} // namespace
+} // namespace vesmarin
