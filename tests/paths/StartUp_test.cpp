@@ -8,15 +8,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-// g++ 12 sees a std::optional<QString> in the double as maybe uninitialised here; it is not.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
 #include "support/ScriptedInteraction.h"
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace vesmarin {
 namespace {
