@@ -2,15 +2,15 @@
 # every file lands where it belongs, that nothing else is installed, and that the desktop entry, the
 # metainfo and the icons name one another correctly.
 #
-# cmake -DMODE=install|package -DSOURCE_DIR=<source folder> -DBUILD_DIR=<build folder>
-#       -DWORK_DIR=<scratch folder> -DVERSION=<x.y.z> -DEXPECT_TOOL=ON|OFF -P CheckLayout.cmake
+# cmake -DMODE=install|package -DBUILD_DIR=<build folder> -DWORK_DIR=<scratch folder> -DVERSION=<x.y.z>
+#       -DEXPECT_TOOL=ON|OFF -P CheckLayout.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 set(APP_ID io.github.vesmarin.Vesmarin)
 set(ICON_SIZES 16 32 48 64 128 256)
 
-foreach(var MODE SOURCE_DIR BUILD_DIR WORK_DIR VERSION EXPECT_TOOL)
+foreach(var MODE BUILD_DIR WORK_DIR VERSION EXPECT_TOOL)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "CheckLayout.cmake needs -D${var}=...")
   endif()
@@ -115,13 +115,6 @@ foreach(row ${layout})
     execute_process(COMMAND test -x ${file} RESULT_VARIABLE not_executable)
     if(not_executable)
       fail("not executable: ${path}")
-    endif()
-  elseif(kind STREQUAL "help")
-    get_filename_component(name ${path} NAME)
-    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${file} ${SOURCE_DIR}/language/help/${name}
-                    RESULT_VARIABLE differs)
-    if(differs)
-      fail("differs from the help file in the sources: ${path}")
     endif()
   elseif(kind MATCHES "^png([0-9]+)$")
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
