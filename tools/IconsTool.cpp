@@ -86,11 +86,11 @@ const char* kindName(iconreader::FileKind k) {
 bool openFile(const std::string& path, IconFile& file, std::ostream& err) {
     file = IconFile(path);
     if (!file.problem().empty()) {
-        err << path << ": " << file.problem() << "\n";
+        err << (path + ": " + file.problem() + "\n");
         return false;
     }
     if (file.count() == 0) {
-        err << path << ": no icons\n";
+        err << (path + ": no icons\n");
         return false;
     }
     return true;
@@ -227,7 +227,7 @@ bool exportFile(const std::string& path, const Options& o, std::ostream& err) {
             writeError = target.string();
     }
     if (!writeError.empty()) {
-        err << path << ": cannot write " << writeError << "\n";
+        err << (path + ": cannot write " + writeError + "\n");
         return false;
     }
     if (!unreadable.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Bounds-checked access to the bytes of a file: mapped where the system allows it, so that only the
-// pages actually read are ever loaded, and read range by range otherwise.
+// Bounds-checked access to the bytes of a file, read range by range through a small block cache, so that
+// only the parts actually needed are ever read.
 
 #include <cstddef>
 #include <cstdint>

@@ -83,11 +83,14 @@ struct StoredGroup {
 // The bytes of an .ico file holding the group's images (empty when the group has none).
 std::vector<std::uint8_t> makeIcoFile(const StoredGroup& group);
 
+// One opened file. Its const functions share a small read cache, so one object serves one thread at a
+// time; separate objects are independent.
 class IconFile {
 public:
     // A file without icons.
     IconFile() noexcept;
-    // Opens the file (mapped, not read whole) and parses its resource directory once. Never throws:
+    // Opens the file (read range by range, never whole) and parses its resource directory once; the file
+    // stays open until the object goes. Never throws:
     // check count(), and problem() for the reason when it is 0.
     explicit IconFile(const std::string& path) noexcept;
     // The same over bytes already in memory.
