@@ -136,7 +136,11 @@ class PeResources {
 public:
     PeResources(const ByteSource& src, std::vector<Section> sections, std::uint32_t headersSize,
                 std::uint32_t root)
-        : src_(src), sections_(std::move(sections)), headersSize_(headersSize), root_(root) {}
+        : src_(src), sections_(std::move(sections)), headersSize_(headersSize), root_(root) {
+        std::stable_sort(sections_.begin(), sections_.end(), [](const Section& a, const Section& b) {
+            return a.virtualAddress < b.virtualAddress;
+        });
+    }
 
     struct Entry {
         bool named;
@@ -155,9 +159,11 @@ public:
         if (!at || !src_.read(*at, head.data(), head.size()))
             return std::nullopt;
         const std::size_t count = std::size_t{le16(&head[12])} + le16(&head[14]);
+        const auto entriesAt = fileOffset(std::uint64_t{root_} + offset + 16, count * 8);
+        if (!entriesAt)
+            return std::nullopt;
         std::vector<std::uint8_t> raw(count * 8);
-        const auto entriesAt = fileOffset(std::uint64_t{root_} + offset + 16, raw.size());
-        if (!entriesAt || !src_.read(*entriesAt, raw.data(), raw.size()))
+        if (!src_.read(*entriesAt, raw.data(), raw.size()))
             return std::nullopt;
         std::vector<Entry> out(count);
         for (std::size_t i = 0; i < count; ++i) {
@@ -196,9 +202,15 @@ public:
     std::optional<std::uint64_t> fileOffset(std::uint64_t rva, std::uint64_t n) const {
         if (rva > 0xFFFFFFFFu)
             return std::nullopt;
-        for (const Section& s : sections_) {
+        // Sections are sorted by address; the one starting last at or below rva is the only candidate
+        // (a file whose sections overlap is damaged anyway), which keeps thousands of sections cheap.
+        const auto after =
+            std::upper_bound(sections_.begin(), sections_.end(), rva,
+                             [](std::uint64_t v, const Section& s) { return v < s.virtualAddress; });
+        if (after != sections_.begin()) {
+            const Section& s = *(after - 1);
             const std::uint64_t extent = std::max(s.virtualSize, s.rawSize);
-            if (rva >= s.virtualAddress && rva - s.virtualAddress < extent) {
+            if (rva - s.virtualAddress < extent) {
                 const std::uint64_t at = std::uint64_t{s.rawOffset} + (rva - s.virtualAddress);
                 return src_.contains(at, n) ? std::optional(at) : std::nullopt;
             }
@@ -259,6 +271,8 @@ bool IconFile::Data::parsePe(std::uint64_t peAt) {
     if (rsrcRva == 0)
         return true;
 
+    if (!source->contains(optAt + optionalSize, std::uint64_t{sectionCount} * 40))
+        return true;
     std::vector<std::uint8_t> table(std::size_t{sectionCount} * 40);
     if (!source->read(optAt + optionalSize, table.data(), table.size()))
         return true;
@@ -324,7 +338,9 @@ bool IconFile::Data::parseNe(std::uint64_t neAt) {
     if (shift > 16)
         return true;
     std::uint64_t pos = table + 2;
-    for (;;) {
+    bool seenIcons = false, seenGroups = false;
+    // Real programs have a few dozen resource types; a longer list is damage and is not followed further.
+    for (int types = 0; types < 4096; ++types) {
         std::array<std::uint8_t, 8> typeInfo{};
         if (!source->read(pos, typeInfo.data(), 2))
             break;
@@ -333,12 +349,18 @@ bool IconFile::Data::parseNe(std::uint64_t neAt) {
             break;
         const std::uint16_t count = le16(&typeInfo[2]);
         pos += 8;
-        std::vector<std::uint8_t> raw(std::size_t{count} * 12);
-        if (!source->read(pos, raw.data(), raw.size()))
+        const std::uint64_t recordsAt = pos;
+        pos += std::uint64_t{count} * 12;
+        if (!source->contains(recordsAt, pos - recordsAt))
             break;
-        pos += raw.size();
-        if (type != kNeRtIcon && type != kNeRtGroupIcon)
+        // Each type has one block; a repeated one is ignored, so the counts stay bounded.
+        bool& seen = type == kNeRtIcon ? seenIcons : seenGroups;
+        if ((type != kNeRtIcon && type != kNeRtGroupIcon) || seen)
             continue;
+        seen = true;
+        std::vector<std::uint8_t> raw(std::size_t{count} * 12);
+        if (!source->read(recordsAt, raw.data(), raw.size()))
+            break;
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t* r = &raw[i * 12];
             const std::uint64_t length = std::uint64_t{le16(r + 2)} << shift;
@@ -435,7 +457,10 @@ std::optional<std::vector<IconFile::Data::Entry>> IconFile::Data::entries(int in
         }
         return out;
     }
-    const std::vector<std::uint8_t> g = readSpan(groups[static_cast<std::size_t>(index)].data);
+    // A group directory holds at most 65535 entries; never read more than those, whatever its size says.
+    Span span = groups[static_cast<std::size_t>(index)].data;
+    span.size = std::min<std::uint32_t>(span.size, kGroupHeaderSize + 0xFFFF * kGroupEntrySize);
+    const std::vector<std::uint8_t> g = readSpan(span);
     if (g.size() < kGroupHeaderSize)
         return std::nullopt;
     const std::size_t count = le16(&g[4]);
