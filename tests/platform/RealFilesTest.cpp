@@ -23,9 +23,16 @@ std::string quote(const std::string& s) {
     return "'" + s + "'";
 }
 
+// A scratch file of this test's own (ctest runs tests side by side).
+fs::path scratch(const std::string& suffix) {
+    return fs::temp_directory_path() /
+           (std::string("vesmarin-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+            suffix);
+}
+
 // Runs a shell command with its standard output into a string; the exit status in status.
 std::string run(const std::string& command, int& status) {
-    const fs::path out = fs::temp_directory_path() / "vesmarin-realfiles.out";
+    const fs::path out = scratch(".out");
     status = std::system((command + " > " + quote(out.string()) + " 2>/dev/null").c_str());
     std::ifstream f(out);
     std::stringstream s;
@@ -62,7 +69,7 @@ std::vector<std::uint32_t> readPng(const fs::path& path, int& width, int& height
 void expectSamePixels(const IconFile& ours, int index, const fs::path& icoFile, const std::string& label) {
     const auto info = ours.info(index);
     ASSERT_TRUE(info) << label;
-    const fs::path png = fs::temp_directory_path() / "vesmarin-realfiles.png";
+    const fs::path png = scratch(".png");
     int compared = 0;
     for (std::size_t k = 0; k < info->images.size(); ++k) {
         const ImageInfo& im = info->images[k];
@@ -112,7 +119,7 @@ TEST(RealFiles, ProgramsMatchWrestool) {
     if (files.empty())
         GTEST_SKIP() << "nsis-common and win32-loader are not installed";
 
-    const fs::path extracted = fs::temp_directory_path() / "vesmarin-realfiles.ico";
+    const fs::path extracted = scratch(".ico");
     for (const fs::path& file : files) {
         int status = 0;
         const std::string listing = run("wrestool -l " + quote(file.string()), status);
@@ -142,7 +149,8 @@ TEST(RealFiles, ProgramsMatchWrestool) {
             expectSamePixels(ours, i, extracted, file.string());
         }
     }
-    fs::remove(extracted);
+    for (const char* suffix : {".ico", ".png", ".out"})
+        fs::remove(scratch(suffix));
 }
 
 TEST(RealFiles, IcoFilesMatchIcotool) {
@@ -162,6 +170,8 @@ TEST(RealFiles, IcoFilesMatchIcotool) {
         EXPECT_EQ(ours.info(0)->images.size(), lines) << file;
         expectSamePixels(ours, 0, file, file.string());
     }
+    for (const char* suffix : {".png", ".out"})
+        fs::remove(scratch(suffix));
 }
 
 } // namespace

@@ -35,8 +35,9 @@ Bytes slurp(const fs::path& p) {
 class IconsTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vesmarin-icons-tool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        // ctest runs tests side by side: each has a folder of its own.
+        dir = fs::temp_directory_path() / (std::string("vesmarin-icons-tool-") +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         // Group 5: a 16x16 4-bit image (red, its left half masked) and a 32x32 32-bit one with alpha;
