@@ -1,0 +1,435 @@
+#include "platform/iconreader/IconImage.h"
+
+#include "platform/iconreader/ByteSource.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <png.h>
+
+namespace vesmarin::iconreader::detail {
+namespace {
+
+constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+bool validDimension(std::int64_t v) {
+    return v >= 1 && v <= kMaxDimension;
+}
+
+std::uint32_t argb(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return a << 24 | r << 16 | g << 8 | b;
+}
+
+// One colour channel described by a bit mask, widened to 8 bits.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint64_t max = 0;
+
+    explicit Channel(std::uint32_t m) : mask(m) {
+        if (m != 0) {
+            shift = std::countr_zero(m);
+            max = (std::uint64_t{1} << std::bit_width(m >> shift)) - 1;
+        }
+    }
+    std::uint32_t operator()(std::uint32_t v) const {
+        if (mask == 0)
+            return 0;
+        const std::uint64_t x = (v & mask) >> shift;
+        return static_cast<std::uint32_t>((x * 255 + max / 2) / max);
+    }
+};
+
+std::optional<DecodedImage> decodePng(std::span<const std::uint8_t> data) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&image, data.data(), data.size()) == 0)
+        return std::nullopt;
+    if (!validDimension(image.width) || !validDimension(image.height)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    image.format = PNG_FORMAT_BGRA;
+    DecodedImage out;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.hasAlpha = true;
+    out.color.resize(static_cast<std::size_t>(out.width) * out.height);
+    // Four bytes B, G, R, A per pixel: on a little-endian machine that is 0xAARRGGBB.
+    std::vector<std::uint8_t> bytes(out.color.size() * 4);
+    if (png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr) == 0) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < out.color.size(); ++i)
+        out.color[i] = argb(bytes[i * 4 + 3], bytes[i * 4 + 2], bytes[i * 4 + 1], bytes[i * 4]);
+    return out;
+}
+
+struct DibLayout {
+    std::uint32_t headerSize = 0;
+    std::int64_t width = 0;
+    std::int64_t storedHeight = 0;
+    int bitCount = 0;
+    std::uint32_t compression = kBiRgb;
+    std::uint32_t colorsUsed = 0;
+};
+
+std::optional<DibLayout> readDibLayout(std::span<const std::uint8_t> d) {
+    if (d.size() < 4)
+        return std::nullopt;
+    DibLayout l;
+    l.headerSize = le32(d.data());
+    if (l.headerSize == 12) {
+        if (d.size() < 12)
+            return std::nullopt;
+        l.width = le16(d.data() + 4);
+        l.storedHeight = le16(d.data() + 6);
+        l.bitCount = le16(d.data() + 10);
+    } else if (l.headerSize >= 40 && d.size() >= 40) {
+        l.width = static_cast<std::int32_t>(le32(d.data() + 4));
+        l.storedHeight = static_cast<std::int32_t>(le32(d.data() + 8));
+        l.bitCount = le16(d.data() + 14);
+        l.compression = le32(d.data() + 16);
+        l.colorsUsed = le32(d.data() + 32);
+    } else {
+        return std::nullopt;
+    }
+    return l;
+}
+
+std::optional<DecodedImage> decodeDib(std::span<const std::uint8_t> d) {
+    const auto l = readDibLayout(d);
+    if (!l || l->headerSize > d.size())
+        return std::nullopt;
+    const std::int64_t height = l->storedHeight / 2; // the colour bits, then the AND mask of equal height
+    if (!validDimension(l->width) || !validDimension(height))
+        return std::nullopt;
+    const int bpp = l->bitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return std::nullopt;
+    if (l->compression != kBiRgb && !(l->compression == kBiBitfields && (bpp == 16 || bpp == 32)))
+        return std::nullopt;
+
+    std::uint64_t pos = l->headerSize;
+    std::uint32_t redMask = 0x7C00, greenMask = 0x03E0, blueMask = 0x001F, alphaMask = 0;
+    if (bpp == 32) {
+        redMask = 0x00FF0000;
+        greenMask = 0x0000FF00;
+        blueMask = 0x000000FF;
+        alphaMask = 0xFF000000;
+    }
+    if (l->compression == kBiBitfields) {
+        std::uint64_t maskAt = pos;
+        if (l->headerSize == 40)
+            pos += 12; // the three masks follow the short header
+        else if (l->headerSize >= 52)
+            maskAt = 40; // they are part of the longer headers
+        else
+            return std::nullopt;
+        if (maskAt + 12 > d.size())
+            return std::nullopt;
+        redMask = le32(d.data() + maskAt);
+        greenMask = le32(d.data() + maskAt + 4);
+        blueMask = le32(d.data() + maskAt + 8);
+        if (l->headerSize >= 56)
+            alphaMask = le32(d.data() + 52);
+        else if (bpp == 32)
+            alphaMask = ((redMask | greenMask | blueMask) & 0xFF000000) == 0 ? 0xFF000000 : 0;
+        else
+            alphaMask = 0;
+    }
+
+    // The colour table: biClrUsed entries, or all 2^bpp when it says 0; bitmaps above 8 bits may carry
+    // an optional table too, which only has to be skipped.
+    const std::uint64_t entrySize = l->headerSize == 12 ? 3 : 4;
+    std::uint64_t tableEntries = l->colorsUsed;
+    if (bpp <= 8 && (tableEntries == 0 || l->headerSize == 12))
+        tableEntries = std::uint64_t{1} << bpp;
+    if (tableEntries > 256)
+        return std::nullopt;
+    const std::uint64_t tableAt = pos;
+    pos += tableEntries * entrySize;
+    std::vector<std::uint32_t> palette(bpp <= 8 ? std::size_t{1} << bpp : 0, argb(255, 0, 0, 0));
+    if (pos > d.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < palette.size() && i < tableEntries; ++i) {
+        const std::uint8_t* e = d.data() + tableAt + i * entrySize;
+        palette[i] = argb(255, e[2], e[1], e[0]);
+    }
+
+    const auto w = static_cast<std::uint64_t>(l->width);
+    const auto h = static_cast<std::uint64_t>(height);
+    const std::uint64_t stride = (w * bpp + 31) / 32 * 4;
+    const std::uint64_t maskStride = (w + 31) / 32 * 4;
+    if (pos + stride * h > d.size())
+        return std::nullopt;
+    const std::uint8_t* bits = d.data() + pos;
+    const std::uint64_t maskAt = pos + stride * h;
+    const bool haveMask = maskAt + maskStride * h <= d.size();
+
+    DecodedImage out;
+    out.width = static_cast<int>(w);
+    out.height = static_cast<int>(h);
+    out.color.resize(w * h);
+    const Channel red(redMask), green(greenMask), blue(blueMask), alpha(alphaMask);
+    bool anyAlpha = false;
+    for (std::uint64_t y = 0; y < h; ++y) {
+        const std::uint8_t* row = bits + (h - 1 - y) * stride; // stored bottom-up
+        std::uint32_t* dst = out.color.data() + y * w;
+        for (std::uint64_t x = 0; x < w; ++x) {
+            switch (bpp) {
+            case 1:
+            case 4:
+            case 8: {
+                const std::uint64_t bit = x * bpp;
+                const unsigned shift = 8 - bpp - static_cast<unsigned>(bit % 8);
+                dst[x] = palette[(row[bit / 8] >> shift) & ((1u << bpp) - 1)];
+                break;
+            }
+            case 16: {
+                const std::uint32_t v = le16(row + x * 2);
+                dst[x] = argb(255, red(v), green(v), blue(v));
+                break;
+            }
+            case 24:
+                dst[x] = argb(255, row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+                break;
+            default: {
+                const std::uint32_t v = le32(row + x * 4);
+                const std::uint32_t a = alpha(v);
+                anyAlpha = anyAlpha || a != 0;
+                dst[x] = argb(a, red(v), green(v), blue(v));
+                break;
+            }
+            }
+        }
+    }
+    if (anyAlpha) {
+        out.hasAlpha = true;
+        return out;
+    }
+    for (auto& c : out.color)
+        c |= 0xFF000000;
+    // A missing or short mask hides nothing.
+    out.mask.assign(w * h, 0);
+    if (haveMask) {
+        const std::uint8_t* maskBits = d.data() + maskAt;
+        for (std::uint64_t y = 0; y < h; ++y) {
+            const std::uint8_t* row = maskBits + (h - 1 - y) * maskStride;
+            for (std::uint64_t x = 0; x < w; ++x)
+                out.mask[y * w + x] = (row[x / 8] >> (7 - x % 8)) & 1;
+        }
+    }
+    return out;
+}
+
+// Which source pixels each target pixel takes, with what weight, along one axis.
+struct Tap {
+    int source;
+    std::uint64_t weight;
+};
+
+std::vector<std::vector<Tap>> axisTaps(int from, int to) {
+    std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(to));
+    for (int t = 0; t < to; ++t) {
+        if (from <= to) {
+            // Enlarging (or keeping): whole source pixels repeat.
+            taps[t].push_back({static_cast<int>(static_cast<std::int64_t>(t) * from / to), 1});
+            continue;
+        }
+        // Reducing: target pixel t covers [t*from, (t+1)*from) in units of 1/to of a source pixel.
+        const std::int64_t begin = static_cast<std::int64_t>(t) * from;
+        const std::int64_t end = begin + from;
+        for (std::int64_t s = begin / to; s * to < end; ++s) {
+            const std::int64_t lo = std::max(begin, s * to);
+            const std::int64_t hi = std::min(end, (s + 1) * to);
+            if (hi > lo)
+                taps[t].push_back({static_cast<int>(s), static_cast<std::uint64_t>(hi - lo)});
+        }
+    }
+    return taps;
+}
+
+std::uint32_t channel(std::uint32_t c, int shift) {
+    return (c >> shift) & 0xFF;
+}
+
+} // namespace
+
+bool isPng(std::span<const std::uint8_t> data) {
+    return data.size() >= 8 && std::equal(std::begin(kPngSignature), std::end(kPngSignature), data.begin());
+}
+
+std::optional<ImageHeader> readImageHeader(std::span<const std::uint8_t> data) {
+    ImageHeader h;
+    if (isPng(data)) {
+        // The IHDR chunk comes first: width, height, bit depth, colour type.
+        if (data.size() < 26)
+            return std::nullopt;
+        const auto be32 = [&](std::size_t at) {
+            return static_cast<std::uint32_t>(data[at]) << 24 |
+                   static_cast<std::uint32_t>(data[at + 1]) << 16 |
+                   static_cast<std::uint32_t>(data[at + 2]) << 8 | data[at + 3];
+        };
+        const std::uint32_t w = be32(16), hh = be32(20);
+        h.width = static_cast<int>(std::min<std::uint32_t>(w, 0x7FFFFFFF));
+        h.height = static_cast<int>(std::min<std::uint32_t>(hh, 0x7FFFFFFF));
+        int channels = 1;
+        switch (data[25]) {
+        case 2:
+            channels = 3;
+            break;
+        case 4:
+            channels = 2;
+            break;
+        case 6:
+            channels = 4;
+            break;
+        default:
+            break;
+        }
+        h.bitCount = data[24] * channels;
+        h.format = ImageFormat::Png;
+        return h;
+    }
+    const auto l = readDibLayout(data);
+    if (!l)
+        return std::nullopt;
+    h.width = static_cast<int>(std::clamp<std::int64_t>(l->width, -0x7FFFFFFF, 0x7FFFFFFF));
+    h.height = static_cast<int>(std::clamp<std::int64_t>(l->storedHeight / 2, -0x7FFFFFFF, 0x7FFFFFFF));
+    h.bitCount = l->bitCount;
+    return h;
+}
+
+std::optional<DecodedImage> decodeImage(std::span<const std::uint8_t> data) {
+    try {
+        return isPng(data) ? decodePng(data) : decodeDib(data);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+int chooseImage(const std::vector<Candidate>& candidates, int size) {
+    int best = -1;
+    std::int64_t bestDistance = 0, bestArea = 0, bestDepthGap = 0;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate& c = candidates[i];
+        const std::int64_t distance =
+            std::llabs(std::int64_t{c.width} - size) + std::llabs(std::int64_t{c.height} - size);
+        const std::int64_t area = std::int64_t{c.width} * c.height;
+        const std::int64_t depthGap = std::llabs(std::int64_t{c.bitCount} - 32);
+        const bool better =
+            best < 0 || distance < bestDistance ||
+            (distance == bestDistance && (area > bestArea || (area == bestArea && depthGap < bestDepthGap)));
+        if (better) {
+            best = static_cast<int>(i);
+            bestDistance = distance;
+            bestArea = area;
+            bestDepthGap = depthGap;
+        }
+    }
+    return best;
+}
+
+DecodedImage scaleImage(const DecodedImage& image, int size) {
+    if (image.width == size && image.height == size)
+        return image;
+    const auto xs = axisTaps(image.width, size);
+    const auto ys = axisTaps(image.height, size);
+    DecodedImage out;
+    out.width = size;
+    out.height = size;
+    out.hasAlpha = image.hasAlpha;
+    out.color.resize(static_cast<std::size_t>(size) * size);
+    if (!image.hasAlpha)
+        out.mask.resize(out.color.size());
+    const auto src = [&](int x, int y) { return static_cast<std::size_t>(y) * image.width + x; };
+    for (int ty = 0; ty < size; ++ty) {
+        for (int tx = 0; tx < size; ++tx) {
+            const std::size_t o = static_cast<std::size_t>(ty) * size + tx;
+            if (image.hasAlpha) {
+                // Average premultiplied, so that transparent pixels lend no colour.
+                std::uint64_t w = 0, a = 0, r = 0, g = 0, b = 0;
+                for (const Tap& ty2 : ys[ty])
+                    for (const Tap& tx2 : xs[tx]) {
+                        const std::uint64_t k = ty2.weight * tx2.weight;
+                        const std::uint32_t c = image.color[src(tx2.source, ty2.source)];
+                        const std::uint64_t ca = channel(c, 24);
+                        w += k;
+                        a += ca * k;
+                        r += channel(c, 16) * ca * k;
+                        g += channel(c, 8) * ca * k;
+                        b += channel(c, 0) * ca * k;
+                    }
+                if (a == 0) {
+                    out.color[o] = 0;
+                    continue;
+                }
+                out.color[o] = argb(
+                    static_cast<std::uint32_t>((a + w / 2) / w), static_cast<std::uint32_t>((r + a / 2) / a),
+                    static_cast<std::uint32_t>((g + a / 2) / a), static_cast<std::uint32_t>((b + a / 2) / a));
+                continue;
+            }
+            // Masked images: the side of the mask that covers more of the target pixel wins, and its
+            // colours are averaged (so transparent black does not darken the edges).
+            std::uint64_t sums[2][4] = {};
+            for (const Tap& ty2 : ys[ty])
+                for (const Tap& tx2 : xs[tx]) {
+                    const std::uint64_t k = ty2.weight * tx2.weight;
+                    const std::size_t s = src(tx2.source, ty2.source);
+                    const std::uint32_t c = image.color[s];
+                    auto& sum = sums[image.mask[s] != 0];
+                    sum[0] += k;
+                    sum[1] += channel(c, 16) * k;
+                    sum[2] += channel(c, 8) * k;
+                    sum[3] += channel(c, 0) * k;
+                }
+            const int side = sums[1][0] > sums[0][0] ? 1 : 0;
+            const auto& sum = sums[side];
+            const std::uint64_t w = sum[0];
+            out.mask[o] = static_cast<std::uint8_t>(side);
+            out.color[o] = argb(255, static_cast<std::uint32_t>((sum[1] + w / 2) / w),
+                                static_cast<std::uint32_t>((sum[2] + w / 2) / w),
+                                static_cast<std::uint32_t>((sum[3] + w / 2) / w));
+        }
+    }
+    return out;
+}
+
+Picture toPicture(const DecodedImage& image) {
+    Picture p;
+    p.width = image.width;
+    p.height = image.height;
+    p.pixels = image.color;
+    if (!image.hasAlpha)
+        for (std::size_t i = 0; i < p.pixels.size(); ++i)
+            p.pixels[i] = image.mask[i] != 0 ? 0 : (p.pixels[i] | 0xFF000000);
+    return p;
+}
+
+Picture drawOn(const DecodedImage& image, std::uint32_t background) {
+    Picture p;
+    p.width = image.width;
+    p.height = image.height;
+    p.pixels.resize(image.color.size());
+    const std::uint32_t bg = background & 0xFFFFFF;
+    for (std::size_t i = 0; i < p.pixels.size(); ++i) {
+        const std::uint32_t c = image.color[i];
+        if (!image.hasAlpha) {
+            // (background AND mask) XOR colour, as a screen combines the two bitmaps.
+            p.pixels[i] = 0xFF000000 | (image.mask[i] != 0 ? (bg ^ (c & 0xFFFFFF)) : (c & 0xFFFFFF));
+            continue;
+        }
+        const std::uint32_t a = channel(c, 24);
+        std::uint32_t v = 0xFF000000;
+        for (int shift : {16, 8, 0})
+            v |= ((channel(c, shift) * a + channel(bg, shift) * (255 - a) + 127) / 255) << shift;
+        p.pixels[i] = v;
+    }
+    return p;
+}
+
+} // namespace vesmarin::iconreader::detail
