@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace vesmarin {
@@ -27,9 +29,9 @@ struct MessageRequest {
 
 struct FileDialogRequest {
     QString title;
-    QString initialPath;     // folder, or folder plus file name, the dialog opens at
-    QString filter;          // toolkit filter text, e.g. "Bitmap (*.bmp)"
-    QString defaultSuffix;   // appended by the dialog when the user types no extension ("bmp")
+    QString initialPath;   // folder, or folder plus file name, the dialog opens at
+    QString filter;        // toolkit filter text, e.g. "Bitmap (*.bmp)"
+    QString defaultSuffix; // appended by the dialog when the user types no extension ("bmp")
     bool confirmOverwrite = true;
 };
 
@@ -47,6 +49,10 @@ public:
     virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 
     virtual void setClipboardImage(const QImage& image) = 0;
+
+    // Shows a pop-up menu at `globalPos` and returns once the chosen item's action has run; returns that
+    // item, or nullptr when the menu was dismissed.
+    virtual QAction* popupMenu(QMenu* menu, const QPoint& globalPos) = 0;
 
     // A small help pop-up showing `text`, placed at `globalPos` near the control it explains.
     virtual void showWhatsThis(QWidget* control, const QPoint& globalPos, const QString& text) = 0;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -86,9 +87,9 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
         return MsgButton::Cancel;
     default:
         // Escape on an OK-only box, or closing it from its frame, counts as OK.
-        return request.buttons == MsgButtons::YesNo ? MsgButton::No
+        return request.buttons == MsgButtons::YesNo      ? MsgButton::No
                : request.buttons == MsgButtons::OkCancel ? MsgButton::Cancel
-                                                           : MsgButton::Ok;
+                                                         : MsgButton::Ok;
     }
 }
 
@@ -118,6 +119,11 @@ std::optional<QString> QtInteraction::openFileName(QWidget* parent, const FileDi
 
 void QtInteraction::setClipboardImage(const QImage& image) {
     QApplication::clipboard()->setImage(image);
+}
+
+QAction* QtInteraction::popupMenu(QMenu* menu, const QPoint& globalPos) {
+    // exec() triggers the chosen action before it returns.
+    return menu->exec(globalPos);
 }
 
 void QtInteraction::showWhatsThis(QWidget* control, const QPoint& globalPos, const QString& text) {
@@ -165,10 +171,10 @@ bool QtInteraction::anotherInstanceRunning() {
     if (folder.isEmpty())
         folder = QDir::tempPath();
     // One lock per user (the runtime folder is the user's own) and per program file.
-    const QByteArray id =
-        QCryptographicHash::hash(QFileInfo(programFile_).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
+    const QByteArray id = QCryptographicHash::hash(QFileInfo(programFile_).absoluteFilePath().toUtf8(),
+                                                   QCryptographicHash::Sha1)
+                              .toHex()
+                              .left(16);
     auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/vesmarin-") + QString::fromLatin1(id) +
                                             QStringLiteral(".lock"));
     // A lock left by a crashed run names a process that no longer exists; QLockFile removes it.

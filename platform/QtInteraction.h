@@ -18,6 +18,7 @@ public:
     std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     void setClipboardImage(const QImage& image) override;
+    QAction* popupMenu(QMenu* menu, const QPoint& globalPos) override;
     void showWhatsThis(QWidget* control, const QPoint& globalPos, const QString& text) override;
     bool runAndWait(const QString& program, const QStringList& arguments) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;

@@ -5,7 +5,9 @@
 
 #include "platform/Interaction.h"
 
+#include <QAction>
 #include <QImage>
+#include <QMenu>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
@@ -29,6 +31,10 @@ public:
         QStringList arguments;
         bool waited;
     };
+    struct OpenedMenu {
+        QString name;
+        QStringList captions; // item captions while the menu was open, "-" for a separator
+    };
     struct Popup {
         QWidget* control;
         QString text;
@@ -36,6 +42,8 @@ public:
 
     // Script: answers for the next message boxes, in order.
     void answer(MsgButton b) { answers.push_back(b); }
+    // Script: the item (object name) chosen in the next pop-up menu; an empty name dismisses it.
+    void chooseMenuItem(const QString& name) { menuChoices.push_back(name); }
     // Script: results of the next file dialogs, in order (std::nullopt = Cancel).
     void answerDialog(const std::optional<QString>& r) {
         dialogAnswers.push_back({r.has_value(), r.value_or(QString())});
@@ -60,6 +68,31 @@ public:
         return nextDialog(false, request);
     }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
+    // Records the menu's item captions as they stand while it is open, then chooses the scripted item
+    // (by object name; empty = dismiss) and runs its action, as a click on it would.
+    QAction* popupMenu(QMenu* menu, const QPoint&) override {
+        OpenedMenu opened{menu->objectName(), {}};
+        for (QAction* a : menu->actions())
+            opened.captions.push_back(a->isSeparator() ? QStringLiteral("-") : a->text());
+        menus.push_back(opened);
+        if (menuChoices.empty()) {
+            ADD_FAILURE() << "unexpected pop-up menu: " << menu->objectName().toStdString();
+            return nullptr;
+        }
+        const QString choice = menuChoices.front();
+        menuChoices.pop_front();
+        if (choice.isEmpty())
+            return nullptr;
+        for (QAction* a : menu->actions()) {
+            if (a->objectName() == choice) {
+                a->trigger();
+                return a;
+            }
+        }
+        ADD_FAILURE() << "menu " << menu->objectName().toStdString() << " has no item "
+                      << choice.toStdString();
+        return nullptr;
+    }
     void showWhatsThis(QWidget* control, const QPoint&, const QString& text) override {
         popups.push_back({control, text});
     }
@@ -92,6 +125,7 @@ public:
     std::vector<Dialog> dialogs;
     std::vector<Run> runs;
     std::vector<Popup> popups;
+    std::vector<OpenedMenu> menus;
     std::optional<QImage> clipboard;
     int beeps = 0;
     int ended = 0;
@@ -105,6 +139,7 @@ public:
         QString path;
     };
     std::deque<DialogAnswer> dialogAnswers;
+    std::deque<QString> menuChoices;
     std::vector<std::pair<QString, QString>> executables; // name -> full path
     bool otherInstance = false;
     bool runSucceeds = true;
