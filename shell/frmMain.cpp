@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "language/LanguageSwitch.h"
+#include "language/WhatsThisHelp.h"
 #include "shell/NumberText.h"
 #include "shell/Pictures.h"
 #include "shell/Settings.h"
@@ -87,6 +88,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
     resize(TwipsToPixels(9612), TwipsToPixels(6972));
     CreateControls();
     CreateMenus();
+    help::InstallMainWindowHelp(*this);
 }
 
 void frmMain::CreateControls() {
