@@ -28,7 +28,7 @@ template <class W> W* Named(W* w, const char* name) {
 // The program's icon: the main window's, or a small drawing of an icon grid where it has none.
 QPixmap ProgramIcon(const QWidget* mainWindow) {
     const QIcon icon = mainWindow ? mainWindow->windowIcon() : QIcon();
-    if (!icon.isNull() && !icon.availableSizes().isEmpty())
+    if (!icon.isNull())
         return icon.pixmap(kIconSize, kIconSize);
     QPixmap picture(kIconSize, kIconSize);
     picture.fill(Qt::transparent);
@@ -88,11 +88,6 @@ void frmAbout::CreateControls() {
     lblDisclaimer = Named(new QLabel(this), "lblDisclaimer");
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setFixedWidth(TwipsToPixels(4560));
-    {
-        QPalette p = lblDisclaimer->palette();
-        p.setColor(QPalette::WindowText, p.color(QPalette::Disabled, QPalette::WindowText));
-        lblDisclaimer->setPalette(p);
-    }
     Line1[1] = LinePart(this, "Line1", QColor(128, 128, 128));
     Line1[0] = LinePart(this, "Line1", QColor(255, 255, 255));
     Line1[0]->setProperty("Index", 0);
