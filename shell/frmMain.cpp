@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "language/LanguageSwitch.h"
+#include "language/WhatsThisHelp.h"
 #include "paths/basPathRecall.h"
 #include "shell/NumberText.h"
 #include "shell/Pictures.h"
@@ -88,6 +89,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
     resize(TwipsToPixels(9612), TwipsToPixels(6972));
     CreateControls();
     CreateMenus();
+    help::InstallMainWindowHelp(*this);
 }
 
 void frmMain::CreateControls() {

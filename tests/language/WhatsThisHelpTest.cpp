@@ -1,0 +1,211 @@
+#include "language/WhatsThisHelp.h"
+
+#include "language/HelpFile.h"
+#include "shell/MainForm.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vesmarin {
+namespace {
+
+// The main window started in English, shown, with the help files beside it and the About dialog counted.
+struct HelpForm {
+    test::MainForm m;
+    frmMain& f = *m.form;
+    int aboutOpened = 0;
+
+    explicit HelpForm(const char* greekFile = nullptr) {
+        const QString source = QStringLiteral(VESMARIN_HELP_SOURCE_DIR "/");
+        QFile::copy(source + QStringLiteral("TembrillUK.hlp"),
+                    m.folder.filePath(QStringLiteral("TembrillUK.hlp")));
+        QFile greek(m.folder.filePath(QStringLiteral("TembrillGR.hlp")));
+        if (!greekFile)
+            QFile::copy(source + QStringLiteral("TembrillGR.hlp"), greek.fileName());
+        else if (*greekFile && greek.open(QIODevice::WriteOnly))
+            greek.write(greekFile); // "" leaves no Greek file at all
+        m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
+        f.findChild<help::WhatsThisHelp*>()->onNoticePress = [this] { ++aboutOpened; };
+        f.show();
+        f.grdControl->show(); // as it is once icons are placed
+    }
+    const std::vector<test::ScriptedInteraction::Popup>& popups() const { return m.ui.popups; }
+};
+
+enum class Shows { RightAndMiddle, RightOnly, Notice, Nothing };
+
+struct TopicRow {
+    const char* control;
+    int index; // element of a control array, -1 otherwise
+    int topic;
+    Shows shows;
+};
+
+const TopicRow kTopics[] = {
+    {"tvwControl", -1, 10010, Shows::RightAndMiddle},
+    {"lblCurrentPath", -1, 10020, Shows::RightAndMiddle},
+    {"lblInfo", -1, 10030, Shows::RightAndMiddle},
+    {"chkCaseSensitive", -1, 10040, Shows::RightAndMiddle},
+    {"fraWhatToBrowse", -1, 10050, Shows::RightAndMiddle},
+    {"chkWhatToBrowse", 0, 10060, Shows::RightAndMiddle},
+    {"chkWhatToBrowse", 1, 10070, Shows::RightAndMiddle},
+    {"fraLevels", -1, 10080, Shows::RightAndMiddle},
+    {"cmdAll", -1, 10090, Shows::RightAndMiddle},
+    {"updLevels", -1, 10100, Shows::RightAndMiddle},
+    {"cmdHelp", -1, 10110, Shows::RightAndMiddle},
+    {"cmdLanguage", 0, 10120, Shows::RightAndMiddle},
+    {"cmdLanguage", 1, 10130, Shows::RightAndMiddle},
+    {"picCopyright", -1, 10140, Shows::Notice},
+    {"lblCopyright", -1, 10150, Shows::Notice},
+    {"cmdRefresh", -1, 10160, Shows::RightAndMiddle},
+    {"cmdUpOneLevel", -1, 10170, Shows::RightAndMiddle},
+    {"cmdSavePath", -1, 10180, Shows::RightAndMiddle},
+    {"cmdBrowse", -1, 10190, Shows::RightAndMiddle},
+    {"cmdRecallPath", -1, 10200, Shows::RightAndMiddle},
+    {"cmdEnd", -1, 10210, Shows::RightAndMiddle},
+    {"grdControl", -1, 10220, Shows::RightOnly},
+    {"cmdScan", -1, 10230, Shows::RightAndMiddle},
+    // Inside a frame that has a topic: the frame's topic must not show through it.
+    {"txtLevels", -1, 0, Shows::Nothing},
+};
+
+QWidget* Control(const frmMain& f, const TopicRow& row) {
+    for (QWidget* w : f.findChildren<QWidget*>(QString::fromLatin1(row.control)))
+        if (row.index < 0 || w->property("Index").toInt() == row.index)
+            return w;
+    return nullptr;
+}
+
+// Where the window system would deliver a mouse event at `pos` of `control`: its deepest child there.
+QWidget* Receiver(QWidget* control, QPoint& pos) {
+    QWidget* w = control;
+    while (QWidget* child = w->childAt(pos)) {
+        pos = child->mapFrom(w, pos);
+        w = child;
+    }
+    return w;
+}
+
+TEST(WhatsThis, EachControlShowsItsOwnTopicForTheRightButtons) {
+    HelpForm h;
+    for (const TopicRow& row : kTopics) {
+        QWidget* control = Control(h.f, row);
+        ASSERT_NE(control, nullptr) << row.control;
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
+            SCOPED_TRACE(std::string(row.control) + "(" + std::to_string(row.index) + "), button " +
+                         std::to_string(button));
+            // A frame is clicked on its border, every other control in its middle.
+            QPoint pos = qobject_cast<QGroupBox*>(control) ? QPoint(3, control->height() - 3)
+                                                           : control->rect().center();
+            QWidget* receiver = Receiver(control, pos);
+            h.m.ui.popups.clear();
+            h.aboutOpened = 0;
+            if (button == Qt::LeftButton && row.shows != Shows::Notice)
+                // A whole left click runs the control's own action (End, Help, a language...); help reacts
+                // to the release.
+                QTest::mouseRelease(receiver, button, {}, pos);
+            else
+                QTest::mouseClick(receiver, button, {}, pos);
+
+            const bool shown = (button == Qt::RightButton && row.shows != Shows::Nothing) ||
+                               (button == Qt::MiddleButton && row.shows == Shows::RightAndMiddle);
+            ASSERT_EQ(h.popups().size(), shown ? 1u : 0u);
+            if (shown) {
+                EXPECT_EQ(h.popups()[0].control, control);
+                EXPECT_EQ(h.popups()[0].text,
+                          LookupHelpTopic(h.f.state.gHelpFileEnglish, row.topic, HelpLanguage::English).text);
+            }
+            EXPECT_EQ(h.aboutOpened, row.shows == Shows::Notice && button != Qt::RightButton ? 1 : 0);
+        }
+    }
+    EXPECT_TRUE(h.m.ui.messages.empty());
+}
+
+TEST(WhatsThis, HelpItemsShowTheTopicOfTheMenusOwner) {
+    HelpForm h;
+    const std::tuple<QAction*, QWidget*, int> rows[] = {
+        {h.f.mnuSavePathHelp, h.f.cmdSavePath, 10180},
+        {h.f.mnuRecallPathHelp, h.f.cmdRecallPath, 10200},
+        {h.f.mnuIconsHelp, h.f.grdControl, 10220},
+    };
+    for (const auto& [item, owner, topic] : rows) {
+        SCOPED_TRACE(topic);
+        h.m.ui.popups.clear();
+        item->trigger();
+        ASSERT_EQ(h.popups().size(), 1u);
+        EXPECT_EQ(h.popups()[0].control, owner);
+        EXPECT_EQ(h.popups()[0].text, help::TopicText(h.f.state, topic));
+    }
+}
+
+// After a switch to Greek the next pop-up comes from the Greek file; when that file or its topic is
+// missing, the engine's message naming both takes its place, and nothing else happens.
+TEST(WhatsThis, TheNextPopupComesFromTheNewLanguagesFileOrNamesWhatIsMissing) {
+    for (const char* greekFile : {static_cast<const char*>(nullptr), "", "[10180]\nΑποθήκευση.\n"}) {
+        SCOPED_TRACE(greekFile ? greekFile : "real file");
+        HelpForm h(greekFile);
+        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
+        h.f.cmdLanguage[0]->click();
+        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
+        h.f.cmdLanguage[1]->click();
+        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
+
+        const HelpLookup english = LookupHelpTopic(h.f.state.gHelpFileEnglish, 10190, HelpLanguage::English);
+        const HelpLookup greek = LookupHelpTopic(h.f.state.gHelpFileGreek, 10190, HelpLanguage::Greek);
+        ASSERT_EQ(h.popups().size(), 3u);
+        EXPECT_EQ(h.popups()[0].text, english.text);
+        EXPECT_EQ(h.popups()[1].text, greek.text);
+        EXPECT_NE(greek.text, english.text);
+        EXPECT_EQ(h.popups()[2].text, english.text);
+        if (greekFile) {
+            EXPECT_FALSE(greek.found());
+            EXPECT_TRUE(greek.text.contains(h.f.state.gHelpFileGreek) && greek.text.contains(u"10190"))
+                << greek.text.toStdString();
+        }
+        EXPECT_TRUE(h.m.ui.messages.empty());
+    }
+}
+
+TEST(HelpButton, ShowsTheHelpTextTitledHelpInTheLanguageInForce) {
+    const struct {
+        int languageButton;
+        const char* title;
+        const char* begins;
+        const char* ends;
+    } cases[] = {
+        {1, "Help", "If we click the RIGHT mouse button on the various elements of the application, ",
+         "file name.\r\n\r\nThe term STARTING ITEM, represents the folder from which the browsing process "
+         "will "
+         "commence."},
+        {0, "Βοήθεια", "Για να λάβουμε άμεση βοήθεια, αρκεί να πατήσουμε το ΔΕΞΙΟ κουμπί του ποντικιού, ",
+         "αρχείου.\r\n\r\nΟ όρος ΣΤΟΙΧΕΙΟ ΕΚΚΙΝΗΣΕΩΣ, αντιπροσωπεύει το φάκελλο από τον οποίο θέλουμε να "
+         "αρχίσει ο έλεγχος των αρχείων των οποίων τα εικονίδια θα φυλλομετρηθούν."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        HelpForm h;
+        h.f.cmdLanguage[static_cast<std::size_t>(c.languageButton)]->click();
+        h.m.ui.answer(MsgButton::Ok);
+        QTest::mouseClick(h.f.cmdHelp, Qt::LeftButton);
+        ASSERT_EQ(h.m.ui.messages.size(), 1u);
+        const MessageRequest& r = h.m.ui.messages[0].request;
+        EXPECT_EQ(r.title, QString::fromUtf8(c.title));
+        EXPECT_EQ(r.icon, MsgIcon::Information);
+        EXPECT_EQ(r.buttons, MsgButtons::Ok);
+        EXPECT_TRUE(r.text.startsWith(QString::fromUtf8(c.begins))) << r.text.toStdString();
+        EXPECT_TRUE(r.text.endsWith(QString::fromUtf8(c.ends))) << r.text.toStdString();
+        EXPECT_EQ(r.text.count(QStringLiteral("\r\n")), 10);
+        EXPECT_FALSE(r.text.contains(QRegularExpression(QStringLiteral("[^\r]\n")))) << "a bare line feed";
+        EXPECT_TRUE(h.popups().empty());
+    }
+}
+
+} // namespace
+} // namespace vesmarin
