@@ -1,7 +1,8 @@
 #pragma once
 
-// The settings file "Tembrill.ini" beside the program: its sections and keys, and the two ways a setting
-// is read (a number through a 5-character buffer, a text through a 1024-character one).
+// The settings file "Tembrill.ini" (beside the program, or where FileLocations.h says): its sections and
+// keys, and the two ways a setting is read (a number through a 5-character buffer, a text through a
+// 1024-character one).
 
 #include <QString>
 

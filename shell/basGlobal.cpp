@@ -3,7 +3,6 @@
 #include "shell/NumberText.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontDatabase>
 #include <QVariant>
 #include <QWidget>
@@ -60,10 +59,6 @@ bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* 
     if (refused)
         event->ignore();
     return refused;
-}
-
-QString FileBesideProgram(const QString& programFolder, const QString& name) {
-    return QDir::toNativeSeparators(programFolder) + QDir::separator() + name;
 }
 
 QFont ProgramFont(qreal pointSize) {

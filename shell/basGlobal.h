@@ -3,6 +3,7 @@
 // The state every part of the program shares for the whole run, and the shared error report.
 
 #include "platform/Interaction.h"
+#include "shell/FileLocations.h"
 
 #include <QFont>
 #include <QString>
@@ -17,7 +18,7 @@ class QWidget;
 namespace vesmarin {
 
 struct SharedState {
-    // Files beside the program: its folder, the separator and the name (set once at start-up).
+    // The program's files, set once at start-up: beside the program, or where FileLocations.h says.
     QString gIniFile;
     QString gHelpFileGreek;
     QString gHelpFileEnglish;
@@ -152,10 +153,6 @@ std::int16_t ToInteger16OrRaise(const QString& text);
 bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* form, bool fromFrame);
 // The same for a close event: the frame's closes arrive as spontaneous events. A refused event is ignored.
 bool RefuseControlMenuClose(Interaction& ui, const SharedState& state, QWidget* form, QCloseEvent* event);
-
-// A file beside the program: its folder, the separator and the name, joined as they stand, so a program in
-// the root folder gets a doubled separator ("//Tembrill.ini"), which the system reads as one.
-QString FileBesideProgram(const QString& programFolder, const QString& name);
 
 // Window sizes are designed in twips, 15 to a pixel.
 constexpr int TwipsToPixels(int twips) {

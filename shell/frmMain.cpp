@@ -271,10 +271,12 @@ void frmMain::RunLoad() {
         return;
     }
 
-    state.gIniFile = FileBesideProgram(programFolder_, settings::FileName);
-    state.gHelpFileGreek = FileBesideProgram(programFolder_, QStringLiteral("TembrillGR.hlp"));
-    state.gHelpFileEnglish = FileBesideProgram(programFolder_, QStringLiteral("TembrillUK.hlp"));
-    state.gSavedPathsFile = FileBesideProgram(programFolder_, QStringLiteral("SavedPaths.txt"));
+    // Beside the program wherever it can be written; otherwise the user's configuration folder.
+    const ProgramFiles files = LocateProgramFiles(programFolder_, UserConfigFolder(), canCreateFileIn);
+    state.gIniFile = files.iniFile;
+    state.gHelpFileGreek = files.helpFileGreek;
+    state.gHelpFileEnglish = files.helpFileEnglish;
+    state.gSavedPathsFile = files.savedPathsFile;
 
     state.gBackColor = 0xFFFFC0;
     SetTag(chkWhatToBrowse[0], ExePatterns);

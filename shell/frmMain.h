@@ -4,10 +4,12 @@
 // buttons. Load() runs the start-up sequence; cmdEnd ends the program and keeps the number of levels.
 
 #include "paths/basTreeViewManager.h"
+#include "shell/FileLocations.h"
 #include "shell/basGlobal.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -29,7 +31,8 @@ class frmMain : public QWidget {
     Q_OBJECT
 
 public:
-    // `programFolder` is the folder of the program file, where the settings and the other files live.
+    // `programFolder` is the folder of the program file, where the settings and the other files live
+    // (FileLocations.h tells where they go when it cannot be written).
     frmMain(Interaction& ui, QString programFolder, QWidget* parent = nullptr);
 
     // The start-up sequence; runs before the window is first shown.
@@ -57,6 +60,9 @@ public:
 
     Interaction& ui;
     SharedState state;
+    // Whether the program's folder can take new files, which decides where the settings live. Tests
+    // replace it: as root, every folder can.
+    std::function<bool(const QString&)> canCreateFileIn = CanCreateFileIn;
 
     // Controls, named as the program knows them.
     QTreeWidget* tvwControl;

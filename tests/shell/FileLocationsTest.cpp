@@ -1,0 +1,200 @@
+#include "FileLocationsTest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <optional>
+
+#ifndef _WIN32
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace vesmarin {
+namespace {
+
+using test::ConfigHome;
+using test::ProgramLayout;
+
+bool Always(const QString&) {
+    return true;
+}
+bool Never(const QString&) {
+    return false;
+}
+
+// ---- Settings and recent paths ----------------------------------------------------------------------------
+
+struct SettingsCase {
+    const char* name;
+    bool programFolderTakesFiles;
+    bool configFolderKnown;
+    bool besideProgram;
+};
+
+class SettingsPlace : public ::testing::TestWithParam<SettingsCase> {};
+
+TEST_P(SettingsPlace, FollowsWhetherTheProgramFolderTakesFiles) {
+    const SettingsCase& c = GetParam();
+    ProgramLayout l;
+    QStringList asked;
+    const ProgramFiles files =
+        LocateProgramFiles(l.bin(), c.configFolderKnown ? l.config() : QString(), [&](const QString& folder) {
+            asked.append(folder);
+            return c.programFolderTakesFiles;
+        });
+
+    const QString folder = c.besideProgram ? l.bin() : l.config();
+    EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
+    EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
+    EXPECT_EQ(QFileInfo(l.config()).isDir(), !c.besideProgram)
+        << "the configuration folder is made when, and only when, it is used";
+    if (c.configFolderKnown) {
+        EXPECT_EQ(asked, QStringList{l.bin()});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FileLocations, SettingsPlace,
+                         ::testing::Values(SettingsCase{"WritableProgramFolder", true, true, true},
+                                           SettingsCase{"ReadOnlyProgramFolder", false, true, false},
+                                           SettingsCase{"ReadOnlyAndNoConfigurationFolderKnown", false, false,
+                                                        true}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(FileLocations, ProgramInTheRootFolderKeepsTheDoubledSeparator) {
+    const ProgramFiles files = LocateProgramFiles(QStringLiteral("/"), QStringLiteral("/nowhere"), Always);
+    EXPECT_EQ(files.iniFile, QStringLiteral("//Tembrill.ini"));
+    EXPECT_EQ(files.savedPathsFile, QStringLiteral("//SavedPaths.txt"));
+    EXPECT_EQ(InstalledDataFolder(QStringLiteral("/")), QStringLiteral("/share/vesmarin"));
+    EXPECT_EQ(InstalledDataFolder(QStringLiteral("/usr/bin")), QStringLiteral("/usr/share/vesmarin"));
+}
+
+// ---- Help files -------------------------------------------------------------------------------------------
+
+struct HelpCase {
+    const char* name;
+    bool beside;
+    bool installed;
+    bool foundInstalled;
+};
+
+class HelpPlace : public ::testing::TestWithParam<HelpCase> {};
+
+TEST_P(HelpPlace, BesideTheProgramFirstThenWhereInstalled) {
+    const HelpCase& c = GetParam();
+    ProgramLayout l;
+    for (const char* name : {"TembrillUK.hlp", "TembrillGR.hlp"}) {
+        if (c.beside)
+            l.put(l.bin(), QString::fromLatin1(name));
+        if (c.installed)
+            l.put(l.share(), QString::fromLatin1(name));
+    }
+    // An installed program's folder usually cannot be written; the help is found all the same.
+    const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Never);
+
+    const QString folder = c.foundInstalled ? l.share() : l.bin();
+    EXPECT_EQ(files.helpFileEnglish, folder + QStringLiteral("/TembrillUK.hlp"));
+    EXPECT_EQ(files.helpFileGreek, folder + QStringLiteral("/TembrillGR.hlp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(FileLocations, HelpPlace,
+                         ::testing::Values(HelpCase{"BesideOnly", true, false, false},
+                                           HelpCase{"BesideAndInstalled", true, true, false},
+                                           HelpCase{"InstalledOnly", false, true, true},
+                                           // The help then names the file it misses beside the program.
+                                           HelpCase{"Nowhere", false, false, false}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(FileLocations, EachHelpFileIsLookedForOnItsOwn) {
+    ProgramLayout l;
+    l.put(l.bin(), QStringLiteral("TembrillUK.hlp"));
+    l.put(l.share(), QStringLiteral("TembrillGR.hlp"));
+    const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Always);
+    EXPECT_EQ(files.helpFileEnglish, l.bin() + QStringLiteral("/TembrillUK.hlp"));
+    EXPECT_EQ(files.helpFileGreek, l.share() + QStringLiteral("/TembrillGR.hlp"));
+}
+
+// ---- Whether a folder takes files -------------------------------------------------------------------------
+
+TEST(CanCreateFileIn, AnsweredByTheFileSystemAndLeavesNothingBehind) {
+    ProgramLayout l;
+    l.put(l.bin(), QStringLiteral("program"));
+    EXPECT_TRUE(CanCreateFileIn(l.bin()));
+    EXPECT_EQ(QDir(l.bin()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("program")});
+
+    EXPECT_FALSE(CanCreateFileIn(l.bin() + QStringLiteral("/missing")));
+    EXPECT_FALSE(CanCreateFileIn(l.bin() + QStringLiteral("/program"))) << "a file is no folder";
+    EXPECT_FALSE(CanCreateFileIn(QString()));
+}
+
+#ifndef _WIN32
+// The probe's answer for an ordinary user. Root may create files in any folder, so as root the probe runs in
+// a child process that has become the user "nobody". Empty when that cannot be arranged.
+std::optional<bool> CanCreateFileInAsOrdinaryUser(const QString& folder) {
+    if (::geteuid() != 0)
+        return CanCreateFileIn(folder);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr)
+        return std::nullopt;
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+            ::_exit(2);
+        ::_exit(CanCreateFileIn(folder) ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 1;
+}
+
+TEST(CanCreateFileIn, ReadOnlyFolderTakesNoFiles) {
+    ProgramLayout l;
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                              QFileDevice::ReadOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions writable =
+        readOnly | QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    // The writable folder shows the ordinary user reaches the folder, so "false" below is the folder's own
+    // answer.
+    ASSERT_TRUE(QFile::setPermissions(l.root.path(), readOnly | QFileDevice::WriteOwner));
+    for (const auto& [permissions, expected] : {std::pair{writable, true}, std::pair{readOnly, false}}) {
+        ASSERT_TRUE(QFile::setPermissions(l.bin(), permissions));
+        const std::optional<bool> answer = CanCreateFileInAsOrdinaryUser(l.bin());
+        if (!answer)
+            GTEST_SKIP() << "no ordinary user to run the probe as";
+        EXPECT_EQ(*answer, expected) << (expected ? "writable" : "read-only");
+    }
+    EXPECT_TRUE(QDir(l.bin()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QFile::setPermissions(l.bin(), writable);
+}
+#endif
+
+// ---- The user's configuration folder ----------------------------------------------------------------------
+
+TEST(UserConfigFolder, IsTheProgramsFolderInTheUsersConfiguration) {
+    ProgramLayout l;
+    const ConfigHome home(l.root.filePath(QStringLiteral("home-config")));
+    EXPECT_EQ(UserConfigFolder(), l.root.filePath(QStringLiteral("home-config/Vesmarin")));
+
+    // The program names itself so that the toolkit's own idea of the folder is the same one.
+    const QString name = QCoreApplication::applicationName();
+    const QString organisation = QCoreApplication::organizationName();
+    QCoreApplication::setApplicationName(ApplicationName);
+    QCoreApplication::setOrganizationName(QString());
+    EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), UserConfigFolder());
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setOrganizationName(organisation);
+}
+
+} // namespace
+} // namespace vesmarin

@@ -1,0 +1,66 @@
+#pragma once
+
+// A program's surroundings in a temporary folder, and the user's configuration folder pointed elsewhere.
+
+#include "shell/FileLocations.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace vesmarin::test {
+
+// <root>/bin is the program's folder, <root>/share/vesmarin where an installation puts the help files and
+// <root>/config/Vesmarin the user's configuration folder for the program (not made beforehand).
+struct ProgramLayout {
+    QTemporaryDir root;
+
+    ProgramLayout() {
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        QDir(root.path()).mkpath(QStringLiteral("share/vesmarin"));
+    }
+
+    QString bin() const { return root.filePath(QStringLiteral("bin")); }
+    QString share() const { return root.filePath(QStringLiteral("share/vesmarin")); }
+    QString config() const { return root.filePath(QStringLiteral("config/Vesmarin")); }
+
+    static void put(const QString& folder, const QString& name, const QByteArray& content = {}) {
+        QDir().mkpath(folder);
+        QFile f(folder + QStringLiteral("/") + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+    // A file's content, or "<none>" when there is none.
+    static std::string read(const QString& file) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return "<none>";
+        return f.readAll().toStdString();
+    }
+};
+
+// Points the system's configuration folder (XDG_CONFIG_HOME) at `folder` while it lives.
+class ConfigHome {
+public:
+    explicit ConfigHome(const QString& folder)
+        : had_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")), old_(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
+    }
+    ~ConfigHome() {
+        if (had_)
+            qputenv("XDG_CONFIG_HOME", old_);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+    ConfigHome(const ConfigHome&) = delete;
+    ConfigHome& operator=(const ConfigHome&) = delete;
+
+private:
+    bool had_;
+    QByteArray old_;
+};
+
+} // namespace vesmarin::test
