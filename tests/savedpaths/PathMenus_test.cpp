@@ -46,11 +46,6 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
          false,
          "mnuRecallPathCancel",
          {"Recent...", "Initial  [ %1 ]", "-", "Help", "-", "Cancel"}},
-        {"recall menu, Cancel, Greek",
-         true,
-         false,
-         "mnuRecallPathCancel",
-         {"Πρόσφατες...", "Αρχική  [ %1 ]", "-", "Βοήθεια", "-", "Άκυρο"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,7 +162,6 @@ TEST(SaveRecentPath, AsksUnlessSavedUnderTheCaseRuleAndPutsThePathFirst) {
     const Case cases[] = {
         {"first save creates the file", std::nullopt, true, MsgButton::Yes, "%W\r\n"},
         {"No leaves no file", std::nullopt, true, MsgButton::No, "<none>"},
-        {"new path before the old lines", "B\r\n\r\nA\r\n", true, MsgButton::Yes, "%W\r\nB\r\n\r\nA\r\n"},
         {"No leaves the file", "B\r\n", false, MsgButton::No, "B\r\n"},
         {"saved in other case with a separator, case rule in force", "/x\r\n%U/\r\n", false, std::nullopt,
          "/x\r\n%U/\r\n"},
