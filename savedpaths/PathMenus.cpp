@@ -22,7 +22,9 @@ public:
     explicit CaptionsRestorer(const std::vector<std::pair<QAction*, QString>>& values) {
         for (const auto& [item, value] : values) {
             saved_.emplace_back(item, item->text());
-            item->setText(ExtendedCaption(item->text(), value));
+            // A menu reads "&" as the mark of a shortcut letter; a folder named "a&b" must show as it is.
+            QString shown = value;
+            item->setText(ExtendedCaption(item->text(), shown.replace(u'&', QStringLiteral("&&"))));
         }
     }
     ~CaptionsRestorer() {

@@ -51,7 +51,8 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
         SCOPED_TRACE(c.name);
         SavedPathsWindowRig rig;
         frmMain& f = rig.Start(rig.work(), true, c.greek);
-        f.state.gIconSavePath = QStringLiteral("/srv/icons/");
+        // The menu shows "&&" as one "&" rather than underlining the letter after it.
+        f.state.gIconSavePath = QStringLiteral("/srv/R&D icons/");
         rig.Select(rig.projects());
         QMenu* menu = c.save ? f.mnuSavePath : f.mnuRecallPath;
         const QStringList plain = Captions(menu);
@@ -64,7 +65,7 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
         EXPECT_EQ(rig.ui.menus[0].name, menu->objectName());
         QStringList open;
         for (const QString& caption : c.open)
-            open << QString(caption).replace("%1", rig.work()).replace("%2", "/srv/icons/");
+            open << QString(caption).replace("%1", rig.work()).replace("%2", "/srv/R&&D icons/");
         EXPECT_EQ(rig.ui.menus[0].captions, open);
         EXPECT_EQ(Captions(menu), plain) << "the plain captions are back";
 
