@@ -1,5 +1,7 @@
 #include "savedpaths/SavedPathsStore.h"
 
+#include "paths/PathText.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -16,24 +18,6 @@
 namespace vesmarin {
 
 namespace {
-
-#ifdef _WIN32
-const QChar kSeparator = QLatin1Char('\\');
-#else
-const QChar kSeparator = QLatin1Char('/');
-#endif
-
-// The same rules as the path procedures of the folder tree (trailing separator, case rule); kept here so
-// the store does not depend on the tree's library.
-QString WithSeparator(const QString& path) {
-    if (!path.isEmpty() && path.back() == kSeparator)
-        return path;
-    return path + kSeparator;
-}
-
-QString UnderCaseRule(const QString& text, bool caseSensitive) {
-    return caseSensitive ? text : text.toUpper();
-}
 
 // Run-time error numbers as the error report shows them.
 constexpr int kFileNotFound = 53;
@@ -201,12 +185,12 @@ QString SavedPathsBackupFile(const QString& file) {
 }
 
 bool ContainsSavedPath(const QStringList& lines, const QString& path, bool caseSensitive) {
-    const QString wanted = UnderCaseRule(WithSeparator(path), caseSensitive);
+    const QString wanted = ApplyCaseRule(AppendSeparator(path), caseSensitive);
     for (const QString& line : lines) {
         // An empty line names no folder; with a separator added it would pass for the root "/".
         if (line.isEmpty())
             continue;
-        if (UnderCaseRule(WithSeparator(line), caseSensitive) == wanted)
+        if (ApplyCaseRule(AppendSeparator(line), caseSensitive) == wanted)
             return true;
     }
     return false;
@@ -273,7 +257,7 @@ StoreStatus SavePathAsNewest(const QString& file, const QString& path,
 }
 
 bool IsInitialPath(const QString& initialPath, const QString& currentPath, bool caseSensitive) {
-    return UnderCaseRule(initialPath, caseSensitive) == UnderCaseRule(currentPath, caseSensitive);
+    return ApplyCaseRule(initialPath, caseSensitive) == ApplyCaseRule(currentPath, caseSensitive);
 }
 
 QString ExtendedCaption(const QString& caption, const QString& value) {

@@ -3,6 +3,7 @@
 #include "language/LanguageSwitch.h"
 #include "language/WhatsThisHelp.h"
 #include "paths/basPathRecall.h"
+#include "savedpaths/PathMenus.h"
 #include "shell/NumberText.h"
 #include "shell/Pictures.h"
 #include "shell/Settings.h"
@@ -89,6 +90,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
     resize(TwipsToPixels(9612), TwipsToPixels(6972));
     CreateControls();
     CreateMenus();
+    savedpaths::ConnectPathMenus(*this);
     help::InstallMainWindowHelp(*this);
 }
 

@@ -1,0 +1,95 @@
+#pragma once
+
+// The real main window started from a temporary program folder, at an initial path below a temporary
+// folder of real subfolders, with the scripted desktop in place of a person.
+
+#include "paths/PathText.h"
+#include "savedpaths/frmRecallPath.h"
+#include "shell/frmMain.h"
+#include "support/ScriptedInteraction.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace vesmarin::test {
+
+struct SavedPathsWindowRig {
+    QTemporaryDir program, disk;
+    QString root = QDir(disk.path()).canonicalPath();
+    ScriptedInteraction ui;
+    std::unique_ptr<frmMain> form;
+
+    SavedPathsWindowRig() {
+        EXPECT_TRUE(program.isValid() && disk.isValid());
+        EXPECT_TRUE(QDir(root).mkpath(QStringLiteral("Work/Έργα")));
+    }
+
+    QString work() const { return root + QStringLiteral("/Work"); }
+    QString projects() const { return root + QStringLiteral("/Work/Έργα"); }
+    QString iniFile() const { return program.filePath(QStringLiteral("Tembrill.ini")); }
+    QString savedPaths() const { return program.filePath(QStringLiteral("SavedPaths.txt")); }
+    QString backup() const { return program.filePath(QStringLiteral("SavedPaths.bak")); }
+
+    // Starts at `initialPath` with the case rule off or on, in English or Greek.
+    frmMain& Start(const QString& initialPath, bool caseSensitive, bool greek = false) {
+        Write(iniFile(),
+              QStringLiteral("[General]\nLanguage=%1\nInitialPath=%2\n[Options]\nCaseSensitive=%3\n")
+                  .arg(greek ? 1 : 0)
+                  .arg(initialPath)
+                  .arg(caseSensitive ? 1 : 0)
+                  .toUtf8());
+        form = std::make_unique<frmMain>(ui, program.path());
+        form->Load();
+        EXPECT_TRUE(ui.messages.empty()) << "start-up asked something";
+        return *form;
+    }
+
+    // Makes `path` current as a click on its folder does.
+    void Select(const QString& path) {
+        QTreeWidgetItem* node =
+            form->treeView->FindNode(ApplyCaseRule(AppendSeparator(path), form->state.gCaseSensitive));
+        ASSERT_TRUE(node) << path.toStdString();
+        form->tvwControl->setCurrentItem(node);
+        ASSERT_EQ(form->lblCurrentPath->text(), path);
+    }
+
+    static void Write(const QString& file, const QByteArray& bytes) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    // The file's bytes, or "<none>" when there is no file.
+    static QByteArray Read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+};
+
+// Runs `script` on the recall dialog once it is shown modally. Should the script leave it open, it is
+// ended without a path, so that a failing test cannot hang.
+inline void WhenRecallDialogOpens(std::function<void(savedpaths::frmRecallPath&)> script, bool& opened) {
+    opened = false;
+    QTimer::singleShot(0, [script = std::move(script), &opened] {
+        auto* d = qobject_cast<savedpaths::frmRecallPath*>(QApplication::activeModalWidget());
+        if (!d) {
+            ADD_FAILURE() << "the recall dialog is not open";
+            return;
+        }
+        opened = true;
+        script(*d);
+        if (d->isVisible()) {
+            ADD_FAILURE() << "the script left the recall dialog open";
+            d->done(QDialog::Rejected);
+        }
+    });
+}
+
+} // namespace vesmarin::test
