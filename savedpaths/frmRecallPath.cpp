@@ -1,5 +1,7 @@
 #include "savedpaths/frmRecallPath.h"
 
+#include "language/HelpFile.h"
+#include "language/WhatsThisHelp.h"
 #include "savedpaths/SavedPathsStore.h"
 #include "savedpaths/TextEditor.h"
 
@@ -9,6 +11,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QWhatsThis>
 
 namespace vesmarin::savedpaths {
 
@@ -110,6 +114,11 @@ void frmRecallPath::CreateControls() {
     connect(cmdRecall, &QPushButton::clicked, this, [this] { cmdRecall_Click(); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+
+    // Many window managers draw no question-mark button, so Shift+F1 enters What's This mode as well.
+    auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+    connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    help = new help::WhatsThisHelp(ui_, state_, this);
 }
 
 void frmRecallPath::Load() {
@@ -123,6 +132,18 @@ void frmRecallPath::RunLoad() {
     cmdRecall->setText(Pick(state_, QStringLiteral("Recall"), QStringLiteral("Ανάκληση")));
     cmdCancel->setText(Pick(state_, QStringLiteral("Cancel"), QStringLiteral("Άκυρο")));
     cmdEdit->setText(Pick(state_, QStringLiteral("Edit..."), QStringLiteral("Επεξεργασία...")));
+
+    // The same topics for a right click and for the question-mark button (or Shift+F1).
+    const std::pair<QWidget*, int> topics[] = {
+        {lstSavedPaths, TopicSavedPathsList},
+        {cmdCancel, TopicRecallCancel},
+        {cmdEdit, TopicRecallEdit},
+        {cmdRecall, TopicRecall},
+    };
+    for (const auto& [control, topic] : topics) {
+        help->add(control, topic);
+        control->setWhatsThis(help::TopicText(state_, topic));
+    }
 
     EnsureSavedPathsFile(ui_, state_, this);
     LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
@@ -190,6 +211,18 @@ void frmRecallPath::RunEdit() {
         ui_.runAndWait(editor.program, editor.arguments);
 
     // The user may have deleted the file in the editor.
+    // The same topics for a right click and for the question-mark button (or Shift+F1).
+    const std::pair<QWidget*, int> topics[] = {
+        {lstSavedPaths, TopicSavedPathsList},
+        {cmdCancel, TopicRecallCancel},
+        {cmdEdit, TopicRecallEdit},
+        {cmdRecall, TopicRecall},
+    };
+    for (const auto& [control, topic] : topics) {
+        help->add(control, topic);
+        control->setWhatsThis(help::TopicText(state_, topic));
+    }
+
     EnsureSavedPathsFile(ui_, state_, this);
     LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
 }

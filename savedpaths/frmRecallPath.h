@@ -9,6 +9,9 @@
 #include <QDialog>
 
 class QListWidget;
+namespace vesmarin::help {
+class WhatsThisHelp;
+}
 class QPushButton;
 
 namespace vesmarin::savedpaths {
@@ -31,6 +34,8 @@ public:
     QPushButton* cmdRecall;
     QPushButton* cmdEdit;
     QPushButton* cmdCancel;
+    // Right-click help and the question-mark (or Shift+F1) help of the dialog's controls.
+    help::WhatsThisHelp* help = nullptr;
 
 public slots:
     // Esc presses Cancel: the dialog ends only through its own buttons.

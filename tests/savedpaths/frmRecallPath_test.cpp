@@ -3,12 +3,14 @@
 #include "savedpaths/frmRecallPath.h"
 #include "support/ScriptedInteraction.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWhatsThis>
 #include <QtTest/QTest>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
@@ -223,6 +225,35 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
         EXPECT_EQ(ListColour(d), c.items.isEmpty() ? savedpaths::EmptyListColour() : kPaleCyan);
         EXPECT_TRUE(d.isVisible());
     }
+}
+
+TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
+    state.gCurrentHelpFile = folder.filePath(QStringLiteral("help.hlp"));
+    QFile help(state.gCurrentHelpFile);
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
+    help.close();
+
+    frmRecallPath& d = Open();
+    const std::pair<QWidget*, QString> rows[] = {{d.lstSavedPaths, "The list."},
+                                                 {d.cmdCancel, "Cancel."},
+                                                 {d.cmdEdit, "Edit."},
+                                                 {d.cmdRecall, "Recall."}};
+    for (const auto& [control, text] : rows) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_EQ(control->whatsThis(), text);
+        ui.popups.clear();
+        QWidget* target = control == d.lstSavedPaths ? d.lstSavedPaths->viewport() : control;
+        QTest::mouseClick(target, Qt::RightButton);
+        ASSERT_EQ(ui.popups.size(), 1u);
+        EXPECT_EQ(ui.popups[0].text, text);
+    }
+    EXPECT_TRUE(d.isVisible());
+
+    QApplication::setActiveWindow(&d);
+    QTest::keyClick(&d, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode()) << "Shift+F1 enters What's This mode";
+    QWhatsThis::leaveWhatsThisMode();
 }
 
 } // namespace
