@@ -23,6 +23,7 @@ class QTreeWidgetItem;
 
 namespace vesmarin {
 
+class IconBrowser;
 class UpDown;
 
 class frmMain : public QWidget {
@@ -51,6 +52,8 @@ public:
     void tvwControl_NodeClick(QTreeWidgetItem* node);
     void cmdRefresh_Click();
     void cmdUpOneLevel_Click();
+    void cmdBrowse_Click();
+    void cmdScan_Click();
 
     // The pattern list of the kinds of file ticked, as the file search takes it.
     QString ActivePatternList() const;
@@ -87,6 +90,10 @@ public:
     HiddenList lstControl;
     SystemFolderSource folderSource;
     std::unique_ptr<basTreeViewManager> treeView;
+
+    // Icon browsing: the collection, the icon sets in grdControl (an IconGrid), the icon menu and the
+    // icon folder. Owned by the window.
+    IconBrowser* browser = nullptr;
 
     // Pop-up menus (never shown as a menu bar) and their items, top to bottom.
     QMenu* mnuSavePath;
