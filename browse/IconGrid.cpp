@@ -90,6 +90,14 @@ QImage IconGrid::Picture(int row, int column) const {
     return cell ? qvariant_cast<QImage>(cell->data(Qt::DecorationRole)) : QImage();
 }
 
+void IconGrid::mousePressEvent(QMouseEvent* event) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
 void IconGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableWidget::mouseReleaseEvent(event);
     emit mouseReleased(event->button(), event->globalPosition().toPoint());

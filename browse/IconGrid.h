@@ -36,6 +36,8 @@ signals:
     void mouseReleased(Qt::MouseButton button, const QPoint& globalPos);
 
 protected:
+    // A press beside the cells leaves the current cell as it was, highlighted.
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

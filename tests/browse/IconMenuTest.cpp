@@ -1,6 +1,7 @@
 // The icon menu of the grid and the export of an icon, through the real main window.
 
 #include "BrowseForm.h"
+#include "browse/IconExport.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,13 +18,10 @@ struct IconMenu : ::testing::Test {
     QTemporaryDir icons;
     QString folder = icons.path() + u'/';
 
-    void SetUp() override { start(false); }
-
-    void start(bool greek) {
+    void SetUp() override {
         test::WriteProgram(b.path(QStringLiteral("twenty.exe")), 1, 20);
-        b.load(greek, "IconSavePath=" + folder.toStdString() + "\n");
-        ASSERT_EQ(b.browse(),
-                  greek ? QStringLiteral("Εντοπίσθηκαν 20 εικονίδια.") : QStringLiteral("20 icons located."));
+        b.load(false, "IconSavePath=" + folder.toStdString() + "\n");
+        ASSERT_EQ(b.browse(), QStringLiteral("20 icons located."));
     }
 
     void click(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
@@ -51,13 +49,11 @@ TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
     EXPECT_EQ(b.form.mnuIconsSave->text(), QStringLiteral("Save"));
     EXPECT_EQ(b.browser.gSelectedIcon, 5);
     EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
-    EXPECT_EQ(QImage(folder + QStringLiteral("I0000005.bmp")).convertToFormat(QImage::Format_RGB32), fifth());
-}
 
-TEST_F(IconMenu, SavedBitmapIsWhatTheGridShows) {
-    chooseForFifth("mnuIconsSave");
+    // The bitmap is the whole drawing surface, pixel for pixel what the grid shows.
     const QImage saved =
         QImage(folder + QStringLiteral("I0000005.bmp")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved, fifth());
     ASSERT_EQ(saved.size(), QSize(IconGrid::kSurfaceSize, IconGrid::kSurfaceSize));
     const QImage shown = b.grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 4));
@@ -135,26 +131,40 @@ TEST_F(IconMenu, CopyPutsTheCellsPictureOnTheClipboard) {
 struct ClickCase {
     const char* name;
     Qt::MouseButton button;
-    int row, column;
-    bool menu;
+    QPoint at; // a cell (column, row), or a point of the viewport beside the cells when outside
+    bool outside;
+    int menuFor; // the cell number the menu is for, 0 for no menu
 };
 
 class GridClick : public IconMenu, public ::testing::WithParamInterface<ClickCase> {};
 
 TEST_P(GridClick, MenuOnlyForAFilledCellAndNotOnTheRightButton) {
     const ClickCase& c = GetParam();
-    if (c.menu)
+    b.grid.setCurrentCell(0, 2); // the third icon was clicked last
+    if (c.menuFor != 0)
         b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
-    click(c.row, c.column, c.button);
-    EXPECT_EQ(b.m.ui.menus.size(), c.menu ? 1u : 0u);
+    if (c.outside)
+        QTest::mouseClick(b.grid.viewport(), c.button, {}, c.at);
+    else
+        click(c.at.y(), c.at.x(), c.button);
+    ASSERT_EQ(b.m.ui.menus.size(), c.menuFor != 0 ? 1u : 0u);
+    if (c.menuFor != 0) {
+        EXPECT_EQ(b.browser.gSelectedIcon, c.menuFor);
+        EXPECT_EQ(b.m.ui.menus[0].captions.at(0),
+                  QStringLiteral("Save  [ %1%2 ]").arg(folder, IconFileName(c.menuFor)));
+        EXPECT_TRUE(b.grid.item((c.menuFor - 1) / 13, (c.menuFor - 1) % 13)->isSelected());
+    }
     EXPECT_TRUE(files().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, GridClick,
-                         ::testing::Values(ClickCase{"LeftOnTheLastIcon", Qt::LeftButton, 1, 6, true},
-                                           ClickCase{"MiddleOnAnIcon", Qt::MiddleButton, 0, 0, true},
-                                           ClickCase{"RightOnAnIcon", Qt::RightButton, 0, 0, false},
-                                           ClickCase{"LeftOnAnEmptyCell", Qt::LeftButton, 1, 7, false}),
+                         ::testing::Values(ClickCase{"LeftOnTheLastIcon", Qt::LeftButton, {6, 1}, false, 20},
+                                           ClickCase{"MiddleOnAnIcon", Qt::MiddleButton, {0, 0}, false, 1},
+                                           ClickCase{"RightOnAnIcon", Qt::RightButton, {0, 0}, false, 0},
+                                           ClickCase{"LeftOnAnEmptyCell", Qt::LeftButton, {7, 1}, false, 0},
+                                           // Beside the cells the click keeps the icon clicked last.
+                                           ClickCase{
+                                               "LeftBelowTheCells", Qt::LeftButton, {10, 200}, true, 3}),
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
@@ -175,29 +185,6 @@ TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
 
     chooseForFifth("mnuIconsSave");
     EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("I0000005.bmp")));
-}
-
-TEST(IconMenuGreek, CaptionsAndDialogTexts) {
-    BrowseForm b;
-    QTemporaryDir icons;
-    test::WriteProgram(b.path(QStringLiteral("one.exe")), 1, 1);
-    b.load(true, "IconSavePath=" + icons.path().toStdString() + "/\n");
-    ASSERT_EQ(b.browse(), QStringLiteral("Εντοπίσθηκε 1 εικονίδιο."));
-    b.m.ui.answerDialog(icons.path() + QStringLiteral("/x.BMP.png"));
-    b.m.ui.answer(MsgButton::Ok);
-    b.m.ui.answerDialog(std::nullopt);
-    b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsSaveAs"));
-    QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {},
-                      b.grid.visualRect(b.grid.model()->index(0, 0)).center());
-
-    EXPECT_EQ(b.m.ui.menus.at(0).captions.at(0),
-              QStringLiteral("Αποθήκευση  [ %1/I0000001.bmp ]").arg(icons.path()));
-    EXPECT_EQ(b.m.ui.dialogs.at(0).request.title, QStringLiteral("Αποθήκευση εικονιδίου ως..."));
-    EXPECT_EQ(b.m.ui.dialogs.at(0).request.filter, QStringLiteral("Εικόνες (*.bmp)"));
-    EXPECT_EQ(b.m.ui.messages.at(1).request.text,
-              QStringLiteral("Δεν επιτρέπεται να τροποποιήσετε την κατάληξη «.bmp»."));
-    EXPECT_EQ(b.m.ui.messages.at(1).request.title, QStringLiteral("Αποθήκευση εικονιδίου ως..."));
-    EXPECT_EQ(b.form.mnuIconsSave->text(), QStringLiteral("Αποθήκευση"));
 }
 
 } // namespace

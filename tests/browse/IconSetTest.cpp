@@ -77,30 +77,6 @@ INSTANTIATE_TEST_SUITE_P(Sets, SetRule,
                                            SetCase{"LaterSetStartsAtRow0Column0", {201, 7}, {201, 7}, false}),
                          [](const auto& param) { return std::string(param.param.name); });
 
-struct OneIconCase {
-    bool greek;
-    const char* message;
-    const char* title;
-};
-
-class OneIcon : public ::testing::TestWithParam<OneIconCase> {};
-
-TEST_P(OneIcon, CountMessageInEachLanguage) {
-    BrowseForm b;
-    test::WriteProgram(b.path(QStringLiteral("one.exe")), 1, 1);
-    b.load(GetParam().greek);
-    EXPECT_EQ(b.browse(), QString::fromUtf8(GetParam().message));
-    const MessageRequest& r = b.m.ui.messages.back().request;
-    EXPECT_EQ(r.title, QString::fromUtf8(GetParam().title));
-    EXPECT_EQ(r.icon, MsgIcon::Information);
-    EXPECT_EQ(r.buttons, MsgButtons::Ok);
-    EXPECT_FALSE(b.form.cmdScan->isEnabled());
-}
-
-INSTANTIATE_TEST_SUITE_P(Languages, OneIcon,
-                         ::testing::Values(OneIconCase{false, "1 icon located.", "Vesmarin"},
-                                           OneIconCase{true, "Εντοπίσθηκε 1 εικονίδιο.", "Vesmarin"}));
-
 TEST(IconSets, FilesWithoutIconsGiveNoMoreIcons) {
     BrowseForm b;
     test::WriteBytes(b.path(QStringLiteral("empty.exe")), {});
@@ -174,13 +150,20 @@ TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
     EXPECT_EQ(p.pixel(30, 30), qRgb(0, 0, 255));
 }
 
-TEST(Browse, NothingFound) {
+class NothingFound : public ::testing::TestWithParam<bool> {};
+
+TEST_P(NothingFound, MessageLabelHiddenGridAndNoNextSet) {
+    const bool greek = GetParam();
+    const QString message =
+        greek ? QStringLiteral("Δεν εντοπίσθηκαν εικονίδια.") : QStringLiteral("No icons located.");
     BrowseForm b;
     QDir(b.data.path()).mkpath(QStringLiteral("sub/deeper"));
     test::WriteBytes(b.path(QStringLiteral("sub/readme.txt")), {'x'});
-    b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("No icons located."));
-    EXPECT_EQ(b.form.lblInfo->text(), QStringLiteral("No icons located."));
+    test::WriteBytes(b.path(QStringLiteral("sub/deeper/program.exe.txt")), {'x'});
+    b.load(greek);
+    EXPECT_EQ(b.browse(), message);
+    EXPECT_EQ(b.m.ui.messages.back().request.title, QStringLiteral("Vesmarin"));
+    EXPECT_EQ(b.form.lblInfo->text(), message);
     EXPECT_TRUE(b.grid.isHidden());
     EXPECT_FALSE(b.form.cmdScan->isEnabled());
     EXPECT_EQ(b.browser.gFoundFileCount, 0);
@@ -189,22 +172,7 @@ TEST(Browse, NothingFound) {
     EXPECT_TRUE(b.form.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
 }
 
-TEST(Browse, FindsFilesBelowAStartFolderWithoutMatches) {
-    BrowseForm b;
-    QDir(b.data.path()).mkpath(QStringLiteral("B/c"));
-    QDir(b.data.path()).mkpath(QStringLiteral("a"));
-    test::WriteProgram(b.path(QStringLiteral("B/c/three.DLL")), 3, 1);
-    test::WriteProgram(b.path(QStringLiteral("B/two.Exe")), 2, 1);
-    test::WriteProgram(b.path(QStringLiteral("a/one.exe")), 1, 1);
-    b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("3 icons located."));
-    // Each folder before its subfolders, folders in case-insensitive order.
-    EXPECT_EQ(b.cellColour(0, 0), IconColour(1, 0));
-    EXPECT_EQ(b.cellColour(0, 1), IconColour(2, 0));
-    EXPECT_EQ(b.cellColour(0, 2), IconColour(3, 0));
-    EXPECT_EQ(b.browser.lstFullItemName.size(), 3u);
-    EXPECT_EQ(DisplayPath(b.browser.lstFullItemName[1]), b.path(QStringLiteral("B/two.Exe")));
-}
+INSTANTIATE_TEST_SUITE_P(Languages, NothingFound, ::testing::Values(false, true));
 
 TEST(Browse, TreeDeeperThan100LevelsIsReported) {
     BrowseForm b;
