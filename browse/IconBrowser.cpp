@@ -145,7 +145,7 @@ void IconBrowser::ProcessEvents() {
     pump_.Run();
 }
 
-// Shown once the window is enabled again: a message box over a disabled window could not be answered.
+// Shown once the window is enabled again and the pointer is the normal one.
 void IconBrowser::ShowResult(const QString& text) {
     form_.lblInfo->setText(text);
     MessageRequest r;
@@ -280,10 +280,10 @@ void IconBrowser::ExtractFileIcons(const std::string& file, int& row, int& colum
     } catch (...) {
         failure = std::current_exception();
     }
-    // The rest of this file's icons are skipped and the set goes on. The report stands on its own: the
-    // main window is disabled meanwhile, and the pointer is the normal one while the question is asked.
+    // The rest of this file's icons are skipped and the set goes on; the question is asked with the normal
+    // pointer.
     form_.ui.setPointer(Pointer::Default);
-    RunUnderErrorTrap(form_.ui, form_.state, nullptr, Location::ExtractFileIcons,
+    RunUnderErrorTrap(form_.ui, form_.state, &form_, Location::ExtractFileIcons,
                       [&failure] { std::rethrow_exception(failure); });
     form_.ui.setPointer(Pointer::Hourglass);
 }

@@ -82,7 +82,7 @@ public:
     QLabel* lblCopyright;
     QLabel* lblCurrentPath;
     QLabel* lblInfo;
-    QTableWidget* grdControl;
+    QTableWidget* grdControl; // an IconGrid (browse/IconGrid.h)
     QPushButton* cmdScan;
 
     // The folder tree's two hidden working controls, the disk it shows and the procedures that build it.
