@@ -76,8 +76,7 @@ TEST(SysInfoSearch, KeepsTheOrderAndTheFileTestOfTheSecondLookup) {
          "/usr/bin/hardinfo",
          {"/usr/bin/hardinfo"}},
         {"second value without the file", std::nullopt, "/usr/bin", {}, std::nullopt, {"/usr/bin/hardinfo"}},
-        {"both missing", std::nullopt, std::nullopt, {"/usr/bin/hardinfo"}, std::nullopt, {}},
-    };
+        {"both missing", std::nullopt, std::nullopt, {"/usr/bin/hardinfo"}, std::nullopt, {}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Script script{c.first, c.second, c.existing, {}};

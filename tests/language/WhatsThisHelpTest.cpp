@@ -23,14 +23,12 @@ struct HelpForm {
     int aboutOpened = 0;
 
     explicit HelpForm(const char* greekFile = nullptr) {
-        const QString source = QStringLiteral(VESMARIN_HELP_SOURCE_DIR "/");
-        QFile::copy(source + QStringLiteral("TembrillUK.hlp"),
-                    m.folder.filePath(QStringLiteral("TembrillUK.hlp")));
-        QFile greek(m.folder.filePath(QStringLiteral("TembrillGR.hlp")));
-        if (!greekFile)
-            QFile::copy(source + QStringLiteral("TembrillGR.hlp"), greek.fileName());
-        else if (*greekFile && greek.open(QIODevice::WriteOnly))
-            greek.write(greekFile); // "" leaves no Greek file at all
+        m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
+        if (greekFile) {
+            QFile::remove(m.folder.filePath(QStringLiteral("TembrillGR.hlp")));
+            if (*greekFile) // "" leaves no Greek file at all
+                test::WriteFile(m.folder.filePath(QStringLiteral("TembrillGR.hlp")), greekFile);
+        }
         m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
         f.findChild<help::WhatsThisHelp*>()->onNoticePress = [this] { ++aboutOpened; };
         f.show();
@@ -39,7 +37,10 @@ struct HelpForm {
     const std::vector<test::ScriptedInteraction::Popup>& popups() const { return m.ui.popups; }
 };
 
-enum class Shows { RightAndMiddle, RightOnly, Notice, Nothing };
+// Which buttons show the topic: the right and the middle one, the right one only, or none; a click on the
+// notice opens the About dialog instead.
+enum class Shows { Both, Right, Notice, Nothing };
+using enum Shows;
 
 struct TopicRow {
     const char* control;
@@ -48,33 +49,19 @@ struct TopicRow {
     Shows shows;
 };
 
-const TopicRow kTopics[] = {
-    {"tvwControl", -1, 10010, Shows::RightAndMiddle},
-    {"lblCurrentPath", -1, 10020, Shows::RightAndMiddle},
-    {"lblInfo", -1, 10030, Shows::RightAndMiddle},
-    {"chkCaseSensitive", -1, 10040, Shows::RightAndMiddle},
-    {"fraWhatToBrowse", -1, 10050, Shows::RightAndMiddle},
-    {"chkWhatToBrowse", 0, 10060, Shows::RightAndMiddle},
-    {"chkWhatToBrowse", 1, 10070, Shows::RightAndMiddle},
-    {"fraLevels", -1, 10080, Shows::RightAndMiddle},
-    {"cmdAll", -1, 10090, Shows::RightAndMiddle},
-    {"updLevels", -1, 10100, Shows::RightAndMiddle},
-    {"cmdHelp", -1, 10110, Shows::RightAndMiddle},
-    {"cmdLanguage", 0, 10120, Shows::RightAndMiddle},
-    {"cmdLanguage", 1, 10130, Shows::RightAndMiddle},
-    {"picCopyright", -1, 10140, Shows::Notice},
-    {"lblCopyright", -1, 10150, Shows::Notice},
-    {"cmdRefresh", -1, 10160, Shows::RightAndMiddle},
-    {"cmdUpOneLevel", -1, 10170, Shows::RightAndMiddle},
-    {"cmdSavePath", -1, 10180, Shows::RightAndMiddle},
-    {"cmdBrowse", -1, 10190, Shows::RightAndMiddle},
-    {"cmdRecallPath", -1, 10200, Shows::RightAndMiddle},
-    {"cmdEnd", -1, 10210, Shows::RightAndMiddle},
-    {"grdControl", -1, 10220, Shows::RightOnly},
-    {"cmdScan", -1, 10230, Shows::RightAndMiddle},
-    // Inside a frame that has a topic: the frame's topic must not show through it.
-    {"txtLevels", -1, 0, Shows::Nothing},
-};
+// The last row lies inside a frame that has a topic: the frame's topic must not show through it.
+const TopicRow kTopics[] = {{"tvwControl", -1, 10010, Both},      {"lblCurrentPath", -1, 10020, Both},
+                            {"lblInfo", -1, 10030, Both},         {"chkCaseSensitive", -1, 10040, Both},
+                            {"fraWhatToBrowse", -1, 10050, Both}, {"chkWhatToBrowse", 0, 10060, Both},
+                            {"chkWhatToBrowse", 1, 10070, Both},  {"fraLevels", -1, 10080, Both},
+                            {"cmdAll", -1, 10090, Both},          {"updLevels", -1, 10100, Both},
+                            {"cmdHelp", -1, 10110, Both},         {"cmdLanguage", 0, 10120, Both},
+                            {"cmdLanguage", 1, 10130, Both},      {"picCopyright", -1, 10140, Notice},
+                            {"lblCopyright", -1, 10150, Notice},  {"cmdRefresh", -1, 10160, Both},
+                            {"cmdUpOneLevel", -1, 10170, Both},   {"cmdSavePath", -1, 10180, Both},
+                            {"cmdBrowse", -1, 10190, Both},       {"cmdRecallPath", -1, 10200, Both},
+                            {"cmdEnd", -1, 10210, Both},          {"grdControl", -1, 10220, Right},
+                            {"cmdScan", -1, 10230, Both},         {"txtLevels", -1, 0, Nothing}};
 
 QWidget* Control(const frmMain& f, const TopicRow& row) {
     for (QWidget* w : f.findChildren<QWidget*>(QString::fromLatin1(row.control)))
@@ -115,7 +102,7 @@ TEST(WhatsThis, EachControlShowsItsOwnTopicForTheRightButtons) {
                 QTest::mouseClick(receiver, button, {}, pos);
 
             const bool shown = (button == Qt::RightButton && row.shows != Shows::Nothing) ||
-                               (button == Qt::MiddleButton && row.shows == Shows::RightAndMiddle);
+                               (button == Qt::MiddleButton && row.shows == Both);
             ASSERT_EQ(h.popups().size(), shown ? 1u : 0u);
             if (shown) {
                 EXPECT_EQ(h.popups()[0].control, control);

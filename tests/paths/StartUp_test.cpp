@@ -1,14 +1,11 @@
-#include "shell/frmMain.h"
+#include "shell/MainForm.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-
-#include "support/ScriptedInteraction.h"
 
 namespace vesmarin {
 namespace {
@@ -17,26 +14,15 @@ namespace {
 // temporary folder of real subfolders.
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(program.isValid() && disk.isValid());
-        root = QDir(disk.path()).canonicalPath();
-        ASSERT_TRUE(QDir(root).mkpath("Work/Έργα/old/older"));
-    }
-
+    void SetUp() override { ASSERT_TRUE(disk.isValid() && QDir(root).mkpath("Work/Έργα/old/older")); }
     frmMain& Start(const QString& initialPath) {
-        QFile ini(program.filePath("Tembrill.ini"));
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toUtf8());
-        ini.close();
-        form = std::make_unique<frmMain>(ui, program.path());
-        form->Load();
-        return *form;
+        return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
     }
 
-    QTemporaryDir program, disk;
-    QString root;
-    test::ScriptedInteraction ui;
-    std::unique_ptr<frmMain> form;
+    QTemporaryDir disk;
+    QString root = QDir(disk.path()).canonicalPath();
+    test::MainForm m;
+    test::ScriptedInteraction& ui = m.ui;
 };
 
 TEST_F(StartUp, OpensAtAnExistingInitialPath) {

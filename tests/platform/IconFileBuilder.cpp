@@ -19,6 +19,12 @@ void put32(Bytes& b, std::uint32_t v) {
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
 }
+// Little-endian fields of the given widths in bytes, one after another.
+void put(Bytes& b, std::initializer_list<std::pair<int, std::uint32_t>> fields) {
+    for (const auto& [width, v] : fields)
+        for (int i = 0; i < width; ++i)
+            put8(b, v >> (8 * i));
+}
 void set16(Bytes& b, std::size_t at, std::uint32_t v) {
     b[at] = static_cast<std::uint8_t>(v);
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
@@ -37,24 +43,21 @@ void padTo(Bytes& b, std::size_t align) {
 Bytes encodeDib(const Dib& dib) {
     Bytes b;
     const int bpp = dib.bitCount;
+    const auto w = static_cast<std::uint32_t>(dib.width), h2 = static_cast<std::uint32_t>(dib.height * 2);
     if (dib.coreHeader) {
-        put32(b, 12);
-        put16(b, static_cast<std::uint32_t>(dib.width));
-        put16(b, static_cast<std::uint32_t>(dib.height * 2));
-        put16(b, 1);
-        put16(b, static_cast<std::uint32_t>(bpp));
+        put(b, {{4, 12}, {2, w}, {2, h2}, {2, 1}, {2, static_cast<std::uint32_t>(bpp)}});
     } else {
-        put32(b, 40);
-        put32(b, static_cast<std::uint32_t>(dib.width));
-        put32(b, static_cast<std::uint32_t>(dib.height * 2));
-        put16(b, 1);
-        put16(b, static_cast<std::uint32_t>(bpp));
-        put32(b, dib.bitfields.empty() ? 0 : 3);
-        put32(b, 0);
-        put32(b, 0);
-        put32(b, 0);
-        put32(b, dib.colorsUsed);
-        put32(b, 0);
+        put(b, {{4, 40},
+                {4, w},
+                {4, h2},
+                {2, 1},
+                {2, static_cast<std::uint32_t>(bpp)},
+                {4, dib.bitfields.empty() ? 0u : 3u},
+                {4, 0},
+                {4, 0},
+                {4, 0},
+                {4, dib.colorsUsed},
+                {4, 0}});
         for (std::uint32_t m : dib.bitfields)
             put32(b, m);
     }
@@ -64,11 +67,7 @@ Bytes encodeDib(const Dib& dib) {
             entries = std::size_t{1} << bpp;
         for (std::size_t i = 0; i < entries; ++i) {
             const std::uint32_t c = i < dib.palette.size() ? dib.palette[i] : 0;
-            put8(b, c & 0xFF);
-            put8(b, (c >> 8) & 0xFF);
-            put8(b, (c >> 16) & 0xFF);
-            if (!dib.coreHeader)
-                put8(b, 0);
+            put(b, {{dib.coreHeader ? 3 : 4, c & 0xFFFFFF}});
         }
     }
     const std::size_t stride = (static_cast<std::size_t>(dib.width) * bpp + 31) / 32 * 4;
@@ -77,25 +76,11 @@ Bytes encodeDib(const Dib& dib) {
         for (int x = 0; x < dib.width; ++x) {
             const std::uint32_t v = dib.pixels[static_cast<std::size_t>(y) * dib.width + x];
             const std::size_t bit = static_cast<std::size_t>(x) * bpp;
-            switch (bpp) {
-            case 1:
-            case 4:
-            case 8:
+            if (bpp <= 8)
                 row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - bpp - bit % 8));
-                break;
-            case 16:
-                row[x * 2] = static_cast<std::uint8_t>(v);
-                row[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
-                break;
-            case 24:
-                row[x * 3] = static_cast<std::uint8_t>(v);
-                row[x * 3 + 1] = static_cast<std::uint8_t>(v >> 8);
-                row[x * 3 + 2] = static_cast<std::uint8_t>(v >> 16);
-                break;
-            default:
-                for (int k = 0; k < 4; ++k)
-                    row[x * 4 + k] = static_cast<std::uint8_t>(v >> (8 * k));
-            }
+            else // 16, 24 and 32 bits: whole bytes, low byte first
+                for (std::size_t k = 0; k < static_cast<std::size_t>(bpp) / 8; ++k)
+                    row[bit / 8 + k] = static_cast<std::uint8_t>(v >> (8 * k));
         }
         b.insert(b.end(), row.begin(), row.end());
     }
@@ -152,19 +137,16 @@ Bytes solidDib(int width, int height, int bitCount, std::uint32_t rgb) {
 
 Bytes groupData(const std::vector<GroupEntry>& entries) {
     Bytes b;
-    put16(b, 0);
-    put16(b, 1);
-    put16(b, static_cast<std::uint32_t>(entries.size()));
-    for (const auto& e : entries) {
-        put8(b, e.width);
-        put8(b, e.height);
-        put8(b, e.colorCount);
-        put8(b, 0);
-        put16(b, e.planes);
-        put16(b, e.bitCount);
-        put32(b, e.bytes);
-        put16(b, e.id);
-    }
+    put(b, {{2, 0}, {2, 1}, {2, static_cast<std::uint32_t>(entries.size())}});
+    for (const auto& e : entries)
+        put(b, {{1, e.width},
+                {1, e.height},
+                {1, e.colorCount},
+                {1, 0},
+                {2, e.planes},
+                {2, e.bitCount},
+                {4, e.bytes},
+                {2, e.id}});
     return b;
 }
 
@@ -372,17 +354,16 @@ Bytes buildNe(const std::vector<Resource>& resources) {
     put16(table, shift);
     std::vector<std::size_t> offsetField(resources.size()), idField(resources.size());
     for (std::size_t k = 0; k < types.size(); ++k) {
-        put16(table, types[k]);
-        put16(table, static_cast<std::uint32_t>(members[k].size()));
-        put32(table, 0);
+        put(table, {{2, types[k]}, {2, static_cast<std::uint32_t>(members[k].size())}, {4, 0}});
         for (std::size_t i : members[k]) {
             offsetField[i] = table.size();
-            put16(table, 0); // offset, filled below
-            put16(table, static_cast<std::uint32_t>((resources[i].data.size() + 15) >> shift));
-            put16(table, 0x30);
-            idField[i] = table.size();
-            put16(table, 0x8000u | resources[i].id);
-            put32(table, 0);
+            idField[i] = table.size() + 6;
+            // the offset is filled in below
+            put(table, {{2, 0},
+                        {2, static_cast<std::uint32_t>((resources[i].data.size() + 15) >> shift)},
+                        {2, 0x30},
+                        {2, 0x8000u | resources[i].id},
+                        {4, 0}});
         }
     }
     put16(table, 0);
@@ -418,19 +399,18 @@ Bytes buildNe(const std::vector<Resource>& resources) {
 
 Bytes buildIco(const std::vector<IcoImage>& images) {
     Bytes f;
-    put16(f, 0);
-    put16(f, 1);
-    put16(f, static_cast<std::uint32_t>(images.size()));
+    put(f, {{2, 0}, {2, 1}, {2, static_cast<std::uint32_t>(images.size())}});
     std::size_t at = 6 + 16 * images.size();
     for (const IcoImage& im : images) {
-        put8(f, im.entry.width);
-        put8(f, im.entry.height);
-        put8(f, im.entry.colorCount);
-        put8(f, 0);
-        put16(f, im.entry.planes);
-        put16(f, im.entry.bitCount);
-        put32(f, static_cast<std::uint32_t>(im.data.size()));
-        put32(f, static_cast<std::uint32_t>(at));
+        const GroupEntry& e = im.entry;
+        put(f, {{1, e.width},
+                {1, e.height},
+                {1, e.colorCount},
+                {1, 0},
+                {2, e.planes},
+                {2, e.bitCount},
+                {4, static_cast<std::uint32_t>(im.data.size())},
+                {4, static_cast<std::uint32_t>(at)}});
         at += im.data.size();
     }
     for (const IcoImage& im : images)

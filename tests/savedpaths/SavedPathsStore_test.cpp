@@ -1,9 +1,11 @@
 #include "savedpaths/SavedPathsStore.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace vesmarin;
 
@@ -15,32 +17,20 @@ protected:
     QString file = dir.filePath(QStringLiteral("SavedPaths.txt"));
     QString backup = dir.filePath(QStringLiteral("SavedPaths.bak"));
 
-    void write(const QByteArray& bytes) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    QByteArray read() const {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void write(const QByteArray& bytes) { test::WriteFile(file, bytes); }
+    QByteArray read() const { return test::ReadFile(file); }
 };
 
-TEST_F(SavedPathsStoreTest, FirstSaveCreatesTheFileWithOneLine) {
-    ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/usr/share")));
-    EXPECT_EQ(read(), QByteArray("/usr/share\r\n"));
-    EXPECT_FALSE(QFile::exists(backup));
-}
-
 // The new path goes first; the old lines follow in order, byte for byte, blank ones included, each
-// ended by CR LF whatever ended it before.
+// ended by CR LF whatever ended it before. No backup is left behind.
 TEST_F(SavedPathsStoreTest, NewPathGoesBeforeTheOldLines) {
     struct Case {
         const char* name;
-        QByteArray before;
+        std::optional<QByteArray> before; // none: no file
         QByteArray after;
     };
     const Case cases[] = {
+        {"first save creates the file", std::nullopt, "/new\r\n"},
         {"crlf", "B\r\n\r\nA\r\n", "/new\r\nB\r\n\r\nA\r\n"},
         {"lf alone, no end on the last line", "B\n\nA", "/new\r\nB\r\n\r\nA\r\n"},
         {"blanks kept", "  /x y  \r\n \r\n", "/new\r\n  /x y  \r\n \r\n"},
@@ -50,9 +40,12 @@ TEST_F(SavedPathsStoreTest, NewPathGoesBeforeTheOldLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        write(c.before);
+        QFile::remove(file);
+        if (c.before)
+            write(*c.before);
         ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new")));
         EXPECT_EQ(read(), c.after);
+        EXPECT_FALSE(QFile::exists(backup));
     }
 }
 
@@ -81,16 +74,21 @@ TEST_F(SavedPathsStoreTest, LoadKeepsEveryLineAsStored) {
     }
 }
 
-TEST_F(SavedPathsStoreTest, MissingFileLoadsAsNoFileAndIsNotCreated) {
+// The rule of comparison is ContainsSavedPath's test below; here, that the file is read and left alone.
+TEST_F(SavedPathsStoreTest, AlreadySavedTestReadsTheFileAndAMissingFileIsNotCreated) {
     const SavedPathsContent content = LoadSavedPaths(file);
     EXPECT_TRUE(content.status);
     EXPECT_FALSE(content.exists);
     EXPECT_TRUE(content.lines.isEmpty());
-
     const SavedPathCheck check = IsPathSaved(file, QStringLiteral("/usr"), false);
     EXPECT_TRUE(check.status);
     EXPECT_FALSE(check.saved);
     EXPECT_FALSE(QFile::exists(file));
+
+    write("/usr/share/\r\n/opt\r\n");
+    EXPECT_TRUE(IsPathSaved(file, QStringLiteral("/usr/Share"), false).saved);
+    EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/usr/Share"), true).saved);
+    EXPECT_EQ(read(), QByteArray("/usr/share/\r\n/opt\r\n"));
 }
 
 TEST(SavedPathsList, ShowsOnlyLinesThatHoldMoreThanBlanks) {
@@ -125,28 +123,16 @@ TEST(SavedPathsCheck, ComparesWithSeparatorAndUnderTheCaseRule) {
     EXPECT_TRUE(ContainsSavedPath({QString::fromUtf8("/home/άννα")}, QString::fromUtf8("/home/ΆΝΝΑ"), false));
 }
 
-TEST_F(SavedPathsStoreTest, AlreadySavedTestReadsTheFile) {
-    write("/usr/share/\r\n/opt\r\n");
-    EXPECT_TRUE(IsPathSaved(file, QStringLiteral("/usr/Share"), false).saved);
-    EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/usr/Share"), true).saved);
-    EXPECT_EQ(read(), QByteArray("/usr/share/\r\n/opt\r\n"));
-}
-
 TEST_F(SavedPathsStoreTest, BackupExistsOnlyDuringTheSave) {
     write("/old\r\n");
     // A backup left behind by an earlier failure is overwritten and gone afterwards.
-    QFile stale(backup);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("stale\r\n");
-    stale.close();
+    test::WriteFile(backup, "stale\r\n");
 
     bool seen = false;
     ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new"), [&](const QString& b) {
         seen = true;
         EXPECT_EQ(b, backup);
-        QFile f(b);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), QByteArray("/new\r\n/old\r\n"));
+        EXPECT_EQ(test::ReadFile(b), QByteArray("/new\r\n/old\r\n"));
         EXPECT_EQ(read(), QByteArray("/old\r\n")); // the file is untouched until the last step
     }));
     EXPECT_TRUE(seen);
@@ -189,10 +175,7 @@ TEST_F(SavedPathsStoreTest, UnreadableFileIsReportedNotOverwritten) {
 
 TEST_F(SavedPathsStoreTest, SaveThroughSymbolicLinkKeepsTheLink) {
     const QString real = dir.filePath(QStringLiteral("real.txt"));
-    QFile f(real);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("/old\r\n");
-    f.close();
+    test::WriteFile(real, "/old\r\n");
     ASSERT_TRUE(QFile::link(real, file));
 
     ASSERT_TRUE(SavePathAsNewest(file, QStringLiteral("/new")));

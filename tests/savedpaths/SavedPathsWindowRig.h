@@ -7,11 +7,12 @@
 #include "savedpaths/frmRecallPath.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -61,16 +62,9 @@ struct SavedPathsWindowRig {
         ASSERT_EQ(form->lblCurrentPath->text(), path);
     }
 
-    static void Write(const QString& file, const QByteArray& bytes) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
+    static void Write(const QString& file, const QByteArray& bytes) { WriteFile(file, bytes); }
     // The file's bytes, or "<none>" when there is no file.
-    static QByteArray Read(const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-    }
+    static QByteArray Read(const QString& file) { return ReadFile(file); }
 };
 
 // Runs `script` on the recall dialog once it is shown modally. Should the script leave it open, it is

@@ -2,6 +2,7 @@
 
 #include "savedpaths/frmRecallPath.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,15 +32,8 @@ protected:
         state.gSavedPathsFile = folder.filePath(QStringLiteral("SavedPaths.txt"));
     }
 
-    void Store(const QByteArray& bytes) {
-        QFile f(state.gSavedPathsFile);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    QByteArray Stored() const {
-        QFile f(state.gSavedPathsFile);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-    }
+    void Store(const QByteArray& bytes) { test::WriteFile(state.gSavedPathsFile, bytes); }
+    QByteArray Stored() const { return test::ReadFile(state.gSavedPathsFile); }
 
     frmRecallPath& Open() {
         dialog = std::make_unique<frmRecallPath>(ui, state, nullptr);
@@ -71,7 +65,6 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
     };
     const Case cases[] = {
         {"no file: created empty", std::nullopt, {}},
-        {"empty file", "", {}},
         {"only blank lines", "\r\n   \r\n\t\n", {}},
         {"lines kept exactly, blank ones left out", "  /a b  \r\n\r\n/c\n", {"  /a b  ", "/c"}},
     };
@@ -105,43 +98,37 @@ TEST_F(RecallDialog, TextsFollowTheLanguageInForce) {
     }
 }
 
-// Cancel, and Recall through the main window, are shown with the recall menu.
-TEST_F(RecallDialog, SelectingEnablesRecallWhichHandsBackTheLineExactly) {
-    Store("/first\r\n  /with blanks/  \r\n");
-    frmRecallPath& d = Open();
-
-    d.lstSavedPaths->setCurrentRow(1);
-    EXPECT_TRUE(d.cmdRecall->isEnabled());
-    d.lstSavedPaths->clearSelection();
-    EXPECT_FALSE(d.cmdRecall->isEnabled());
-    d.lstSavedPaths->setCurrentRow(1);
-
-    d.cmdRecall->click();
-    EXPECT_EQ(state.gRecalledPath, "  /with blanks/  ");
-    EXPECT_FALSE(d.isVisible());
-}
-
-TEST_F(RecallDialog, EnterRecallsTheSelectedLineAndEscCancels) {
-    struct Case {
+// Recall, and Enter with a line selected, hand back the line exactly; Esc cancels. Cancel, and Recall
+// through the main window, are shown with the recall menu.
+TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
+    enum class Press { Recall, Enter, Esc };
+    const struct {
         const char* name;
-        Qt::Key key;
+        Press press;
         bool select;
         bool closes;
         QString recalled;
+    } cases[] = {
+        {"Recall", Press::Recall, true, true, "  /with blanks/  "},
+        {"Enter with a line selected", Press::Enter, true, true, "  /with blanks/  "},
+        {"Enter with nothing selected", Press::Enter, false, false, "left over"},
+        {"Esc", Press::Esc, true, true, ""},
     };
-    const Case cases[] = {
-        {"Enter with a line selected", Qt::Key_Return, true, true, "/a"},
-        {"Enter with nothing selected", Qt::Key_Return, false, false, "left over"},
-        {"Esc", Qt::Key_Escape, true, true, ""},
-    };
-    Store("/a\r\n");
-    for (const Case& c : cases) {
+    Store("/first\r\n  /with blanks/  \r\n");
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         state.gRecalledPath = QStringLiteral("left over");
         frmRecallPath& d = Open();
-        if (c.select)
-            d.lstSavedPaths->setCurrentRow(0);
-        QTest::keyClick(d.lstSavedPaths, c.key);
+        d.lstSavedPaths->setCurrentRow(1);
+        EXPECT_TRUE(d.cmdRecall->isEnabled());
+        if (!c.select) {
+            d.lstSavedPaths->clearSelection();
+            EXPECT_FALSE(d.cmdRecall->isEnabled());
+        }
+        if (c.press == Press::Recall)
+            d.cmdRecall->click();
+        else
+            QTest::keyClick(d.lstSavedPaths, c.press == Press::Enter ? Qt::Key_Return : Qt::Key_Escape);
         EXPECT_EQ(d.isVisible(), !c.closes);
         EXPECT_EQ(state.gRecalledPath, c.recalled);
     }
@@ -229,10 +216,8 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
 
 TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
     state.gCurrentHelpFile = folder.filePath(QStringLiteral("help.hlp"));
-    QFile help(state.gCurrentHelpFile);
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.write("[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
-    help.close();
+    test::WriteFile(state.gCurrentHelpFile,
+                    "[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
 
     frmRecallPath& d = Open();
     const std::pair<QWidget*, QString> rows[] = {{d.lstSavedPaths, "The list."},

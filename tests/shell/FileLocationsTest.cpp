@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <optional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <grp.h>
@@ -19,6 +20,7 @@ namespace {
 
 using test::ConfigHome;
 using test::ProgramLayout;
+using test::WriteFile;
 
 bool Always(const QString&) {
     return true;
@@ -29,41 +31,32 @@ bool Never(const QString&) {
 
 // ---- Settings and recent paths ----------------------------------------------------------------------------
 
-struct SettingsCase {
-    const char* name;
-    bool programFolderTakesFiles;
-    bool configFolderKnown;
-    bool besideProgram;
-};
-
-class SettingsPlace : public ::testing::TestWithParam<SettingsCase> {};
-
-TEST_P(SettingsPlace, FollowsWhetherTheProgramFolderTakesFiles) {
-    const SettingsCase& c = GetParam();
-    ProgramLayout l;
-    QStringList asked;
-    const ProgramFiles files =
-        LocateProgramFiles(l.bin(), c.configFolderKnown ? l.config() : QString(), [&](const QString& folder) {
-            asked.append(folder);
-            return c.programFolderTakesFiles;
-        });
-
-    const QString folder = c.besideProgram ? l.bin() : l.config();
-    EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
-    EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
-    EXPECT_EQ(QFileInfo(l.config()).isDir(), !c.besideProgram)
-        << "the configuration folder is made when, and only when, it is used";
-    if (c.configFolderKnown) {
-        EXPECT_EQ(asked, QStringList{l.bin()});
+TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
+    const struct {
+        const char* name;
+        bool programFolderTakesFiles, configFolderKnown, besideProgram;
+    } cases[] = {{"writable program folder", true, true, true},
+                 {"read-only program folder", false, true, false},
+                 {"read-only, no configuration folder known", false, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramLayout l;
+        QStringList asked;
+        const ProgramFiles files = LocateProgramFiles(l.bin(), c.configFolderKnown ? l.config() : QString(),
+                                                      [&](const QString& folder) {
+                                                          asked.append(folder);
+                                                          return c.programFolderTakesFiles;
+                                                      });
+        const QString folder = c.besideProgram ? l.bin() : l.config();
+        EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
+        EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
+        EXPECT_EQ(QFileInfo(l.config()).isDir(), !c.besideProgram)
+            << "the configuration folder is made when, and only when, it is used";
+        if (c.configFolderKnown) {
+            EXPECT_EQ(asked, QStringList{l.bin()});
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(FileLocations, SettingsPlace,
-                         ::testing::Values(SettingsCase{"WritableProgramFolder", true, true, true},
-                                           SettingsCase{"ReadOnlyProgramFolder", false, true, false},
-                                           SettingsCase{"ReadOnlyAndNoConfigurationFolderKnown", false, false,
-                                                        true}),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FileLocations, ProgramInTheRootFolderKeepsTheDoubledSeparator) {
     const ProgramFiles files = LocateProgramFiles(QStringLiteral("/"), QStringLiteral("/nowhere"), Always);
@@ -75,54 +68,43 @@ TEST(FileLocations, ProgramInTheRootFolderKeepsTheDoubledSeparator) {
 
 // ---- Help files -------------------------------------------------------------------------------------------
 
-struct HelpCase {
-    const char* name;
-    bool beside;
-    bool installed;
-    bool foundInstalled;
-};
-
-class HelpPlace : public ::testing::TestWithParam<HelpCase> {};
-
-TEST_P(HelpPlace, BesideTheProgramFirstThenWhereInstalled) {
-    const HelpCase& c = GetParam();
-    ProgramLayout l;
-    for (const char* name : {"TembrillUK.hlp", "TembrillGR.hlp"}) {
-        if (c.beside)
-            l.put(l.bin(), QString::fromLatin1(name));
-        if (c.installed)
-            l.put(l.share(), QString::fromLatin1(name));
+// Each file is looked for on its own, beside the program first, then where an installation puts it; found
+// nowhere, the help names the file it misses beside the program.
+TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
+    const struct {
+        const char* name;
+        bool ukBeside, ukInstalled, grBeside, grInstalled;
+        bool ukFoundInstalled, grFoundInstalled;
+    } cases[] = {{"beside only", true, false, true, false, false, false},
+                 {"beside and installed", true, true, true, true, false, false},
+                 {"installed only", false, true, false, true, true, true},
+                 {"nowhere", false, false, false, false, false, false},
+                 {"each on its own", true, false, false, true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramLayout l;
+        for (const auto& [name, beside, installed] :
+             {std::tuple{"TembrillUK.hlp", c.ukBeside, c.ukInstalled},
+              std::tuple{"TembrillGR.hlp", c.grBeside, c.grInstalled}}) {
+            if (beside)
+                WriteFile(l.bin() + u'/' + QLatin1String(name));
+            if (installed)
+                WriteFile(l.share() + u'/' + QLatin1String(name));
+        }
+        // An installed program's folder usually cannot be written; the help is found all the same.
+        const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Never);
+        EXPECT_EQ(files.helpFileEnglish,
+                  (c.ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
+        EXPECT_EQ(files.helpFileGreek,
+                  (c.grFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillGR.hlp"));
     }
-    // An installed program's folder usually cannot be written; the help is found all the same.
-    const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Never);
-
-    const QString folder = c.foundInstalled ? l.share() : l.bin();
-    EXPECT_EQ(files.helpFileEnglish, folder + QStringLiteral("/TembrillUK.hlp"));
-    EXPECT_EQ(files.helpFileGreek, folder + QStringLiteral("/TembrillGR.hlp"));
-}
-
-INSTANTIATE_TEST_SUITE_P(FileLocations, HelpPlace,
-                         ::testing::Values(HelpCase{"BesideOnly", true, false, false},
-                                           HelpCase{"BesideAndInstalled", true, true, false},
-                                           HelpCase{"InstalledOnly", false, true, true},
-                                           // The help then names the file it misses beside the program.
-                                           HelpCase{"Nowhere", false, false, false}),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST(FileLocations, EachHelpFileIsLookedForOnItsOwn) {
-    ProgramLayout l;
-    l.put(l.bin(), QStringLiteral("TembrillUK.hlp"));
-    l.put(l.share(), QStringLiteral("TembrillGR.hlp"));
-    const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Always);
-    EXPECT_EQ(files.helpFileEnglish, l.bin() + QStringLiteral("/TembrillUK.hlp"));
-    EXPECT_EQ(files.helpFileGreek, l.share() + QStringLiteral("/TembrillGR.hlp"));
 }
 
 // ---- Whether a folder takes files -------------------------------------------------------------------------
 
 TEST(CanCreateFileIn, AnsweredByTheFileSystemAndLeavesNothingBehind) {
     ProgramLayout l;
-    l.put(l.bin(), QStringLiteral("program"));
+    WriteFile(l.bin() + QStringLiteral("/program"));
     EXPECT_TRUE(CanCreateFileIn(l.bin()));
     EXPECT_EQ(QDir(l.bin()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("program")});

@@ -3,6 +3,7 @@
 // A program's surroundings in a temporary folder, and the user's configuration folder pointed elsewhere.
 
 #include "shell/FileLocations.h"
+#include "support/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -25,21 +26,6 @@ struct ProgramLayout {
     QString bin() const { return root.filePath(QStringLiteral("bin")); }
     QString share() const { return root.filePath(QStringLiteral("share/vesmarin")); }
     QString config() const { return root.filePath(QStringLiteral("config/Vesmarin")); }
-
-    static void put(const QString& folder, const QString& name, const QByteArray& content = {}) {
-        QDir().mkpath(folder);
-        QFile f(folder + QStringLiteral("/") + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-
-    // A file's content, or "<none>" when there is none.
-    static std::string read(const QString& file) {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly))
-            return "<none>";
-        return f.readAll().toStdString();
-    }
 };
 
 // Points the system's configuration folder (XDG_CONFIG_HOME) at `folder` while it lives.

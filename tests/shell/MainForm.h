@@ -4,6 +4,7 @@
 
 #include "shell/frmMain.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,19 +19,18 @@ struct MainForm {
     std::unique_ptr<frmMain> form = std::make_unique<frmMain>(ui, folder.path());
 
     QString iniFile() const { return folder.filePath(QStringLiteral("Tembrill.ini")); }
-
     void storeIni(const std::string& content) const {
-        QFile f(iniFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content.c_str());
+        WriteFile(iniFile(), QByteArray::fromStdString(content));
     }
-
     // The settings file as text, or "<none>" when there is none.
-    std::string ini() const {
-        QFile f(iniFile());
-        if (!f.open(QIODevice::ReadOnly))
-            return "<none>";
-        return f.readAll().toStdString();
+    std::string ini() const { return ReadFile(iniFile()).toStdString(); }
+    // The value the settings file holds for `key`, or "<missing>".
+    std::string iniValue(const std::string& key) const { return IniValue(ini(), key); }
+
+    // Copies the help files from `source` beside the program.
+    void copyHelpFiles(const QString& source) const {
+        for (const char* name : {"TembrillUK.hlp", "TembrillGR.hlp"})
+            QFile::copy(source + u'/' + QLatin1String(name), folder.filePath(QLatin1String(name)));
     }
 
     // Runs the start-up sequence with an initial path stored, so no start-up message is expected.

@@ -19,14 +19,6 @@ class OptionsPanel : public ::testing::Test {
 protected:
     void SetUp() override { m.loadWith("[General]\nInitialPath=/tmp\n[Options]\nCaseSensitive=0\n"); }
     frmMain& f() { return *m.form; }
-    std::string iniValue(const std::string& key) {
-        const std::string ini = m.ini();
-        const auto at = ini.find("\n" + key + "=");
-        if (at == std::string::npos)
-            return "<missing>";
-        const auto start = at + key.size() + 2;
-        return ini.substr(start, ini.find('\n', start) - start);
-    }
     MainForm m;
 };
 
@@ -54,14 +46,7 @@ TEST_F(OptionsPanel, TypingPassesDigitsAndBackspaceOnly) {
     }
 }
 
-TEST_F(OptionsPanel, AllGivesZero) {
-    f().txtLevels->setText(QStringLiteral("42"));
-    QTest::mouseClick(f().cmdAll, Qt::LeftButton);
-    EXPECT_EQ(f().txtLevels->text(), QStringLiteral("0"));
-    EXPECT_EQ(f().state.gLevels, 0);
-}
-
-TEST_F(OptionsPanel, UpDownStaysWithinRange) {
+TEST_F(OptionsPanel, UpDownStaysWithinRangeAndAllGivesZero) {
     struct Step {
         const char* before;
         int steps;
@@ -80,9 +65,12 @@ TEST_F(OptionsPanel, UpDownStaysWithinRange) {
     QTest::keyClick(f().txtLevels, Qt::Key_Up);
     EXPECT_EQ(f().txtLevels->text(), QStringLiteral("8")) << "the arrow keys step the attached up-down";
     EXPECT_EQ(m.ui.beeps, 0);
+    QTest::mouseClick(f().cmdAll, Qt::LeftButton);
+    EXPECT_EQ(f().txtLevels->text(), QStringLiteral("0"));
+    EXPECT_EQ(f().state.gLevels, 0);
 }
 
-TEST_F(OptionsPanel, PastedTextThatIsNoLevelBecomesZero) {
+TEST_F(OptionsPanel, PastedTextThatIsNoLevelBecomesZeroAndAnEmptyBoxKeepsTheLevels) {
     struct Case {
         const char* pasted;
         const char* shown;
@@ -99,12 +87,8 @@ TEST_F(OptionsPanel, PastedTextThatIsNoLevelBecomesZero) {
         EXPECT_EQ(f().state.gLevels, c.levels) << c.pasted;
     }
     EXPECT_EQ(m.ui.beeps, 0);
-}
-
-TEST_F(OptionsPanel, AnEmptyBoxKeepsTheLevels) {
-    f().txtLevels->setText(QStringLiteral("12"));
     f().txtLevels->clear();
-    EXPECT_EQ(f().state.gLevels, 12);
+    EXPECT_EQ(f().state.gLevels, 1234) << "an empty box keeps the levels";
 }
 
 TEST_F(OptionsPanel, KindsOfFileKeepOneTickedAndAreWritten) {
@@ -131,7 +115,7 @@ TEST_F(OptionsPanel, KindsOfFileKeepOneTickedAndAreWritten) {
         EXPECT_EQ(f().ActivePatternList(), s.exeTicked && s.dllTicked ? both
                                            : s.exeTicked              ? frmMain::ExePatterns
                                                                       : frmMain::DllPatterns);
-        EXPECT_EQ(iniValue("WhatToBrowse"), s.written);
+        EXPECT_EQ(m.iniValue("WhatToBrowse"), s.written);
     }
 }
 
@@ -146,7 +130,7 @@ TEST_F(OptionsPanel, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
         on.text.startsWith(QStringLiteral("You decided to instruct this application to distinguish")));
     EXPECT_EQ(on.icon, MsgIcon::Information);
     EXPECT_EQ(on.buttons, MsgButtons::Ok);
-    EXPECT_EQ(iniValue("CaseSensitive"), "1");
+    EXPECT_EQ(m.iniValue("CaseSensitive"), "1");
     EXPECT_FALSE(f().state.gCaseSensitive);
 
     f().cmdLanguage[0]->click();
@@ -155,7 +139,7 @@ TEST_F(OptionsPanel, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
     ASSERT_EQ(m.ui.messages.size(), 2u);
     EXPECT_EQ(m.ui.messages[1].request.title, QStringLiteral("Διαχωρισμός πεζών-κεφαλαίων"));
     EXPECT_TRUE(m.ui.messages[1].request.text.startsWith(QStringLiteral("Αποφασίσατε να ακυρώσετε")));
-    EXPECT_EQ(iniValue("CaseSensitive"), "0");
+    EXPECT_EQ(m.iniValue("CaseSensitive"), "0");
 
     f().cmdLanguage[1]->click();
     m.ui.answer(MsgButton::Ok);

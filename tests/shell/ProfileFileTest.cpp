@@ -1,6 +1,7 @@
 #include "shell/ProfileFile.h"
 
 #include "shell/Settings.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +16,8 @@ namespace {
 class ProfileFileTest : public ::testing::Test {
 protected:
     QString file() const { return dir.filePath(QStringLiteral("Tembrill.ini")); }
-    void store(const char* content) const {
-        QFile f(file());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    std::string content() const {
-        QFile f(file());
-        if (!f.open(QIODevice::ReadOnly))
-            return "<no file>";
-        return f.readAll().toStdString();
-    }
+    void store(const char* content) const { test::WriteFile(file(), content); }
+    std::string content() const { return test::ReadFile(file()).toStdString(); }
     QTemporaryDir dir;
 };
 
@@ -38,21 +30,8 @@ struct ReadCase {
     const char* expected; // the default is "dflt"
 };
 
-class ProfileReadTest : public ProfileFileTest, public ::testing::WithParamInterface<ReadCase> {};
-
-TEST_P(ProfileReadTest, FindsTheValueOrTheDefault) {
-    const ReadCase& c = GetParam();
-    if (c.file)
-        store(*c.file);
-    EXPECT_EQ(GetProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QStringLiteral("dflt"),
-                               c.buffer, file())
-                  .toStdString(),
-              c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ProfileReadTest,
-    ::testing::Values(
+TEST_F(ProfileFileTest, ReadFindsTheValueOrTheDefault) {
+    const ReadCase cases[] = {
         ReadCase{"plain", "[Options]\nLevels=5\n", "Options", "Levels", 5, "5"},
         ReadCase{"other_letter_case", "[options]\nlevels=7\n", "Options", "Levels", 5, "7"},
         ReadCase{"no_file", std::nullopt, "Options", "Levels", 5, "dflt"},
@@ -73,8 +52,18 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"windows_line_breaks", "[Options]\r\nLevels=6\r\n", "Options", "Levels", 5, "6"},
         ReadCase{"cut_to_buffer_less_one", "[Options]\nLevels=123456\n", "Options", "Levels", 5, "1234"},
         ReadCase{"greek_text", "[General]\nInitialPath=/home/Ελένη\n", "General", "InitialPath", 1024,
-                 "/home/Ελένη"}),
-    [](const auto& param) { return std::string(param.param.name); });
+                 "/home/Ελένη"}};
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file());
+        if (c.file)
+            store(*c.file);
+        EXPECT_EQ(GetProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                   QStringLiteral("dflt"), c.buffer, file())
+                      .toStdString(),
+                  c.expected);
+    }
+}
 
 struct WriteCase {
     const char* name;
@@ -85,20 +74,8 @@ struct WriteCase {
     const char* after;
 };
 
-class ProfileWriteTest : public ProfileFileTest, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(ProfileWriteTest, ChangesOnlyWhatItMust) {
-    const WriteCase& c = GetParam();
-    if (c.before)
-        store(*c.before);
-    EXPECT_TRUE(WriteProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                                   QString::fromUtf8(c.value), file()));
-    EXPECT_EQ(content(), c.after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, ProfileWriteTest,
-    ::testing::Values(
+TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
+    const WriteCase cases[] = {
         WriteCase{"creates_the_file", std::nullopt, "Options", "Levels", "5", "[Options]\nLevels=5\n"},
         WriteCase{"replaces_in_place_keeping_spelling_and_blanks",
                   "; top\n[options]\n  LEVELS = 3\nOther=x\n", "Options", "Levels", "12",
@@ -114,8 +91,17 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
                   "[General]\nInitialPath=\" /a \"\n"},
         WriteCase{"outer_quotes_survive_in_quotes", std::nullopt, "General", "InitialPath", "'/a'",
-                  "[General]\nInitialPath=\"'/a'\"\n"}),
-    [](const auto& param) { return std::string(param.param.name); });
+                  "[General]\nInitialPath=\"'/a'\"\n"}};
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(file());
+        if (c.before)
+            store(*c.before);
+        EXPECT_TRUE(WriteProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                       QString::fromUtf8(c.value), file()));
+        EXPECT_EQ(content(), c.after);
+    }
+}
 
 TEST_F(ProfileFileTest, ValuesComeBackAsWritten) {
     for (const QString& value : {QStringLiteral("/home/ann"), QStringLiteral(" lead"),
