@@ -161,20 +161,14 @@ void frmAbout::RunLoad() {
     cmdSysInfo->setText(texts.sysInfoCaption);
     lblVersion->setText(VersionLine(CurrentVersion(), greek));
 
-    // The same topics for a right click and for the question-mark button (or Shift+F1).
-    const std::pair<QWidget*, int> topics[] = {
-        {picIcon, TopicAboutIcon},
-        {lblTitle, TopicAboutTitle},
-        {lblVersion, TopicAboutVersion},
-        {lblDescription, TopicAboutDescription},
-        {lblDisclaimer, TopicAboutDisclaimer},
-        {cmdOK, TopicAboutOk},
-        {cmdSysInfo, TopicAboutSysInfo},
-    };
-    for (const auto& [control, topic] : topics) {
-        help->add(control, topic);
-        control->setWhatsThis(help::TopicText(state_, topic));
-    }
+    help::AddDialogTopics(*help, state_,
+                          {{picIcon, TopicAboutIcon},
+                           {lblTitle, TopicAboutTitle},
+                           {lblVersion, TopicAboutVersion},
+                           {lblDescription, TopicAboutDescription},
+                           {lblDisclaimer, TopicAboutDisclaimer},
+                           {cmdOK, TopicAboutOk},
+                           {cmdSysInfo, TopicAboutSysInfo}});
 
     // Centred on the main window where it stands.
     adjustSize();

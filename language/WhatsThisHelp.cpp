@@ -31,6 +31,14 @@ void ShowTopic(Interaction& ui, const SharedState& state, QWidget* control, int 
 WhatsThisHelp::WhatsThisHelp(Interaction& ui, const SharedState& state, QObject* parent)
     : QObject(parent), ui_(ui), state_(state) {}
 
+void AddDialogTopics(WhatsThisHelp& help, const SharedState& state,
+                     std::initializer_list<std::pair<QWidget*, int>> topics) {
+    for (const auto& [control, topic] : topics) {
+        help.add(control, topic);
+        control->setWhatsThis(TopicText(state, topic));
+    }
+}
+
 void WhatsThisHelp::add(QWidget* control, int topic, ButtonRule rule) {
     const Entry entry{control, topic, rule};
     watch(control, entry);

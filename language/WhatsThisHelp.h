@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -70,6 +72,11 @@ private:
     const SharedState& state_;
     QHash<const QObject*, Entry> watched_;
 };
+
+// Gives each control of a dialog its topic, for a right click and for the question-mark button (or
+// Shift+F1), which shows the control's whatsThis text.
+void AddDialogTopics(WhatsThisHelp& help, const SharedState& state,
+                     std::initializer_list<std::pair<QWidget*, int>> topics);
 
 // Every control of the main window that has a topic: the control's name, its element for control
 // arrays (-1 otherwise), its topic and the buttons that show it.

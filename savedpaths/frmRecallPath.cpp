@@ -133,17 +133,11 @@ void frmRecallPath::RunLoad() {
     cmdCancel->setText(Pick(state_, QStringLiteral("Cancel"), QStringLiteral("Άκυρο")));
     cmdEdit->setText(Pick(state_, QStringLiteral("Edit..."), QStringLiteral("Επεξεργασία...")));
 
-    // The same topics for a right click and for the question-mark button (or Shift+F1).
-    const std::pair<QWidget*, int> topics[] = {
-        {lstSavedPaths, TopicSavedPathsList},
-        {cmdCancel, TopicRecallCancel},
-        {cmdEdit, TopicRecallEdit},
-        {cmdRecall, TopicRecall},
-    };
-    for (const auto& [control, topic] : topics) {
-        help->add(control, topic);
-        control->setWhatsThis(help::TopicText(state_, topic));
-    }
+    help::AddDialogTopics(*help, state_,
+                          {{lstSavedPaths, TopicSavedPathsList},
+                           {cmdCancel, TopicRecallCancel},
+                           {cmdEdit, TopicRecallEdit},
+                           {cmdRecall, TopicRecall}});
 
     EnsureSavedPathsFile(ui_, state_, this);
     LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
@@ -211,18 +205,6 @@ void frmRecallPath::RunEdit() {
         ui_.runAndWait(editor.program, editor.arguments);
 
     // The user may have deleted the file in the editor.
-    // The same topics for a right click and for the question-mark button (or Shift+F1).
-    const std::pair<QWidget*, int> topics[] = {
-        {lstSavedPaths, TopicSavedPathsList},
-        {cmdCancel, TopicRecallCancel},
-        {cmdEdit, TopicRecallEdit},
-        {cmdRecall, TopicRecall},
-    };
-    for (const auto& [control, topic] : topics) {
-        help->add(control, topic);
-        control->setWhatsThis(help::TopicText(state_, topic));
-    }
-
     EnsureSavedPathsFile(ui_, state_, this);
     LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
 }

@@ -1,5 +1,7 @@
 #include "shell/frmMain.h"
 
+#include "browse/IconBrowser.h"
+#include "browse/IconGrid.h"
 #include "language/LanguageSwitch.h"
 #include "language/WhatsThisHelp.h"
 #include "paths/basPathRecall.h"
@@ -91,6 +93,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
     CreateControls();
     CreateMenus();
     savedpaths::ConnectPathMenus(*this);
+    browser = new IconBrowser(*this);
     help::InstallMainWindowHelp(*this);
 }
 
@@ -179,7 +182,7 @@ void frmMain::CreateControls() {
     lblInfo = Named(new QLabel(QStringLiteral("lblInfo"), this), "lblInfo");
     Place(lblInfo, 3360, 480, 6132, 252);
 
-    grdControl = Named(new QTableWidget(this), "grdControl");
+    grdControl = Named(new IconGrid(this), "grdControl");
     Place(grdControl, 3360, 840, 6132, 5532);
     grdControl->hide(); // shown once icons are placed in it
 
@@ -388,6 +391,14 @@ void frmMain::cmdUpOneLevel_Click() {
         UpOneLevel(*treeView, ui, state, this);
         lblCurrentPath->setText(treeView->GetCurrentPath());
     });
+}
+
+void frmMain::cmdBrowse_Click() {
+    browser->cmdBrowse_Click();
+}
+
+void frmMain::cmdScan_Click() {
+    browser->cmdScan_Click();
 }
 
 void frmMain::ShowCentredOnScreen() {

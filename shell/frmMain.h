@@ -25,6 +25,7 @@ class QTreeWidgetItem;
 
 namespace vesmarin {
 
+class IconBrowser;
 class UpDown;
 
 class frmMain : public QWidget {
@@ -54,6 +55,8 @@ public:
     void tvwControl_NodeClick(QTreeWidgetItem* node);
     void cmdRefresh_Click();
     void cmdUpOneLevel_Click();
+    void cmdBrowse_Click();
+    void cmdScan_Click();
 
     // The pattern list of the kinds of file ticked, as the file search takes it.
     QString ActivePatternList() const;
@@ -85,7 +88,7 @@ public:
     QLabel* lblCopyright;
     QLabel* lblCurrentPath;
     QLabel* lblInfo;
-    QTableWidget* grdControl;
+    QTableWidget* grdControl; // an IconGrid (browse/IconGrid.h)
     QPushButton* cmdScan;
 
     // The folder tree's two hidden working controls, the disk it shows and the procedures that build it.
@@ -93,6 +96,10 @@ public:
     HiddenList lstControl;
     SystemFolderSource folderSource;
     std::unique_ptr<basTreeViewManager> treeView;
+
+    // Icon browsing: the collection, the icon sets in grdControl (an IconGrid), the icon menu and the
+    // icon folder. Owned by the window.
+    IconBrowser* browser = nullptr;
 
     // Pop-up menus (never shown as a menu bar) and their items, top to bottom.
     QMenu* mnuSavePath;

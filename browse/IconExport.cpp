@@ -1,0 +1,78 @@
+#include "browse/IconExport.h"
+
+#include "paths/PathText.h"
+#include "shell/basGlobal.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace vesmarin {
+
+namespace {
+
+constexpr int kErrPathFileAccess = 75;
+constexpr int kErrPathNotFound = 76;
+
+// Positions in the native form match those of the text as given: only separators are swapped.
+qsizetype NameStart(const QString& path) {
+    return QDir::toNativeSeparators(path).lastIndexOf(kPathSeparator) + 1;
+}
+
+} // namespace
+
+QString CountMessage(std::int64_t n, bool greek) {
+    const QString number = QString::number(n);
+    if (greek)
+        return (n == 1 ? QStringLiteral("Εντοπίσθηκε ") : QStringLiteral("Εντοπίσθηκαν ")) + number +
+               (n == 1 ? QStringLiteral(" εικονίδιο.") : QStringLiteral(" εικονίδια."));
+    return number + (n == 1 ? QStringLiteral(" icon located.") : QStringLiteral(" icons located."));
+}
+
+QString IconFileName(std::int32_t n) {
+    return QStringLiteral("I%1.bmp").arg(n, 7, 10, QLatin1Char('0'));
+}
+
+std::optional<QString> WithBitmapExtension(const QString& chosen) {
+    const QString name = chosen.mid(NameStart(chosen));
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return chosen + QStringLiteral(".bmp");
+    const QString extension = name.mid(dot + 1);
+    if (extension.isEmpty())
+        return chosen + QStringLiteral("bmp"); // "name." stands for "name" typed with its dot
+    if (extension.compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0)
+        return chosen;
+    return std::nullopt;
+}
+
+QString FolderOfChosenFile(const QString& fileName) {
+    // The folder ends at the last separator, so a folder whose name contains the file's name is kept whole.
+    return QDir::toNativeSeparators(fileName).left(NameStart(fileName));
+}
+
+QString ToolkitFilter(const QString& filter) {
+    return filter.section(u'|', 0, 0);
+}
+
+void SaveBitmapFile(const QImage& picture, const QString& path) {
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        throw RunTimeError(kErrPathNotFound, QStringLiteral("Path not found: %1").arg(path));
+    QSaveFile file(path);
+    const auto fail = [&] {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return RunTimeError(kErrPathFileAccess,
+                            QStringLiteral("Path/File access error: %1 (%2)").arg(path, reason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw fail();
+    if (picture.isNull() || !picture.save(&file, "BMP"))
+        throw fail();
+    if (!file.commit())
+        throw RunTimeError(kErrPathFileAccess,
+                           QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
+}
+
+} // namespace vesmarin

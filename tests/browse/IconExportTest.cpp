@@ -1,0 +1,93 @@
+// The texts and the bitmap file of icon export, without a window.
+
+#include "browse/IconExport.h"
+
+#include "shell/basGlobal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace vesmarin {
+namespace {
+
+TEST(CountMessage, BothLanguagesSingularAndPlural) {
+    struct Case {
+        std::int64_t n;
+        const char* english;
+        const char* greek;
+    };
+    const Case cases[] = {
+        {1, "1 icon located.", "Εντοπίσθηκε 1 εικονίδιο."},
+        {2, "2 icons located.", "Εντοπίσθηκαν 2 εικονίδια."},
+        {205, "205 icons located.", "Εντοπίσθηκαν 205 εικονίδια."},
+        {40000, "40000 icons located.", "Εντοπίσθηκαν 40000 εικονίδια."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CountMessage(c.n, false), QString::fromUtf8(c.english));
+        EXPECT_EQ(CountMessage(c.n, true), QString::fromUtf8(c.greek));
+    }
+}
+
+TEST(IconFileName, SevenDigitsAtLeast) {
+    EXPECT_EQ(IconFileName(5), QStringLiteral("I0000005.bmp"));
+    EXPECT_EQ(IconFileName(1234), QStringLiteral("I0001234.bmp"));
+    EXPECT_EQ(IconFileName(12345678), QStringLiteral("I12345678.bmp"));
+}
+
+TEST(ExtensionRule, BmpInAnyCaseKeptNoneAddedOthersRefused) {
+    struct Case {
+        const char* chosen;
+        const char* saved; // nullptr: refused
+    };
+    const Case cases[] = {
+        {"/home/ann/I0000005", "/home/ann/I0000005.bmp"},
+        {"/home/ann/mine.bmp", "/home/ann/mine.bmp"},
+        {"/home/ann/mine.BMP", "/home/ann/mine.BMP"},
+        {"/home/ann/mine.Bmp", "/home/ann/mine.Bmp"},
+        {"/home/ann/mine.", "/home/ann/mine.bmp"},
+        {"/home/ann.old/mine", "/home/ann.old/mine.bmp"},
+        {"/home/ann/mine.ico", nullptr},
+        {"/home/ann/mine.ICO", nullptr},
+        {"/home/ann/mine.bmp.png", nullptr},
+        {"/home/ann/mine.bmpx", nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto saved = WithBitmapExtension(QString::fromUtf8(c.chosen));
+        if (c.saved == nullptr)
+            EXPECT_FALSE(saved.has_value()) << c.chosen;
+        else
+            EXPECT_EQ(saved.value_or(QStringLiteral("<refused>")), QString::fromUtf8(c.saved)) << c.chosen;
+    }
+}
+
+TEST(FolderChoice, FolderOfTheReturnedName) {
+    EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/home/ann/ICONS/do not alter this text.bmp")),
+              QStringLiteral("/home/ann/ICONS/"));
+    EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/do not alter this text.bmp")), QStringLiteral("/"));
+    // A folder whose name holds the file's name is kept whole.
+    EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/x.bmp/x.bmp")), QStringLiteral("/x.bmp/"));
+}
+
+TEST(BitmapFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("I0000001.bmp"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("older");
+    old.close();
+    try {
+        SaveBitmapFile(QImage(), path); // nothing to write: fails after the temporary file is open
+        ADD_FAILURE() << "no error raised";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 75);
+    }
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("older"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("I0000001.bmp")});
+}
+
+} // namespace
+} // namespace vesmarin

@@ -1,0 +1,191 @@
+// The icon menu of the grid and the export of an icon, through the real main window.
+
+#include "BrowseForm.h"
+#include "browse/IconExport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTest>
+
+namespace vesmarin {
+namespace {
+
+using test::BrowseForm;
+
+// A window showing one set of 20 icons, with its icon folder in a folder of its own.
+struct IconMenu : ::testing::Test {
+    BrowseForm b;
+    QTemporaryDir icons;
+    QString folder = icons.path() + u'/';
+
+    void SetUp() override {
+        test::WriteProgram(b.path(QStringLiteral("twenty.exe")), 1, 20);
+        b.load(false, "IconSavePath=" + folder.toStdString() + "\n");
+        ASSERT_EQ(b.browse(), QStringLiteral("20 icons located."));
+    }
+
+    void click(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
+        const QRect cell = b.grid.visualRect(b.grid.model()->index(row, column));
+        QTest::mouseClick(b.grid.viewport(), button, {}, cell.center());
+    }
+    // Clicks the fifth icon and chooses an item of the menu.
+    void chooseForFifth(const char* item) {
+        b.m.ui.chooseMenuItem(QString::fromLatin1(item));
+        click(0, 4);
+    }
+    QStringList files() const { return QDir(icons.path()).entryList(QDir::Files | QDir::Hidden); }
+    QImage fifth() const { return b.grid.Picture(0, 4); }
+};
+
+TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
+    chooseForFifth("mnuIconsSave");
+    ASSERT_EQ(b.m.ui.menus.size(), 1u);
+    EXPECT_EQ(b.m.ui.menus[0].name, QStringLiteral("mnuIcons"));
+    EXPECT_EQ(
+        b.m.ui.menus[0].captions,
+        (QStringList{QStringLiteral("Save  [ %1I0000005.bmp ]").arg(folder), QStringLiteral("Save as..."),
+                     QStringLiteral("-"), QStringLiteral("Copy"), QStringLiteral("-"), QStringLiteral("Help"),
+                     QStringLiteral("-"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(b.form.mnuIconsSave->text(), QStringLiteral("Save"));
+    EXPECT_EQ(b.browser.gSelectedIcon, 5);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
+
+    // The bitmap is the whole drawing surface, pixel for pixel what the grid shows.
+    const QImage saved =
+        QImage(folder + QStringLiteral("I0000005.bmp")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved, fifth());
+    ASSERT_EQ(saved.size(), QSize(IconGrid::kSurfaceSize, IconGrid::kSurfaceSize));
+    const QImage shown = b.grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 4));
+    const int margin = (IconGrid::kCellSize - IconGrid::kSurfaceSize) / 2;
+    EXPECT_EQ(shown.copy(cell.x() + margin, cell.y() + margin, 32, 32), saved);
+}
+
+TEST_F(IconMenu, SaveReplacesTheFileOfTheSameName) {
+    QFile old(folder + QStringLiteral("I0000005.bmp"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older picture");
+    old.close();
+    chooseForFifth("mnuIconsSave");
+    EXPECT_TRUE(b.m.ui.messages.size() == 1u) << "no question before replacing";
+    EXPECT_EQ(QImage(old.fileName()).convertToFormat(QImage::Format_RGB32), fifth());
+    EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")}) << "no temporary file left";
+}
+
+TEST_F(IconMenu, SaveIntoAFolderThatNoLongerExistsIsReported) {
+    b.form.state.gIconSavePath = folder + QStringLiteral("gone/");
+    b.m.ui.answer(MsgButton::No);
+    chooseForFifth("mnuIconsSave");
+    ASSERT_EQ(b.m.ui.messages.size(), 2u);
+    EXPECT_EQ(b.m.ui.messages[1].request.title, QStringLiteral("Vesmarin, 200."));
+    EXPECT_TRUE(b.m.ui.messages[1].request.text.startsWith(QStringLiteral("Error condition 76 ")));
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_FALSE(QDir(folder + QStringLiteral("gone")).exists());
+}
+
+TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndAddsBmpToANameWithout) {
+    b.m.ui.answerDialog(folder + QStringLiteral("mine.ico"));
+    b.m.ui.answer(MsgButton::Ok);
+    b.m.ui.answerDialog(folder + QStringLiteral("mine"));
+    chooseForFifth("mnuIconsSaveAs");
+
+    ASSERT_EQ(b.m.ui.dialogs.size(), 2u);
+    for (const auto& d : b.m.ui.dialogs) {
+        EXPECT_TRUE(d.save);
+        EXPECT_EQ(d.request.title, QStringLiteral("Save icon as..."));
+        EXPECT_EQ(d.request.initialPath, folder + QStringLiteral("I0000005")) << "the dialog opens as before";
+        EXPECT_EQ(d.request.filter, QStringLiteral("Pictures (*.bmp)"));
+        EXPECT_EQ(d.request.defaultSuffix, QStringLiteral("bmp"));
+        EXPECT_TRUE(d.request.confirmOverwrite);
+    }
+    ASSERT_EQ(b.m.ui.messages.size(), 2u);
+    const MessageRequest& refused = b.m.ui.messages[1].request;
+    EXPECT_EQ(refused.text, QStringLiteral("You may not alter the '.bmp' extension."));
+    EXPECT_EQ(refused.title, QStringLiteral("Save icon as..."));
+    EXPECT_EQ(refused.icon, MsgIcon::Critical);
+    EXPECT_EQ(refused.buttons, MsgButtons::Ok);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("mine.bmp")});
+    EXPECT_EQ(QImage(folder + QStringLiteral("mine.bmp")).convertToFormat(QImage::Format_RGB32), fifth());
+    EXPECT_EQ(b.browser.gDialogFilter, QStringLiteral("Pictures (*.bmp)|*.bmp"));
+}
+
+TEST_F(IconMenu, CancelInEitherDialogChangesNothing) {
+    const std::string iniBefore = b.m.ini();
+    b.m.ui.answerDialog(std::nullopt);
+    chooseForFifth("mnuIconsSaveAs");
+    b.m.ui.answerDialog(std::nullopt);
+    b.form.mnuSavePathIcons->trigger();
+    EXPECT_EQ(b.m.ui.dialogs.size(), 2u);
+    EXPECT_EQ(b.m.ui.messages.size(), 1u);
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_EQ(b.form.state.gIconSavePath, folder);
+    EXPECT_EQ(b.m.ini(), iniBefore);
+}
+
+TEST_F(IconMenu, CopyPutsTheCellsPictureOnTheClipboard) {
+    chooseForFifth("mnuIconsCopy");
+    ASSERT_TRUE(b.m.ui.clipboard.has_value());
+    EXPECT_EQ(b.m.ui.clipboard->convertToFormat(QImage::Format_RGB32), fifth());
+}
+
+struct ClickCase {
+    const char* name;
+    Qt::MouseButton button;
+    QPoint at; // a cell (column, row), or a point of the viewport beside the cells when outside
+    bool outside;
+    int menuFor; // the cell number the menu is for, 0 for no menu
+};
+
+class GridClick : public IconMenu, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(GridClick, MenuOnlyForAFilledCellAndNotOnTheRightButton) {
+    const ClickCase& c = GetParam();
+    b.grid.setCurrentCell(0, 2); // the third icon was clicked last
+    if (c.menuFor != 0)
+        b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
+    if (c.outside)
+        QTest::mouseClick(b.grid.viewport(), c.button, {}, c.at);
+    else
+        click(c.at.y(), c.at.x(), c.button);
+    ASSERT_EQ(b.m.ui.menus.size(), c.menuFor != 0 ? 1u : 0u);
+    if (c.menuFor != 0) {
+        EXPECT_EQ(b.browser.gSelectedIcon, c.menuFor);
+        EXPECT_EQ(b.m.ui.menus[0].captions.at(0),
+                  QStringLiteral("Save  [ %1%2 ]").arg(folder, IconFileName(c.menuFor)));
+        EXPECT_TRUE(b.grid.item((c.menuFor - 1) / 13, (c.menuFor - 1) % 13)->isSelected());
+    }
+    EXPECT_TRUE(files().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, GridClick,
+                         ::testing::Values(ClickCase{"LeftOnTheLastIcon", Qt::LeftButton, {6, 1}, false, 20},
+                                           ClickCase{"MiddleOnAnIcon", Qt::MiddleButton, {0, 0}, false, 1},
+                                           ClickCase{"RightOnAnIcon", Qt::RightButton, {0, 0}, false, 0},
+                                           ClickCase{"LeftOnAnEmptyCell", Qt::LeftButton, {7, 1}, false, 0},
+                                           // Beside the cells the click keeps the icon clicked last.
+                                           ClickCase{
+                                               "LeftBelowTheCells", Qt::LeftButton, {10, 200}, true, 3}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
+    QTemporaryDir other;
+    b.m.ui.answerDialog(other.path() + QStringLiteral("/do not alter this text.bmp"));
+    b.form.mnuSavePathIcons->trigger();
+
+    ASSERT_EQ(b.m.ui.dialogs.size(), 1u);
+    const FileDialogRequest& r = b.m.ui.dialogs[0].request;
+    EXPECT_FALSE(b.m.ui.dialogs[0].save);
+    EXPECT_EQ(r.title, QStringLiteral("Select the folder where the icons will be saved"));
+    EXPECT_EQ(r.initialPath, folder + QStringLiteral("do not alter this text"));
+    EXPECT_EQ(r.filter, QStringLiteral("Pictures (*.bmp)"));
+    EXPECT_EQ(r.defaultSuffix, QStringLiteral("bmp"));
+    const QString chosen = other.path() + u'/';
+    EXPECT_EQ(b.form.state.gIconSavePath, chosen);
+    EXPECT_NE(b.m.ini().find("IconSavePath=" + chosen.toStdString() + "\n"), std::string::npos) << b.m.ini();
+
+    chooseForFifth("mnuIconsSave");
+    EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("I0000005.bmp")));
+}
+
+} // namespace
+} // namespace vesmarin
