@@ -21,7 +21,12 @@ xd_log() {
     printf '[%ss] %s\n' "$(awk -v a="$EPOCHREALTIME" -v b="$XD_T0" 'BEGIN { printf "%6.1f", a - b }')" "$*"
 }
 
+# With XD_SHOTS set, each step first leaves a picture of the screen in XD_ARTIFACTS (step-NN.png), to see
+# what a run saw.
+XD_STEP_COUNT=0
 xd_step() {
+    XD_STEP_COUNT=$((XD_STEP_COUNT + 1))
+    [ -n "${XD_SHOTS:-}" ] && xd_screenshot_root "$(printf 'step-%02d' "$XD_STEP_COUNT")" 2>/dev/null
     XD_STEP="$*"
     xd_log "$*"
 }
