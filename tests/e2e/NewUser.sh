@@ -37,10 +37,10 @@ cmdScan=(3360 6480 6132 372)
 grdControl=(3360 840)
 lstSavedPaths=(120 120)
 cmdRecall=(5640 3960 2052 372)
-# The up arrow of the levels box: the upper half of updLevels (1560, 240, 216 by 288) in fraLevels
-# (120, 5040).
-levelsUp_x=$(($(xd_px 120) + $(xd_px 1560) + $(xd_px 216) / 2))
-levelsUp_y=$(($(xd_px 5040) + $(xd_px 240) + $(xd_px 288) / 4))
+# The levels box: txtLevels (840, 240, 732 by 288) in fraLevels (120, 5040). (Typed into rather than
+# stepped with its arrows, which repeat while held: a busy machine could make a click count twice.)
+txtLevels_x=$(($(xd_px 120) + $(xd_px 840) + $(xd_px 732) / 2))
+txtLevels_y=$(($(xd_px 5040) + $(xd_px 240) + $(xd_px 288) / 2))
 
 # A click on the icon of cell N (from 1) of the grid: 13 cells to a row, each a 32-pixel icon with a small
 # margin, inside the grid's frame.
@@ -141,9 +141,9 @@ xd_wait_dialog "$title_save_initial_gr|$title_initial_already_gr"
 xd_keys "$XD_WIN" Return # Yes
 xd_wait_window_gone "$XD_WIN"
 
-xd_step "two levels with the up arrow, then End"
-xd_click "$XD_MAIN" "$levelsUp_x" "$levelsUp_y"
-xd_click "$XD_MAIN" "$levelsUp_x" "$levelsUp_y"
+xd_step "two levels, then End"
+xd_click "$XD_MAIN" "$txtLevels_x" "$txtLevels_y"
+xd_keys "$XD_MAIN" ctrl+a 2
 xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
 xd_wait_program_end
 
