@@ -106,8 +106,11 @@ until xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q '^image/'; 
     sleep 0.2
 done
 xclip -selection clipboard -t image/png -o >"$XD_WORK/clip.png" 2>/dev/null
+# A PNG file (the toolkit offers the picture in that format too) of the icon's 32 by 32 pixels.
 [ "$(od -An -tx1 -N8 "$XD_WORK/clip.png" | tr -d ' \n')" = 89504e470d0a1a0a ] ||
     xd_fail "the clipboard picture is not readable as PNG"
+[ "$(od -An -tu4 -j16 -N8 --endian=big "$XD_WORK/clip.png" | tr -s ' ')" = " 32 32" ] ||
+    xd_fail "the clipboard picture is not 32 by 32 pixels"
 
 xd_step "switching to Greek"
 xd_click_control "$XD_MAIN" "${cmdGreek[@]}"
