@@ -139,7 +139,8 @@ xd_copy_program() {
 
 # xd_make_programs_folder DIR: a folder of real Windows programs and libraries from Debian's nsis-common and
 # win32-loader. The installer stubs hold one icon each; twelve copies of each, in folders of their own,
-# make more icons than one set takes, so there is a next set. Also a file named .exe that is no program.
+# make more icons than one set takes, so there is a next set. The libraries hold no icons; uninst.exe is
+# NSIS's uninstaller icon, an .ico file under a program's name, which the program reads by its content.
 xd_make_programs_folder() {
     local dir=$1 i f
     mkdir -p "$dir"
