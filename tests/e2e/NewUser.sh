@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# The whole program as a new user meets it: the real program, started from a fresh copy of its folder on a
+# private X server, driven only by real clicks and keys; the results are read from the files it writes and
+# from the titles of its windows.
+#
+# Usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]
+#   PROGRAM        the built program; its help files are taken from its folder
+#   ARTIFACTS_DIR  where a failed run leaves a screenshot of the screen
+# Exit status 77 (skipped) when a tool is missing.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=xdrive.sh
+. "$here/xdrive.sh"
+
+program=${1:?usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]}
+# shellcheck disable=SC2034 # read by xdrive.sh
+XD_ARTIFACTS=${2:-}
+
+if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk); then
+    echo "SKIPPED: missing $missing (scripts/deps.sh test installs them)"
+    exit 77
+fi
+for f in /usr/share/nsis/Stubs/zlib-x86-ansi /usr/share/win32/win32-loader.exe; do
+    [ -f "$f" ] || { echo "SKIPPED: missing $f (Debian's nsis-common and win32-loader)"; exit 77; }
+done
+[ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
+
+# Places on the main window and the recall dialog, in twips (left, top, width, height).
+cmdBrowse=(2760 5160 492 492)
+cmdSavePath=(2160 5160 492 492)
+cmdRecallPath=(2160 5760 492 492)
+cmdEnd=(2760 5760 492 492)
+cmdUpOneLevel=(2760 4440 492 492)
+cmdGreek=(840 5760 492 492)
+cmdScan=(3360 6480 6132 372)
+grdControl=(3360 840)
+lstSavedPaths=(120 120)
+cmdRecall=(5640 3960 2052 372)
+# The levels box: txtLevels (840, 240, 732 by 288) in fraLevels (120, 5040). (Typed into rather than
+# stepped with its arrows, which repeat while held: a busy machine could make a click count twice.)
+txtLevels_x=$(($(xd_px 120) + $(xd_px 840) + $(xd_px 732) / 2))
+txtLevels_y=$(($(xd_px 5040) + $(xd_px 240) + $(xd_px 288) / 2))
+
+# A click on the icon of cell N (from 1) of the grid: 13 cells to a row, each a 32-pixel icon with a small
+# margin, inside the grid's frame.
+cell=36
+click_cell() {
+    local n=$(($1 - 1))
+    xd_click "$XD_MAIN" $(($(xd_px "${grdControl[0]}") + 2 + (n % 13) * cell + cell / 2)) \
+        $(($(xd_px "${grdControl[1]}") + 2 + (n / 13) * cell + cell / 2))
+}
+
+# The titles the program gives its message boxes and dialogs.
+title_first_start_en='Recall initial path'
+title_first_start_gr='Ανάκληση αρχικής διαδρομής'
+title_icons='Vesmarin'
+title_save_path_gr='Αποθήκευση διαδρομής'
+title_recall_gr='Ανάκληση διαδρομής'
+title_save_initial_gr='Αποθήκευση αρχικής διαδρομής'
+title_initial_already_gr='Ορισμός αρχικής διαδρομής'
+
+xd_setup vesmarin-e2e
+home="$XD_WORK/home"
+programs="$home/programs"
+xd_make_programs_folder "$programs"
+xd_copy_program "$program"
+ini="$XD_WORK/prog/Tembrill.ini"
+saved="$XD_WORK/prog/SavedPaths.txt"
+xd_start_server
+
+# ---- First start ----------------------------------------------------------------------------------------
+xd_start_program
+xd_step "first start: the message about the missing initial path"
+xd_answer "$title_first_start_en" Return
+xd_wait_window Vesmarin
+XD_MAIN=$XD_WIN
+xd_geometry "$XD_MAIN"
+if [ "$GW" -lt 600 ] || [ "$GH" -lt 440 ]; then xd_fail "main window is ${GW}x$GH"; fi
+
+xd_step "choosing the programs folder in the tree"
+# The tree opens at the home folder with the focus; the folder of programs is its only sub-folder.
+xd_keys "$XD_MAIN" Right Down
+
+xd_step "Browse: the first set of icons"
+xd_click_control "$XD_MAIN" "${cmdBrowse[@]}"
+xd_answer "$title_icons" Return
+
+xd_step "the next set of icons"
+xd_click_control "$XD_MAIN" "${cmdScan[@]}"
+xd_answer "$title_icons" Return
+
+xd_step "saving icon 1 (Save)"
+before=$(xd_visible_windows)
+click_cell 1
+xd_popup_choose "$before" 1
+xd_wait_file "$home/I0000001.bmp"
+
+xd_step "copying icon 2 (Copy)"
+before=$(xd_visible_windows)
+click_cell 2
+xd_popup_choose "$before" 3
+deadline=$((SECONDS + XD_TIMEOUT))
+until xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q '^image/'; do
+    [ $SECONDS -ge $deadline ] && xd_fail "the clipboard holds no picture"
+    sleep 0.2
+done
+xclip -selection clipboard -t image/png -o >"$XD_WORK/clip.png" 2>/dev/null
+# A PNG file (the toolkit offers the picture in that format too) of the icon's 32 by 32 pixels.
+[ "$(od -An -tx1 -N8 "$XD_WORK/clip.png" | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+    xd_fail "the clipboard picture is not readable as PNG"
+[ "$(od -An -tu4 -j16 -N8 --endian=big "$XD_WORK/clip.png" | tr -s ' ')" = " 32 32" ] ||
+    xd_fail "the clipboard picture is not 32 by 32 pixels"
+
+xd_step "switching to Greek"
+xd_click_control "$XD_MAIN" "${cmdGreek[@]}"
+
+xd_step "saving the path as a recent path"
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdSavePath[@]}"
+xd_popup_choose "$before" 1
+xd_answer "$title_save_path_gr" Return # Yes
+xd_wait_file "$saved"
+
+xd_step "up one level, then recalling the recent path"
+xd_click_control "$XD_MAIN" "${cmdUpOneLevel[@]}"
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdRecallPath[@]}"
+xd_popup_choose "$before" 1
+xd_wait_dialog "$title_recall_gr"
+dialog=$XD_WIN
+xd_click "$dialog" $(($(xd_px "${lstSavedPaths[0]}") + 40)) $(($(xd_px "${lstSavedPaths[1]}") + 9))
+xd_click_control "$dialog" "${cmdRecall[@]}"
+xd_wait_window_gone "$dialog"
+
+xd_step "making the recalled path the initial path"
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdSavePath[@]}"
+xd_popup_choose "$before" 2
+# Had the recall not worked, the current path would be the home folder, which is already the initial path.
+xd_wait_dialog "$title_save_initial_gr|$title_initial_already_gr"
+[ "$(xdotool getwindowname "$XD_WIN")" = "$title_save_initial_gr" ] ||
+    xd_fail "the recalled path is not current: the program says it is already the initial path"
+xd_keys "$XD_WIN" Return # Yes
+xd_wait_window_gone "$XD_WIN"
+
+xd_step "two levels, then End"
+xd_click "$XD_MAIN" "$txtLevels_x" "$txtLevels_y"
+xd_keys "$XD_MAIN" ctrl+a 2
+xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
+xd_wait_program_end
+
+# ---- What the first run left ----------------------------------------------------------------------------
+xd_step "checking the settings, the recent paths and the saved icon"
+errors=0
+expect() { # what actual wanted
+    if [ "$2" != "$3" ]; then
+        echo "MISMATCH $1: got '$2', expected '$3'" >&2
+        errors=$((errors + 1))
+    fi
+}
+expect "Language" "$(ini_value "$ini" General Language)" 1
+expect "InitialPath" "$(ini_value "$ini" General InitialPath)" "$programs"
+expect "Levels" "$(ini_value "$ini" Options Levels)" 2
+expect "WhatToBrowse" "$(ini_value "$ini" Options WhatToBrowse)" 3
+# The icon folder was never chosen: the home folder served, and nothing was stored.
+expect "IconSavePath" "$(ini_value "$ini" Options IconSavePath)" ""
+expect "SavedPaths.txt" "$(od -An -c "$saved" | tr -s ' \n' ' ')" \
+    "$(printf '%s\r\n' "$programs" | od -An -c | tr -s ' \n' ' ')"
+
+# The icon's bitmap: a valid BMP file of 32 by 32 pixels whose pixels are not all one colour.
+bmp="$home/I0000001.bmp"
+le() { od -An -t"u$2" -j "$1" -N "$2" --endian=little "$bmp" | tr -d ' '; }
+expect "bitmap signature" "$(od -An -c -N2 "$bmp" | tr -d ' ')" BM
+expect "bitmap file size" "$(le 2 4)" "$(stat -c %s "$bmp")"
+expect "bitmap width" "$(le 18 4)" 32
+height=$(le 22 4)
+[ "$height" -gt $((1 << 31)) ] && height=$(((1 << 32) - height)) # a top-down bitmap
+expect "bitmap height" "$height" 32
+bits=$(le 28 2)
+case "$bits" in 24 | 32) ;; *) expect "bitmap bits per pixel" "$bits" "24 or 32" ;; esac
+expect "bitmap compression" "$(le 30 4 | sed 's/^3$/0/')" 0
+colours=$(od -An -v -tx1 -w$((bits / 8)) -j "$(le 10 4)" -N $((32 * 32 * bits / 8)) "$bmp" | sort -u | wc -l)
+[ "$colours" -ge 3 ] || expect "colours in the icon's bitmap" "$colours" "3 or more"
+[ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
+
+# ---- Second start: the choices are remembered -----------------------------------------------------------
+xd_start_program
+xd_step "second start: Greek, at the initial path, without a message"
+xd_wait_window "Vesmarin|$title_first_start_en|$title_first_start_gr"
+[ "$(xdotool getwindowname "$XD_WIN")" = Vesmarin ] || xd_fail "the start-up message came again"
+XD_MAIN=$XD_WIN
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdSavePath[@]}"
+xd_popup_choose "$before" 2
+xd_answer "$title_initial_already_gr" Return
+xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
+xd_wait_program_end
+expect "Levels after the second run" "$(ini_value "$ini" Options Levels)" 2
+expect "SavedPaths.txt lines after the second run" "$(wc -l <"$saved")" 1
+[ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
+
+xd_step "passed"
