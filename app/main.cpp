@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(VESMARIN_APP_ID));
     vesmarin::QtInteraction interaction(QCoreApplication::applicationFilePath());
     vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
+    form.PlaceCentredOnScreen();
     form.Load();
     form.ShowCentredOnScreen();
     return app.exec();

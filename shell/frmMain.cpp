@@ -401,10 +401,14 @@ void frmMain::cmdScan_Click() {
     browser->cmdScan_Click();
 }
 
-void frmMain::ShowCentredOnScreen() {
+void frmMain::PlaceCentredOnScreen() {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (s)
         move(s->availableGeometry().center() - rect().center());
+}
+
+void frmMain::ShowCentredOnScreen() {
+    PlaceCentredOnScreen();
     show();
 }
 

@@ -38,6 +38,9 @@ public:
 
     // The start-up sequence; runs before the window is first shown.
     void Load();
+    // Places the window centred on the screen it is on, without showing it: start-up messages are centred
+    // on the window, so it is placed before they come.
+    void PlaceCentredOnScreen();
     // Shows the window centred on the screen it is on.
     void ShowCentredOnScreen();
 
