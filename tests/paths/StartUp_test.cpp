@@ -32,6 +32,16 @@ TEST_F(StartUp, OpensAtAnExistingInitialPath) {
     EXPECT_EQ(f.tvwControl->palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
+// A folder name that looks like markup is shown as it stands, not as bold "old".
+TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
+    ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
+    frmMain& f = Start(root + "/Work/<b>old");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/<b>old");
+    for (const QLabel* label : {f.lblCurrentPath, f.lblInfo})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+}
+
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
     ui.answer(MsgButton::Cancel);
     frmMain& f = Start(root + "/Work/gone");
