@@ -166,7 +166,7 @@ SavedPathsContent LoadSavedPaths(const QString& file) {
         return content;
     content.lines.reserve(raw.lines.size());
     for (const QByteArray& line : raw.lines)
-        content.lines.append(QString::fromUtf8(line));
+        content.lines.append(FileNameFromBytes(line));
     return content;
 }
 
@@ -219,7 +219,7 @@ StoreStatus SavePathAsNewest(const QString& file, const QString& path,
     if (!old.status)
         return old.status;
 
-    QByteArray content = path.toUtf8() + "\r\n";
+    QByteArray content = FileNameToBytes(path) + "\r\n";
     for (const QByteArray& line : old.lines)
         content += line + "\r\n";
 

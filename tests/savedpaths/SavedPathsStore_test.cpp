@@ -1,3 +1,4 @@
+#include "paths/PathText.h"
 #include "savedpaths/SavedPathsStore.h"
 #include "support/TestFiles.h"
 
@@ -47,6 +48,15 @@ TEST_F(SavedPathsStoreTest, NewPathGoesBeforeTheOldLines) {
         EXPECT_EQ(read(), c.after);
         EXPECT_FALSE(QFile::exists(backup));
     }
+}
+
+// A folder whose name is not UTF-8 is stored as its bytes, so it can be recalled later.
+TEST_F(SavedPathsStoreTest, FolderNamesThatAreNotUtf8ComeBackAsSaved) {
+    const QString path = FileNameFromBytes("/old/caf\xE9");
+    ASSERT_TRUE(SavePathAsNewest(file, path));
+    EXPECT_EQ(read(), QByteArray("/old/caf\xE9\r\n"));
+    EXPECT_EQ(LoadSavedPaths(file).lines, QStringList{path});
+    EXPECT_TRUE(IsPathSaved(file, path, true).saved);
 }
 
 TEST_F(SavedPathsStoreTest, LoadKeepsEveryLineAsStored) {

@@ -1,5 +1,6 @@
 #include "shell/ProfileFile.h"
 
+#include "paths/PathText.h"
 #include "shell/Settings.h"
 #include "support/TestFiles.h"
 
@@ -90,6 +91,8 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
                   "[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n"},
         WriteCase{"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
                   "[General]\nInitialPath=\" /a \"\n"},
+        WriteCase{"bytes_that_are_not_utf8_kept", "; caf\xE9 \xFF\xFE\n[General]\nX=1\n", "General", "X", "2",
+                  "; caf\xE9 \xFF\xFE\n[General]\nX=2\n"},
         WriteCase{"outer_quotes_survive_in_quotes", std::nullopt, "General", "InitialPath", "'/a'",
                   "[General]\nInitialPath=\"'/a'\"\n"}};
     for (const WriteCase& c : cases) {
@@ -104,9 +107,10 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
 }
 
 TEST_F(ProfileFileTest, ValuesComeBackAsWritten) {
-    for (const QString& value : {QStringLiteral("/home/ann"), QStringLiteral(" lead"),
-                                 QStringLiteral("trail "), QStringLiteral("\"q\""), QStringLiteral("a=b;c"),
-                                 QStringLiteral("/Ελένη/φάκελος"), QStringLiteral("")}) {
+    for (const QString& value :
+         {QStringLiteral("/home/ann"), QStringLiteral(" lead"), QStringLiteral("trail "),
+          QStringLiteral("\"q\""), QStringLiteral("a=b;c"), QStringLiteral("/Ελένη/φάκελος"),
+          FileNameFromBytes("/old/caf\xE9"), QStringLiteral("")}) {
         ASSERT_TRUE(
             WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"), value, file()));
         EXPECT_EQ(GetProfileString(QStringLiteral("general"), QStringLiteral("initialpath"),
