@@ -95,7 +95,8 @@ RawContent ReadRaw(const QString& file) {
     if (!info.exists() && !info.isSymLink())
         return content;
     content.exists = true;
-    if (info.isDir()) {
+    // A folder, a FIFO or a device is no list of paths; reading a FIFO would wait for a writer forever.
+    if (info.isDir() || (info.exists() && !info.isFile())) {
         content.status = Failure(kPathFileAccessError, QStringLiteral("Path/File access error"), file);
         return content;
     }

@@ -3,6 +3,7 @@
 #include "paths/PathText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringView>
 #include <optional>
@@ -123,6 +124,9 @@ QString CutToBuffer(const QString& s, int bufferSize) {
 }
 
 std::optional<QString> ReadWholeFile(const QString& file) {
+    // Only a regular file is read: opening a FIFO would wait for a writer forever.
+    if (!QFileInfo(file).isFile())
+        return std::nullopt;
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;

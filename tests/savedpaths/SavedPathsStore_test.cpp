@@ -5,8 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vesmarin;
 
@@ -180,6 +185,25 @@ TEST_F(SavedPathsStoreTest, UnreadableFileIsReportedNotOverwritten) {
     EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/a"), false).status);
     EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a")));
     EXPECT_TRUE(QFileInfo(file).isDir());
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+// A FIFO in the file's place is reported as a folder is, never waited on.
+TEST_F(SavedPathsStoreTest, AFifoIsReportedNotWaitedOn) {
+    const QByteArray fifo = QFile::encodeName(file);
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    auto done = std::async(std::launch::async, [&] {
+        return !LoadSavedPaths(file).status && !IsPathSaved(file, QStringLiteral("/a"), false).status &&
+               !SavePathAsNewest(file, QStringLiteral("/a"));
+    });
+    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Opening and closing the other end releases a stuck reader with an empty read, as often as needed.
+        while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "reading the saved paths waited on a FIFO";
+    }
+    EXPECT_TRUE(done.get());
+    EXPECT_FALSE(QFileInfo(file).isFile());
     EXPECT_FALSE(QFile::exists(backup));
 }
 
