@@ -47,7 +47,7 @@ QString DisplayPath(const std::string& path) {
 #ifdef Q_OS_WIN
     return QString::fromUtf8(path);
 #else
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return FileNameFromBytes(path);
 #endif
 }
 
@@ -55,7 +55,7 @@ std::string FileSystemPath(const QString& path) {
 #ifdef Q_OS_WIN
     return path.toStdString();
 #else
-    return QFile::encodeName(path).toStdString();
+    return FileNameToBytes(path).toStdString();
 #endif
 }
 

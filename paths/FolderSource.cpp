@@ -51,7 +51,7 @@ namespace {
 // Closes the directory stream on every way out.
 class DirStream {
 public:
-    explicit DirStream(const QString& folder) : dir_(opendir(QFile::encodeName(folder).constData())) {}
+    explicit DirStream(const QString& folder) : dir_(opendir(FileNameToBytes(folder).constData())) {}
     ~DirStream() {
         if (dir_)
             closedir(dir_);
@@ -91,7 +91,7 @@ std::optional<QStringList> SystemFolderSource::subfolders(const QString& folder)
             isFolder = fstatat(fd, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
         }
         if (isFolder)
-            names << QFile::decodeName(name);
+            names << FileNameFromBytes(name);
     }
     return names;
 }

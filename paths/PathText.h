@@ -9,8 +9,11 @@
 //   /home/ann); a drive root is C: on Windows and "/" on POSIX;
 // - key form: AppendSeparator, then ApplyCaseRule of the display form (C:\PROGRAM FILES\, /home/ann/).
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 namespace vesmarin {
 
@@ -32,5 +35,13 @@ QString RemoveSeparator(const QString& path, QChar separator = kPathSeparator);
 
 // The text after the last `separator`; empty when there is none or the path ends with it.
 QString GetLastSegment(const QString& path, QChar separator = kPathSeparator);
+
+// Names on a POSIX file system are bytes and need not be valid UTF-8 (a folder copied from an old Latin-1
+// disk, say). These two convert without loss, so such a folder can be shown, browsed, saved and recalled:
+// valid UTF-8 decodes as usual, and every byte that is not part of valid UTF-8 becomes the lone surrogate
+// U+DC00 + byte, which no decoded text ever holds. FileNameToBytes turns those back into their bytes (any
+// other lone surrogate becomes U+FFFD), so FileNameToBytes(FileNameFromBytes(b)) == b for every b.
+QString FileNameFromBytes(QByteArrayView bytes);
+QByteArray FileNameToBytes(QStringView name);
 
 } // namespace vesmarin

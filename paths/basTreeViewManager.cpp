@@ -220,6 +220,9 @@ void basTreeViewManager::Select(QTreeWidgetItem* node) {
 void basTreeViewManager::ActivateNode(QTreeWidgetItem* node) {
     BusyScope busy(busy_);
     if (node) {
+        // A mouse press makes the node current before the view selects it; the selection names the
+        // current path, so it must follow now.
+        tree_.setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
         const QString folder = AppendSeparator(FullPath(node), sep_);
         EnsureVisible(node);
         if (source_.canList(folder)) {

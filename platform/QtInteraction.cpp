@@ -52,6 +52,8 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
     // Texts carry Windows line breaks; the toolkit wants plain line feeds.
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Messages quote paths and names, which may look like markup: show them as they stand.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setWindowTitle(request.title);
     switch (request.icon) {

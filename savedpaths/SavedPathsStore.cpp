@@ -95,7 +95,8 @@ RawContent ReadRaw(const QString& file) {
     if (!info.exists() && !info.isSymLink())
         return content;
     content.exists = true;
-    if (info.isDir()) {
+    // A folder, a FIFO or a device is no list of paths; reading a FIFO would wait for a writer forever.
+    if (info.isDir() || (info.exists() && !info.isFile())) {
         content.status = Failure(kPathFileAccessError, QStringLiteral("Path/File access error"), file);
         return content;
     }
@@ -166,7 +167,7 @@ SavedPathsContent LoadSavedPaths(const QString& file) {
         return content;
     content.lines.reserve(raw.lines.size());
     for (const QByteArray& line : raw.lines)
-        content.lines.append(QString::fromUtf8(line));
+        content.lines.append(FileNameFromBytes(line));
     return content;
 }
 
@@ -219,7 +220,7 @@ StoreStatus SavePathAsNewest(const QString& file, const QString& path,
     if (!old.status)
         return old.status;
 
-    QByteArray content = path.toUtf8() + "\r\n";
+    QByteArray content = FileNameToBytes(path) + "\r\n";
     for (const QByteArray& line : old.lines)
         content += line + "\r\n";
 

@@ -1,6 +1,9 @@
 #include "shell/ProfileFile.h"
 
+#include "paths/PathText.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringView>
 #include <optional>
@@ -121,10 +124,15 @@ QString CutToBuffer(const QString& s, int bufferSize) {
 }
 
 std::optional<QString> ReadWholeFile(const QString& file) {
+    // Only a regular file is read: opening a FIFO would wait for a writer forever.
+    if (!QFileInfo(file).isFile())
+        return std::nullopt;
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return QString::fromUtf8(f.readAll());
+    // Without loss: bytes that are not UTF-8 (a Latin-1 comment, a folder name from an old disk) come back
+    // unchanged when the file is written again.
+    return FileNameFromBytes(f.readAll());
 }
 
 bool HasLineBreak(const QString& s) {
@@ -209,7 +217,7 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = content.toUtf8();
+    const QByteArray bytes = FileNameToBytes(content);
     if (out.write(bytes) != bytes.size()) {
         out.cancelWriting();
         return false;

@@ -181,6 +181,9 @@ void frmMain::CreateControls() {
     Place(lblCurrentPath, 3360, 120, 6132, 252);
     lblInfo = Named(new QLabel(QStringLiteral("lblInfo"), this), "lblInfo");
     Place(lblInfo, 3360, 480, 6132, 252);
+    // Both show folder and file names, which may look like markup ("<b>old"): never read them as such.
+    lblCurrentPath->setTextFormat(Qt::PlainText);
+    lblInfo->setTextFormat(Qt::PlainText);
 
     grdControl = Named(new IconGrid(this), "grdControl");
     Place(grdControl, 3360, 840, 6132, 5532);

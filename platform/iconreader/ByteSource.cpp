@@ -159,7 +159,9 @@ std::unique_ptr<ByteSource> memorySource(std::vector<std::uint8_t> bytes) noexce
 std::unique_ptr<ByteSource> openFileSource(const std::string& path, std::string& error) noexcept {
     try {
 #ifdef VESMARIN_HAVE_PREAD
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, and some devices wait
+        // too. Only regular files are kept, and a regular file ignores the flag.
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) {
             error = std::strerror(errno);
             return nullptr;

@@ -52,5 +52,46 @@ TEST(KeyForm, RoundTripLeavesAKeyUnchanged) {
     }
 }
 
+// Text from UTF-16 code units, lone surrogates included (which \u escapes cannot name).
+QString U16(const char16_t* units) {
+    return QString::fromUtf16(units);
+}
+
+// Folder names are bytes: valid UTF-8 reads as text, anything else survives the trip to text and back.
+TEST(FileNameBytes, EveryByteStringComesBackUnchanged) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString text; // what the tree shows and compares
+    } cases[] = {
+        {"ascii", "/home/ann", QStringLiteral("/home/ann")},
+        {"greek", "/\xCE\x88\xCF\x81\xCE\xB3\xCE\xB1", QStringLiteral("/Έργα")},
+        {"outside the basic plane", "\xF0\x9F\x98\x80", QString::fromUcs4(U"\U0001F600")},
+        {"latin-1", "caf\xE9", U16(u"caf\xDCE9")},
+        {"stray continuation and 0xFF", "\x80x\xFF", U16(u"\xDC80x\xDCFF")},
+        {"truncated sequence at the end", "a\xCE", U16(u"a\xDCCE")},
+        {"overlong slash", "\xC0\xAF", U16(u"\xDCC0\xDCAF")},
+        {"encoded surrogate", "\xED\xB3\xA9", U16(u"\xDCED\xDCB3\xDCA9")},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", U16(u"\xDCF4\xDC90\xDC80\xDC80")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FileNameFromBytes(c.bytes), c.text);
+        EXPECT_EQ(FileNameToBytes(c.text), c.bytes);
+    }
+    // Every two-byte string, which covers each lead byte followed by every possible next byte.
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            const char raw[] = {char(a), char(b), char(0x80), char(0xBF)};
+            const QByteArray bytes(raw, sizeof raw);
+            ASSERT_EQ(FileNameToBytes(FileNameFromBytes(bytes)), bytes) << a << " " << b;
+        }
+    // A lone surrogate that stands for no byte is written as U+FFFD, as any UTF-8 writer does.
+    EXPECT_EQ(FileNameToBytes(U16(u"a\xD800"
+                                  u"b")),
+              QByteArray("a\xEF\xBF\xBD"
+                         "b"));
+}
+
 } // namespace
 } // namespace vesmarin

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -30,6 +31,16 @@ TEST_F(StartUp, OpensAtAnExistingInitialPath) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
     EXPECT_EQ(f.tvwControl->palette().color(QPalette::Base), QColor(192, 255, 255));
+}
+
+// A folder name that looks like markup is shown as it stands, not as bold "old".
+TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
+    ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
+    frmMain& f = Start(root + "/Work/<b>old");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/<b>old");
+    for (const QLabel* label : {f.lblCurrentPath, f.lblInfo})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
 }
 
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
@@ -65,6 +76,17 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
 
     f.cmdUpOneLevel->click();
     EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work");
+
+    // A real click: the view makes the item current before it selects it, and the label must still name
+    // the folder clicked, not the one selected before.
+    f.show();
+    QTreeWidgetItem* old = f.treeView->FindNode(root + "/Work/Έργα/old/");
+    ASSERT_TRUE(old);
+    f.tvwControl->scrollToItem(old);
+    QTest::mouseClick(f.tvwControl->viewport(), Qt::LeftButton, {},
+                      f.tvwControl->visualItemRect(old).center());
+    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα/old");
+    EXPECT_EQ(f.treeView->GetCurrentPath(), root + "/Work/Έργα/old");
 
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -1,9 +1,11 @@
 #include "TreeTestSupport.h"
+#include "paths/PathText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vesmarin {
@@ -144,6 +146,21 @@ TEST_F(PosixTree, FoldersOnlyAndSiblingsThatDifferInCaseHideNothingElse) {
         EXPECT_TRUE(m.SelectPath(c.caseSensitive ? root + "/linked/b" : root.toLower() + "/LINKED/B"));
         EXPECT_EQ(m.GetCurrentPath(), root + "/linked/b");
     }
+}
+
+// A folder named by bytes that are not UTF-8 is shown, entered and found again by its path.
+TEST_F(PosixTree, FolderNamesThatAreNotUtf8CanBeOpened) {
+    const QByteArray name = "caf\xE9";
+    ASSERT_EQ(::mkdir((FileNameToBytes(root) + "/" + name).constData(), 0755), 0);
+    ASSERT_EQ(::mkdir((FileNameToBytes(root) + "/" + name + "/inner").constData(), 0755), 0);
+    basTreeViewManager& m = rig.Make(true, true);
+    const QString path = root + u'/' + FileNameFromBytes(name) + QStringLiteral("/inner");
+    ASSERT_TRUE(m.SelectPath(path));
+    EXPECT_EQ(m.GetCurrentPath(), path);
+    EXPECT_TRUE(rig.Texts(rig.Node(root + "/")).contains(FileNameFromBytes(name)));
+    // The temporary folder's own clean-up cannot name these folders.
+    ::rmdir((FileNameToBytes(root) + "/" + name + "/inner").constData());
+    ::rmdir((FileNameToBytes(root) + "/" + name).constData());
 }
 
 TEST_F(PosixTree, UnreadableFolderGetsNoChildrenAndIsNotActivated) {

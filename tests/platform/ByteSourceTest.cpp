@@ -1,9 +1,14 @@
 // The file reader behind the icon reader: ranged reads through its block cache.
 #include "platform/iconreader/ByteSource.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vesmarin::iconreader::detail;
 
@@ -40,4 +45,30 @@ TEST(ByteSource, ReadsAnyRangeAndNothingPastTheEnd) {
         EXPECT_TRUE(src->read(50000, b, 0));
     }
     std::filesystem::remove(path);
+}
+
+// Anything but a regular file is refused at once: a FIFO with no writer or a device named like a program
+// must never block the reader.
+TEST(ByteSource, RefusesFifosFoldersAndDevicesWithoutWaiting) {
+    const auto fifo = std::filesystem::temp_directory_path() / "vesmarin-bytesource.fifo";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    for (const std::string& path :
+         {fifo.string(), folder, std::string("/dev/zero"), std::string("/dev/tty")}) {
+        std::string error;
+        auto result = std::async(std::launch::async, [&] { return openFileSource(path, error) != nullptr; });
+        if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            // Release a reader stuck on the FIFO so that the failure is reported instead of hanging.
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            result.wait();
+            if (writer >= 0)
+                ::close(writer);
+            ADD_FAILURE() << path << " blocked";
+            continue;
+        }
+        EXPECT_FALSE(result.get()) << path;
+        EXPECT_FALSE(error.empty()) << path;
+    }
+    std::filesystem::remove(fifo);
 }

@@ -1,11 +1,17 @@
+#include "paths/PathText.h"
 #include "savedpaths/SavedPathsStore.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vesmarin;
 
@@ -47,6 +53,15 @@ TEST_F(SavedPathsStoreTest, NewPathGoesBeforeTheOldLines) {
         EXPECT_EQ(read(), c.after);
         EXPECT_FALSE(QFile::exists(backup));
     }
+}
+
+// A folder whose name is not UTF-8 is stored as its bytes, so it can be recalled later.
+TEST_F(SavedPathsStoreTest, FolderNamesThatAreNotUtf8ComeBackAsSaved) {
+    const QString path = FileNameFromBytes("/old/caf\xE9");
+    ASSERT_TRUE(SavePathAsNewest(file, path));
+    EXPECT_EQ(read(), QByteArray("/old/caf\xE9\r\n"));
+    EXPECT_EQ(LoadSavedPaths(file).lines, QStringList{path});
+    EXPECT_TRUE(IsPathSaved(file, path, true).saved);
 }
 
 TEST_F(SavedPathsStoreTest, LoadKeepsEveryLineAsStored) {
@@ -170,6 +185,25 @@ TEST_F(SavedPathsStoreTest, UnreadableFileIsReportedNotOverwritten) {
     EXPECT_FALSE(IsPathSaved(file, QStringLiteral("/a"), false).status);
     EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a")));
     EXPECT_TRUE(QFileInfo(file).isDir());
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+// A FIFO in the file's place is reported as a folder is, never waited on.
+TEST_F(SavedPathsStoreTest, AFifoIsReportedNotWaitedOn) {
+    const QByteArray fifo = QFile::encodeName(file);
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    auto done = std::async(std::launch::async, [&] {
+        return !LoadSavedPaths(file).status && !IsPathSaved(file, QStringLiteral("/a"), false).status &&
+               !SavePathAsNewest(file, QStringLiteral("/a"));
+    });
+    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Opening and closing the other end releases a stuck reader with an empty read, as often as needed.
+        while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "reading the saved paths waited on a FIFO";
+    }
+    EXPECT_TRUE(done.get());
+    EXPECT_FALSE(QFileInfo(file).isFile());
     EXPECT_FALSE(QFile::exists(backup));
 }
 

@@ -1,5 +1,6 @@
 #include "shell/ProfileFile.h"
 
+#include "paths/PathText.h"
 #include "shell/Settings.h"
 #include "support/TestFiles.h"
 
@@ -7,8 +8,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vesmarin {
 namespace {
@@ -90,6 +96,8 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
                   "[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n"},
         WriteCase{"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
                   "[General]\nInitialPath=\" /a \"\n"},
+        WriteCase{"bytes_that_are_not_utf8_kept", "; caf\xE9 \xFF\xFE\n[General]\nX=1\n", "General", "X", "2",
+                  "; caf\xE9 \xFF\xFE\n[General]\nX=2\n"},
         WriteCase{"outer_quotes_survive_in_quotes", std::nullopt, "General", "InitialPath", "'/a'",
                   "[General]\nInitialPath=\"'/a'\"\n"}};
     for (const WriteCase& c : cases) {
@@ -104,9 +112,10 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
 }
 
 TEST_F(ProfileFileTest, ValuesComeBackAsWritten) {
-    for (const QString& value : {QStringLiteral("/home/ann"), QStringLiteral(" lead"),
-                                 QStringLiteral("trail "), QStringLiteral("\"q\""), QStringLiteral("a=b;c"),
-                                 QStringLiteral("/Ελένη/φάκελος"), QStringLiteral("")}) {
+    for (const QString& value :
+         {QStringLiteral("/home/ann"), QStringLiteral(" lead"), QStringLiteral("trail "),
+          QStringLiteral("\"q\""), QStringLiteral("a=b;c"), QStringLiteral("/Ελένη/φάκελος"),
+          FileNameFromBytes("/old/caf\xE9"), QStringLiteral("")}) {
         ASSERT_TRUE(
             WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"), value, file()));
         EXPECT_EQ(GetProfileString(QStringLiteral("general"), QStringLiteral("initialpath"),
@@ -128,6 +137,27 @@ TEST_F(ProfileFileTest, AFailedWriteCreatesNothing) {
                                     QStringLiteral("1"), missingFolder));
     EXPECT_FALSE(QFileInfo::exists(missingFolder));
     settings::Write(missingFolder, settings::General, settings::Language, 1); // reports nothing
+}
+
+// A FIFO in the settings file's place is neither waited on nor replaced: the defaults hold.
+TEST_F(ProfileFileTest, AFifoIsNeitherReadNorReplaced) {
+    const QByteArray fifo = QFile::encodeName(file());
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    auto done = std::async(std::launch::async, [&] {
+        const QString read = GetProfileString(QStringLiteral("General"), QStringLiteral("Language"),
+                                              QStringLiteral("dflt"), 255, file());
+        const bool written = WriteProfileString(QStringLiteral("General"), QStringLiteral("Language"),
+                                                QStringLiteral("1"), file());
+        return read == QStringLiteral("dflt") && !written;
+    });
+    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Opening and closing the other end releases a stuck reader with an empty read, as often as needed.
+        while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "reading the settings waited on a FIFO";
+    }
+    EXPECT_TRUE(done.get());
+    EXPECT_FALSE(QFileInfo(file()).isFile());
 }
 
 TEST_F(ProfileFileTest, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {

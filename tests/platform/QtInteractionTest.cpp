@@ -1,0 +1,35 @@
+// The real desktop seam: what a person sees in its message boxes.
+#include "platform/QtInteraction.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace vesmarin {
+namespace {
+
+// Paths and names quoted in a message may look like markup; the box shows them as they stand.
+TEST(QtInteraction, MessageBoxShowsMarkupLikeNamesAsPlainText) {
+    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        format = box->textFormat();
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessageRequest request;
+    request.text = QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.");
+    request.title = QStringLiteral("Vesmarin");
+    EXPECT_EQ(ui.messageBox(nullptr, request), MsgButton::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, request.text);
+}
+
+} // namespace
+} // namespace vesmarin
