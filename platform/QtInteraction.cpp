@@ -48,7 +48,12 @@ QtInteraction::~QtInteraction() {
 }
 
 MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& request) {
-    QMessageBox box(parent);
+    // A window still loading (a dialog whose start-up reports an error) is not on screen yet and has no
+    // place: the box belongs to the nearest window that is shown, or stands alone centred on the screen.
+    QWidget* owner = parent;
+    while (owner && !owner->isVisible())
+        owner = owner->parentWidget();
+    QMessageBox box(owner);
     // Texts carry Windows line breaks; the toolkit wants plain line feeds.
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -29,6 +30,27 @@ TEST(QtInteraction, MessageBoxShowsMarkupLikeNamesAsPlainText) {
     EXPECT_EQ(ui.messageBox(nullptr, request), MsgButton::Ok);
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(shown, request.text);
+}
+
+// A message from a dialog that is not shown yet belongs to the shown window that owns the dialog, so it
+// appears over that window rather than in a corner of the screen.
+TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwner) {
+    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+    QWidget main;
+    main.setGeometry(300, 200, 400, 300);
+    main.show();
+    QDialog loading(&main);
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        owner = box->parentWidget();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessageRequest request;
+    request.text = QStringLiteral("Path/File access error");
+    ui.messageBox(&loading, request);
+    EXPECT_EQ(owner, &main);
 }
 
 } // namespace
