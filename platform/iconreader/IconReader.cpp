@@ -125,6 +125,17 @@ struct IconFile::Data {
 
 namespace {
 
+// The size, colour and plane fields an icon directory entry shares with a group directory entry (both
+// start with width, height, colour count, reserved, planes and bit count).
+void readEntryFields(const std::uint8_t* e, StoredImage& f) {
+    f.width = e[0];
+    f.height = e[1];
+    f.colorCount = e[2];
+    f.reserved = e[3];
+    f.planes = le16(e + 4);
+    f.bitCount = le16(e + 6);
+}
+
 struct Section {
     std::uint32_t virtualAddress;
     std::uint32_t virtualSize;
@@ -444,14 +455,8 @@ std::optional<std::vector<IconFile::Data::Entry>> IconFile::Data::entries(int in
         const std::size_t count = icoDirectory.size() / 16;
         out.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* e = &icoDirectory[i * 16];
             StoredImage& f = out[i].fields;
-            f.width = e[0];
-            f.height = e[1];
-            f.colorCount = e[2];
-            f.reserved = e[3];
-            f.planes = le16(e + 4);
-            f.bitCount = le16(e + 6);
+            readEntryFields(&icoDirectory[i * 16], f);
             f.id = static_cast<std::uint16_t>(i + 1);
             out[i].image = imageById(f.id);
         }
@@ -470,12 +475,7 @@ std::optional<std::vector<IconFile::Data::Entry>> IconFile::Data::entries(int in
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* e = &g[kGroupHeaderSize + i * kGroupEntrySize];
         StoredImage& f = out[i].fields;
-        f.width = e[0];
-        f.height = e[1];
-        f.colorCount = e[2];
-        f.reserved = e[3];
-        f.planes = le16(e + 4);
-        f.bitCount = le16(e + 6);
+        readEntryFields(e, f);
         f.id = le16(e + 12);
         out[i].image = imageById(f.id);
     }
