@@ -198,13 +198,8 @@ void frmAbout::StartSysInfo() {
     } catch (...) {
         // Any failure of the lookups or the start ends in the message below.
     }
-    MessageRequest r;
-    r.text = SysInfoUnavailableText(state_.gLanguage);
-    r.title = SysInfoUnavailableTitle(state_.gLanguage);
-    r.icon = MsgIcon::Information;
-    r.buttons = MsgButtons::Ok;
-    r.defaultButton = MsgButton::Ok;
-    ui_.messageBox(this, r);
+    ShowMessage(ui_, this, SysInfoUnavailableText(state_.gLanguage),
+                SysInfoUnavailableTitle(state_.gLanguage));
 }
 
 void frmAbout::closeEvent(QCloseEvent* event) {

@@ -148,13 +148,7 @@ void IconBrowser::ProcessEvents() {
 // Shown once the window is enabled again and the pointer is the normal one.
 void IconBrowser::ShowResult(const QString& text) {
     form_.lblInfo->setText(text);
-    MessageRequest r;
-    r.text = text;
-    r.title = form_.state.gTitle;
-    r.icon = MsgIcon::Information;
-    r.buttons = MsgButtons::Ok;
-    r.defaultButton = MsgButton::Ok;
-    form_.ui.messageBox(&form_, r);
+    ShowMessage(form_.ui, &form_, text, form_.state.gTitle);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -346,14 +340,10 @@ void IconBrowser::mnuIconsSaveAs_Click() {
                 SaveBitmapFile(picture, *target);
                 return;
             }
-            MessageRequest m;
-            m.text = Pick(s, QStringLiteral("You may not alter the '.bmp' extension."),
-                          QStringLiteral("Δεν επιτρέπεται να τροποποιήσετε την κατάληξη «.bmp»."));
-            m.title = r.title;
-            m.icon = MsgIcon::Critical;
-            m.buttons = MsgButtons::Ok;
-            m.defaultButton = MsgButton::Ok;
-            form_.ui.messageBox(&form_, m);
+            ShowMessage(form_.ui, &form_,
+                        Pick(s, QStringLiteral("You may not alter the '.bmp' extension."),
+                             QStringLiteral("Δεν επιτρέπεται να τροποποιήσετε την κατάληξη «.bmp».")),
+                        r.title, MsgIcon::Critical);
         }
     });
 }

@@ -191,13 +191,7 @@ QString HelpTitle(bool greek) {
 }
 
 void cmdHelp_Click(Interaction& ui, const SharedState& state, QWidget* parent) {
-    MessageRequest r;
-    r.text = HelpText(state.gLanguage);
-    r.title = HelpTitle(state.gLanguage);
-    r.icon = MsgIcon::Information;
-    r.buttons = MsgButtons::Ok;
-    r.defaultButton = MsgButton::Ok;
-    ui.messageBox(parent, r);
+    ShowMessage(ui, parent, HelpText(state.gLanguage), HelpTitle(state.gLanguage));
 }
 
 } // namespace vesmarin::help

@@ -76,4 +76,10 @@ public:
     virtual void endProgramNow() = 0;
 };
 
+// A message with an OK button only, the common case; returns when the user has answered.
+inline void ShowMessage(Interaction& ui, QWidget* parent, const QString& text, const QString& title,
+                        MsgIcon icon = MsgIcon::Information) {
+    ui.messageBox(parent, {text, title, icon, MsgButtons::Ok, MsgButton::Ok});
+}
+
 } // namespace vesmarin

@@ -39,13 +39,7 @@ private:
 };
 
 MsgButton Tell(frmMain& form, const QString& title, const QString& text) {
-    MessageRequest r;
-    r.title = title;
-    r.text = text;
-    r.icon = MsgIcon::Information;
-    r.buttons = MsgButtons::Ok;
-    r.defaultButton = MsgButton::Ok;
-    return form.ui.messageBox(&form, r);
+    return form.ui.messageBox(&form, {text, title, MsgIcon::Information, MsgButtons::Ok, MsgButton::Ok});
 }
 
 bool AskYes(frmMain& form, const QString& title, const QString& text) {

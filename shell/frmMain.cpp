@@ -267,14 +267,11 @@ void frmMain::RunLoad() {
 
     if (ui.anotherInstanceRunning()) {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("...duplicate instance."));
-        MessageRequest r;
-        r.text = QStringLiteral(
-            "The application is already active and cannot have more than one instances at a time.");
-        r.title = state.gTitle;
-        r.icon = MsgIcon::Critical;
-        r.buttons = MsgButtons::Ok;
-        r.defaultButton = MsgButton::Ok;
-        ui.messageBox(nullptr, r);
+        ShowMessage(
+            ui, nullptr,
+            QStringLiteral(
+                "The application is already active and cannot have more than one instances at a time."),
+            state.gTitle, MsgIcon::Critical);
         ui.endProgramNow();
         return;
     }
