@@ -4,6 +4,7 @@
 #include "browse/IconGrid.h"
 #include "language/LanguageSwitch.h"
 #include "language/WhatsThisHelp.h"
+#include "paths/FolderTreeWidget.h"
 #include "paths/basPathRecall.h"
 #include "savedpaths/PathMenus.h"
 #include "shell/NumberText.h"
@@ -98,7 +99,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
 }
 
 void frmMain::CreateControls() {
-    tvwControl = Named(new QTreeWidget(this), "tvwControl");
+    tvwControl = Named(new FolderTreeWidget(this), "tvwControl");
     tvwControl->setHeaderHidden(true);
     Place(tvwControl, 120, 120, 3132, 3732);
 
