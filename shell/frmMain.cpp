@@ -266,7 +266,11 @@ void frmMain::Load() {
 void frmMain::RunLoad() {
     state.gLanguage = false;
 
-    if (ui.anotherInstanceRunning()) {
+    // Beside the program wherever it can be written; otherwise the user's configuration folder. Found
+    // first, since the running program is one per folder of settings: copies of the program that share
+    // a folder (all those whose own folders cannot be written) share its files.
+    const ProgramFiles files = LocateProgramFiles(programFolder_, UserConfigFolder(), canCreateFileIn);
+    if (ui.anotherInstanceRunning(files.settingsFolder)) {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("...duplicate instance."));
         ShowMessage(
             ui, nullptr,
@@ -277,8 +281,6 @@ void frmMain::RunLoad() {
         return;
     }
 
-    // Beside the program wherever it can be written; otherwise the user's configuration folder.
-    const ProgramFiles files = LocateProgramFiles(programFolder_, UserConfigFolder(), canCreateFileIn);
     state.gIniFile = files.iniFile;
     state.gHelpFileGreek = files.helpFileGreek;
     state.gHelpFileEnglish = files.helpFileEnglish;
