@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // the name, from the desktop entry this names.
     app.setWindowIcon(vesmarin::ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(VESMARIN_APP_ID));
-    vesmarin::QtInteraction interaction(QCoreApplication::applicationFilePath());
+    vesmarin::QtInteraction interaction;
     vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
     form.PlaceCentredOnScreen();
     form.Load();

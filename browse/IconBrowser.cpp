@@ -222,7 +222,8 @@ void IconBrowser::cmdScan_Click() {
                 ProcessEvents();
                 ExtractFileIcons(lstFullItemName[i], row, column);
                 if (gSetIconCount > kSetThreshold) {
-                    more = true;
+                    // A set that closes on its last file leaves nothing for another set.
+                    more = i + 1 < lstFullItemName.size();
                     gNextFileIndex = static_cast<std::int32_t>(i + 2);
                     break;
                 }

@@ -209,7 +209,8 @@ void basTreeViewManager::EnsureVisible(QTreeWidgetItem* node) {
     for (QTreeWidgetItem* p = node->parent(); p; p = p->parent())
         if (!p->isExpanded())
             p->setExpanded(true);
-    tree_.scrollToItem(node);
+    // scrollToItem() would bypass the tree's own scrollTo(), which also scrolls sideways to the name.
+    tree_.scrollTo(tree_.indexFromItem(node));
 }
 
 void basTreeViewManager::Select(QTreeWidgetItem* node) {

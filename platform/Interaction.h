@@ -67,9 +67,10 @@ public:
     virtual void beep() = 0;
     virtual void setPointer(Pointer pointer) = 0;
 
-    // Single-instance test: true when another instance of this program already runs for this user.
-    // When false, this process now holds the instance lock until it ends.
-    virtual bool anotherInstanceRunning() = 0;
+    // Single-instance test: true when another instance of this program already runs with its settings and
+    // recent paths in `settingsFolder`, so that one such folder has one running program. When false, this
+    // process now holds that folder's instance lock until it ends.
+    virtual bool anotherInstanceRunning(const QString& settingsFolder) = 0;
 
     // Ends the program at once, running no window handler and writing nothing more. The scripted
     // double only records the call and returns, so callers must return straight after it.

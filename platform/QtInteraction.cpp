@@ -2,16 +2,22 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWhatsThis>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace vesmarin {
 
@@ -31,6 +37,9 @@ QMessageBox::StandardButton toQt(MsgButton b) {
     return QMessageBox::Ok;
 }
 
+// The instance lock of a settings folder: a hidden file beside the settings.
+const QString InstanceLockName = QStringLiteral(".Tembrill.lock");
+
 QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
     QFileDialog::Options o;
     if (!r.confirmOverwrite)
@@ -40,9 +49,8 @@ QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
 
 } // namespace
 
-QtInteraction::QtInteraction(QString programFile) : programFile_(std::move(programFile)) {}
-
 QtInteraction::~QtInteraction() {
+    releaseInstanceLock();
     if (pointerOverridden_)
         QApplication::restoreOverrideCursor();
 }
@@ -171,32 +179,54 @@ void QtInteraction::setPointer(Pointer pointer) {
     }
 }
 
-bool QtInteraction::anotherInstanceRunning() {
-    if (instanceLock_)
-        return false;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    // One lock per user (the runtime folder is the user's own) and per program file.
-    const QByteArray id = QCryptographicHash::hash(QFileInfo(programFile_).absoluteFilePath().toUtf8(),
-                                                   QCryptographicHash::Sha1)
-                              .toHex()
-                              .left(16);
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/vesmarin-") + QString::fromLatin1(id) +
-                                            QStringLiteral(".lock"));
+bool QtInteraction::anotherInstanceRunning(const QString& settingsFolder) {
+#ifdef Q_OS_UNIX
+    const bool held = instanceLock_ >= 0;
+#else
+    const bool held = instanceLock_ != nullptr;
+#endif
+    if (held)
+        return false; // the holder of the lock is not its own rival
+    const QString file = QDir(settingsFolder).filePath(InstanceLockName);
+#ifdef Q_OS_UNIX
+    // A lock the system holds for this process and drops when it ends in any way (a crash, a stick pulled
+    // out), so a lock can never outlive its program; the file itself stays, empty. Every name of the folder
+    // (a link, another mount) reaches the same file, and so does another user sharing the folder.
+    const QByteArray name = QFile::encodeName(file);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC); // another user's lock file
+    if (fd < 0)
+        return false; // the folder cannot be written: do not keep the user from working
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error == EWOULDBLOCK;
+    }
+    instanceLock_ = fd;
+#else
+    auto lock = std::make_unique<QLockFile>(file);
     // A lock left by a crashed run names a process that no longer exists; QLockFile removes it.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
-            return true;
-        return false; // the lock folder cannot be written: do not keep the user from working
-    }
+    if (!lock->tryLock(0))
+        return lock->error() == QLockFile::LockFailedError;
     instanceLock_ = std::move(lock);
+#endif
     return false;
 }
 
-void QtInteraction::endProgramNow() {
+void QtInteraction::releaseInstanceLock() {
+#ifdef Q_OS_UNIX
+    if (instanceLock_ >= 0)
+        ::close(instanceLock_);
+    instanceLock_ = -1;
+#else
     instanceLock_.reset();
+#endif
+}
+
+void QtInteraction::endProgramNow() {
+    releaseInstanceLock();
     std::_Exit(0);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Interaction.h"
 
 #include <QLockFile>
+#include <QtGlobal>
 #include <memory>
 
 namespace vesmarin {
@@ -10,8 +11,7 @@ namespace vesmarin {
 // The real desktop: Qt message boxes and dialogs, the system clipboard, processes.
 class QtInteraction final : public Interaction {
 public:
-    // `programFile` identifies this program for the single-instance lock (one lock per user and file).
-    explicit QtInteraction(QString programFile);
+    QtInteraction() = default;
     ~QtInteraction() override;
 
     MsgButton messageBox(QWidget* parent, const MessageRequest& request) override;
@@ -25,12 +25,17 @@ public:
     QString findExecutable(const QString& name) override;
     void beep() override;
     void setPointer(Pointer pointer) override;
-    bool anotherInstanceRunning() override;
+    bool anotherInstanceRunning(const QString& settingsFolder) override;
     [[noreturn]] void endProgramNow() override;
 
 private:
-    QString programFile_;
+    void releaseInstanceLock();
+
+#ifdef Q_OS_UNIX
+    int instanceLock_ = -1; // the locked file, open while the program runs
+#else
     std::unique_ptr<QLockFile> instanceLock_;
+#endif
     bool pointerOverridden_ = false;
 };
 

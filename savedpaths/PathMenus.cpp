@@ -16,6 +16,8 @@ namespace vesmarin::savedpaths {
 
 namespace {
 
+constexpr int kPathFileAccessError = 75;
+
 // Puts the remembered captions back however the menu's action ended.
 class CaptionsRestorer {
 public:
@@ -118,7 +120,13 @@ void mnuSavePathInitial_Click(frmMain& form) {
                          QStringLiteral("Θέλετε πράγματι να ορίσετε τη διαδρομή «") + path +
                              QStringLiteral("» ως αρχική διαδρομή της εφαρμογής;"))))
             return;
-        settings::Write(state.gIniFile, settings::General, settings::InitialPath, path);
+        // The path becomes initial only once the settings file holds it: a failure is reported, never
+        // passed over as if the path had been saved.
+        if (const QString problem = settings::PathSettingProblem(path); !problem.isEmpty())
+            throw RunTimeError(kPathFileAccessError, problem);
+        if (!settings::Write(state.gIniFile, settings::General, settings::InitialPath, path))
+            throw RunTimeError(kPathFileAccessError,
+                               QStringLiteral("Path/File access error: %1").arg(state.gIniFile));
         state.gInitialPath = path;
     });
 }

@@ -67,6 +67,7 @@ ProgramFiles LocateProgramFiles(const QString& programFolder, const QString& use
         QDir().mkpath(userConfigFolder);
     }
     ProgramFiles files;
+    files.settingsFolder = QDir::toNativeSeparators(settingsFolder);
     files.iniFile = FileBesideProgram(settingsFolder, settings::FileName);
     files.helpFileGreek = HelpFile(programFolder, HelpGreekName);
     files.helpFileEnglish = HelpFile(programFolder, HelpEnglishName);

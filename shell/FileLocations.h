@@ -15,6 +15,7 @@ namespace vesmarin {
 inline const QString ApplicationName = QStringLiteral("Vesmarin");
 
 struct ProgramFiles {
+    QString settingsFolder;  // where the next two live; one running program per such folder
     QString iniFile;         // Tembrill.ini
     QString helpFileGreek;   // TembrillGR.hlp
     QString helpFileEnglish; // TembrillUK.hlp

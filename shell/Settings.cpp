@@ -1,7 +1,10 @@
 #include "shell/Settings.h"
 
+#include "paths/PathText.h"
 #include "shell/NumberText.h"
 #include "shell/ProfileFile.h"
+
+#include <limits>
 
 namespace vesmarin::settings {
 
@@ -9,18 +12,38 @@ double ReadNumber(const QString& file, const QString& section, const QString& ke
     return NumberPrefix(GetProfileString(section, key, QString::number(defaultNumber), NumericBuffer, file));
 }
 
-QString ReadText(const QString& file, const QString& section, const QString& key) {
-    const QString value = GetProfileString(section, key, QString(), TextBuffer, file);
-    const qsizetype nul = value.indexOf(QChar(u'\0'));
-    return nul < 0 ? value : value.left(nul);
+namespace {
+
+// Measured as the system measures it: in bytes of the file name, whatever the text's length.
+bool FitsPathLimit(const QString& path) {
+    return FileNameToBytes(path).size() <= PathLimit;
 }
 
-void Write(const QString& file, const QString& section, const QString& key, const QString& value) {
-    (void)WriteProfileString(section, key, value, file);
+} // namespace
+
+PathSetting ReadPath(const QString& file, const QString& section, const QString& key) {
+    QString value = GetProfileString(section, key, QString(), std::numeric_limits<int>::max(), file);
+    if (const qsizetype nul = value.indexOf(QChar(u'\0')); nul >= 0)
+        value.truncate(nul);
+    if (!FitsPathLimit(value))
+        return {QString(), true};
+    return {value, false};
 }
 
-void Write(const QString& file, const QString& section, const QString& key, int value) {
-    Write(file, section, key, QString::number(value));
+QString PathSettingProblem(const QString& path) {
+    if (!FitsPathLimit(path))
+        return QStringLiteral("The path is longer than %1 bytes").arg(PathLimit);
+    if (path.contains(u'\n') || path.contains(u'\r'))
+        return QStringLiteral("The path holds a line break");
+    return {};
+}
+
+bool Write(const QString& file, const QString& section, const QString& key, const QString& value) {
+    return WriteProfileString(section, key, value, file);
+}
+
+bool Write(const QString& file, const QString& section, const QString& key, int value) {
+    return Write(file, section, key, QString::number(value));
 }
 
 } // namespace vesmarin::settings

@@ -4,6 +4,7 @@
 #include "browse/IconGrid.h"
 #include "language/LanguageSwitch.h"
 #include "language/WhatsThisHelp.h"
+#include "paths/FolderTreeWidget.h"
 #include "paths/basPathRecall.h"
 #include "savedpaths/PathMenus.h"
 #include "shell/NumberText.h"
@@ -98,7 +99,7 @@ frmMain::frmMain(Interaction& interaction, QString programFolder, QWidget* paren
 }
 
 void frmMain::CreateControls() {
-    tvwControl = Named(new QTreeWidget(this), "tvwControl");
+    tvwControl = Named(new FolderTreeWidget(this), "tvwControl");
     tvwControl->setHeaderHidden(true);
     Place(tvwControl, 120, 120, 3132, 3732);
 
@@ -265,7 +266,11 @@ void frmMain::Load() {
 void frmMain::RunLoad() {
     state.gLanguage = false;
 
-    if (ui.anotherInstanceRunning()) {
+    // Beside the program wherever it can be written; otherwise the user's configuration folder. Found
+    // first, since the running program is one per folder of settings: copies of the program that share
+    // a folder (all those whose own folders cannot be written) share its files.
+    const ProgramFiles files = LocateProgramFiles(programFolder_, UserConfigFolder(), canCreateFileIn);
+    if (ui.anotherInstanceRunning(files.settingsFolder)) {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("...duplicate instance."));
         ShowMessage(
             ui, nullptr,
@@ -276,8 +281,6 @@ void frmMain::RunLoad() {
         return;
     }
 
-    // Beside the program wherever it can be written; otherwise the user's configuration folder.
-    const ProgramFiles files = LocateProgramFiles(programFolder_, UserConfigFolder(), canCreateFileIn);
     state.gIniFile = files.iniFile;
     state.gHelpFileGreek = files.helpFileGreek;
     state.gHelpFileEnglish = files.helpFileEnglish;
@@ -300,7 +303,9 @@ void frmMain::RunLoad() {
     state.gLanguage = language == 1;
     cmdLanguage[state.gLanguage ? 0 : 1]->click();
 
-    state.gInitialPath = settings::ReadText(ini, settings::General, settings::InitialPath);
+    const settings::PathSetting initialPath =
+        settings::ReadPath(ini, settings::General, settings::InitialPath);
+    state.gInitialPath = initialPath.path;
 
     const double levels = settings::ReadNumber(ini, settings::Options, settings::Levels, 0);
     state.gLevels = 0;
@@ -331,11 +336,45 @@ void frmMain::RunLoad() {
         chkWhatToBrowse[1]->setChecked(true);
     }
 
-    state.gIconSavePath = settings::ReadText(ini, settings::Options, settings::IconSavePath);
+    const settings::PathSetting iconSavePath =
+        settings::ReadPath(ini, settings::Options, settings::IconSavePath);
+    state.gIconSavePath = iconSavePath.path;
     if (state.gIconSavePath.isEmpty())
         state.gIconSavePath = HomeWithSeparator();
+    // A stored folder too long to open is refused, not cut to another folder; the file keeps it.
+    if (iconSavePath.tooLong)
+        ShowMessage(
+            ui, this,
+            Pick(state,
+                 QStringLiteral("The folder for saving icons that has been set is longer than the %1 "
+                                "bytes a path may have on this computer, so it cannot be used. Icons "
+                                "will be saved in '%2' until you select another folder."),
+                 QStringLiteral("Ο φάκελλος αποθηκεύσεως των εικονιδίων ο οποίος έχει ορισθεί, "
+                                "υπερβαίνει τα %1 byte που επιτρέπονται για μια διαδρομή σε αυτόν τον "
+                                "υπολογιστή και επομένως δεν μπορεί να χρησιμοποιηθεί. Τα εικονίδια θα "
+                                "αποθηκεύονται στο φάκελλο «%2», μέχρι να επιλέξετε κάποιον άλλο "
+                                "φάκελλο."))
+                .arg(settings::PathLimit)
+                .arg(state.gIconSavePath),
+            state.gTitle, MsgIcon::Critical);
 
-    if (state.gInitialPath.isEmpty()) {
+    if (initialPath.tooLong) {
+        state.gInitialPath = HomeDisplayForm(); // for this run only; the settings file keeps its text
+        ShowMessage(
+            ui, this,
+            Pick(state,
+                 QStringLiteral("The initial path that has been set is longer than the %1 bytes a path "
+                                "may have on this computer, so it cannot be recalled. '%2' will be "
+                                "used as the initial path instead."),
+                 QStringLiteral("Η αρχική διαδρομή η οποία έχει ορισθεί, υπερβαίνει τα %1 byte που "
+                                "επιτρέπονται για μια διαδρομή σε αυτόν τον υπολογιστή και επομένως "
+                                "δεν μπορεί να ανακληθεί. Αντ' αυτής, ως αρχική διαδρομή θα "
+                                "χρησιμοποιηθεί η «%2»."))
+                .arg(settings::PathLimit)
+                .arg(state.gInitialPath),
+            Pick(state, QStringLiteral("Recall initial path"), QStringLiteral("Ανάκληση αρχικής διαδρομής")),
+            MsgIcon::Critical);
+    } else if (state.gInitialPath.isEmpty()) {
         const QString home = HomeDisplayForm();
         MessageRequest r;
         r.text =

@@ -94,7 +94,7 @@ public:
     QString findExecutable(const QString& name) override { return real_.findExecutable(name); }
     void beep() override {}
     void setPointer(Pointer p) override { real_.setPointer(p); }
-    bool anotherInstanceRunning() override { return false; }
+    bool anotherInstanceRunning(const QString&) override { return false; }
     void endProgramNow() override { real_.endProgramNow(); }
 
 private:
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
                       .arg(folder)
                       .toUtf8());
     }
-    QtInteraction real(programFolder.filePath(QStringLiteral("bench")));
+    QtInteraction real;
     Desktop desktop(real);
     desktop.shotDir = shotDir;
     frmMain form(desktop, programFolder.path());

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -81,9 +82,11 @@ struct BrowseForm {
     QString browse() {
         return pressAndReadMessage([this] { form.cmdBrowse_Click(); });
     }
+    // Clicks "Display next set of icons", which must be enabled.
     QString nextSet() {
         EXPECT_TRUE(form.cmdScan->isEnabled());
-        return pressAndReadMessage([this] { form.cmdScan_Click(); });
+        return pressAndReadMessage(
+            [this] { QTest::mouseClick(form.cmdScan, Qt::LeftButton, {}, form.cmdScan->rect().center()); });
     }
 
     // The colour at the centre of a cell's picture, or -1 for an empty cell.

@@ -5,7 +5,8 @@
 #
 # Usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]
 #   PROGRAM        the built program; its help files are taken from its folder
-#   ARTIFACTS_DIR  where a failed run leaves a screenshot of the screen
+#   ARTIFACTS_DIR  where a failed run leaves a screenshot of the screen, and every run the picture of the
+#                  tree opened twelve levels deep
 # Exit status 77 (skipped) when a tool is missing.
 set -uo pipefail
 
@@ -17,7 +18,7 @@ program=${1:?usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]}
 # shellcheck disable=SC2034 # read by xdrive.sh
 XD_ARTIFACTS=${2:-}
 
-if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk); then
+if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk import convert); then
     echo "SKIPPED: missing $missing (scripts/deps.sh test installs them)"
     exit 77
 fi
@@ -199,5 +200,81 @@ xd_wait_program_end
 expect "Levels after the second run" "$(ini_value "$ini" Options Levels)" 2
 expect "SavedPaths.txt lines after the second run" "$(wc -l <"$saved")" 1
 [ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
+
+# ---- A folder twelve levels deep, reached in the tree ----------------------------------------------------
+# Twelve levels below the initial path, each folder with a long name beside a sibling whose name starts the
+# same: each level is opened with Right and its first subfolder chosen by a click on its name, one step in
+# from the name above; the deepest becomes the current path, which Save path > Recent then writes. The
+# tree's picture is kept.
+deep=$programs
+for i in 01 02 03 04 05 06 07 08 09 10 11 12; do
+    mkdir -p "$deep/level $i of the folders beside it"
+    deep="$deep/level $i of the folders"
+done
+mkdir -p "$deep"
+tree_left=$(xd_px 120)
+tree_top=$(xd_px 120)
+tree_right=$((tree_left + $(xd_px 3132) - 20))  # left of the vertical scroll bar
+tree_bottom=$((tree_top + $(xd_px 3732) - 20)) # above a horizontal scroll bar
+indentation=20                                  # from a folder's name to its subfolders' names
+
+# pixels X0 Y0 WIDTH HEIGHT: "x y r g b" for each pixel of that part of the last picture of the tree.
+pixels() {
+    convert "$XD_WORK/tree.png" -crop "$3x$4+$1+$2" +repage -depth 8 txt:- |
+        sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
+}
+
+# selected_row: sets ROW_Y and ROW_H to the tree's selected row (its highlight) and NAME_X to where its
+# name starts (the first light pixel on the highlight), all in the window's pixels.
+selected_row() {
+    xd_screenshot_window "$XD_MAIN" "$XD_WORK/tree.png"
+    read -r ROW_Y ROW_H < <(pixels $((tree_left + 6)) "$tree_top" 1 "$(xd_px 3732)" |
+        awk -v top="$tree_top" '$3 < 100 && $5 > 150 { if (!n) first = $2; n++ } END { print top + first, n + 0 }')
+    [ "$ROW_H" -gt 0 ] || xd_fail "no selected row in the tree"
+    NAME_X=$(pixels "$tree_left" $((ROW_Y + ROW_H / 2)) $((tree_right - tree_left)) 1 |
+        awk -v left="$tree_left" '$3 > 200 && $4 > 200 && $5 > 200 { print left + $1; exit }')
+    [ -n "$NAME_X" ] || xd_fail "the selected folder's name is out of sight"
+}
+
+xd_start_program
+xd_step "a folder twelve levels deep: opened with Right, chosen by clicks on the names"
+xd_wait_window Vesmarin
+XD_MAIN=$XD_WIN
+for level in 01 02 03 04 05 06 07 08 09 10 11 12; do
+    selected_row
+    xd_keys "$XD_MAIN" Right # opens the selected folder
+    # Its first subfolder is the row below; the wheel brings that row into view when it is not.
+    while [ $((ROW_Y + 2 * ROW_H)) -gt "$tree_bottom" ]; do
+        xd_geometry "$XD_MAIN"
+        xd_pointer_to $((GX + tree_left + 20)) $((GY + tree_top + 20))
+        xdotool click 5
+        selected_row
+    done
+    x=$((NAME_X + indentation + 4))
+    [ "$x" -lt "$tree_right" ] || xd_fail "the name of level $level is out of sight"
+    xd_click "$XD_MAIN" "$x" $((ROW_Y + ROW_H + ROW_H / 2))
+done
+selected_row
+# The whole name is in sight: the highlight goes on after its last letter.
+read -r last_light last_highlight < <(pixels "$tree_left" $((ROW_Y + ROW_H / 2)) $((tree_right - tree_left)) 1 |
+    awk '$3 > 200 && $4 > 200 && $5 > 200 { l = $1 } $3 < 100 && $5 > 150 { h = $1 } END { print l + 0, h + 0 }')
+[ "$last_highlight" -gt "$last_light" ] || xd_fail "the deepest folder's name runs out of sight"
+if [ -n "$XD_ARTIFACTS" ]; then
+    mkdir -p "$XD_ARTIFACTS"
+    cp "$XD_WORK/tree.png" "$XD_ARTIFACTS/tree-12-levels.png"
+fi
+
+xd_step "the deepest folder is the current path: saved as the newest recent path"
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdSavePath[@]}"
+xd_popup_choose "$before" 1
+xd_answer "$title_save_path_gr" Return # Yes
+deadline=$((SECONDS + XD_TIMEOUT))
+until [ "$(head -n 1 "$saved" | tr -d '\r')" = "$deep" ]; do
+    [ $SECONDS -ge $deadline ] && xd_fail "the newest recent path is '$(head -n 1 "$saved" | tr -d '\r')'"
+    sleep 0.1
+done
+xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
+xd_wait_program_end
 
 xd_step "passed"

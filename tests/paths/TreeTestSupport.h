@@ -4,6 +4,7 @@
 // real file system.
 
 #include "FakeFolderSource.h"
+#include "paths/FolderTreeWidget.h"
 #include "paths/basTreeViewManager.h"
 
 #include <QTreeWidget>
@@ -16,7 +17,7 @@ struct TreeRig {
     SharedState state;
     FakeFolderSource fake;
     SystemFolderSource real;
-    QTreeWidget tvwControl;
+    FolderTreeWidget tvwControl;
     HiddenFileList filFile;
     HiddenList lstControl;
     std::unique_ptr<basTreeViewManager> manager;
@@ -46,7 +47,7 @@ struct TreeRig {
 
     int CountNodes() const {
         int count = 0;
-        for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(&tvwControl)); *it; ++it)
+        for (QTreeWidgetItemIterator it(const_cast<FolderTreeWidget*>(&tvwControl)); *it; ++it)
             ++count;
         return count;
     }

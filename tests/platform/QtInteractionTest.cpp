@@ -14,7 +14,7 @@ namespace {
 
 // Paths and names quoted in a message may look like markup; the box shows them as they stand.
 TEST(QtInteraction, MessageBoxShowsMarkupLikeNamesAsPlainText) {
-    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+    QtInteraction ui;
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, [&] {
@@ -35,7 +35,7 @@ TEST(QtInteraction, MessageBoxShowsMarkupLikeNamesAsPlainText) {
 // A message from a dialog that is not shown yet belongs to the shown window that owns the dialog, so it
 // appears over that window rather than in a corner of the screen.
 TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwner) {
-    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+    QtInteraction ui;
     QWidget main;
     main.setGeometry(300, 200, 400, 300);
     main.show();

@@ -2,13 +2,17 @@
 // scripted user chooses and the questions the user answers.
 
 #include "SavedPathsWindowRig.h"
+#include "shell/Settings.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
+#include <vector>
 
 namespace vesmarin {
 namespace {
@@ -146,6 +150,89 @@ TEST(SetInitialPath, AsksUnlessTheCurrentPathIsAlreadyInitial) {
             EXPECT_EQ(rig.Read(rig.iniFile()), ini);
         }
         EXPECT_FALSE(QFile::exists(rig.savedPaths()));
+    }
+}
+
+// A line of folders below `root` whose full path is longer than the longest the system opens, made and
+// removed one level at a time (by the whole path, neither would work). The folder above the last is short
+// enough to be listed, so the tree reaches the last one.
+class TooLongPath {
+public:
+    explicit TooLongPath(const QString& root) : path_(root) {
+        const std::string name(250, 'd');
+        fds_.push_back(::open(FileNameToBytes(root).constData(), O_RDONLY | O_DIRECTORY));
+        while (FileNameToBytes(path_).size() <= settings::PathLimit) {
+            EXPECT_EQ(::mkdirat(fds_.back(), name.c_str(), 0755), 0);
+            fds_.push_back(::openat(fds_.back(), name.c_str(), O_RDONLY | O_DIRECTORY));
+            path_ += u'/' + QString::fromStdString(name);
+        }
+    }
+    ~TooLongPath() {
+        const std::string name(250, 'd');
+        for (std::size_t i = fds_.size() - 1; i > 0; --i) {
+            ::close(fds_[i]);
+            ::unlinkat(fds_[i - 1], name.c_str(), AT_REMOVEDIR);
+        }
+        ::close(fds_[0]);
+    }
+    TooLongPath(const TooLongPath&) = delete;
+    TooLongPath& operator=(const TooLongPath&) = delete;
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+    std::vector<int> fds_;
+};
+
+// Yes to the question, and the settings file cannot take the path: the error report of the menu item,
+// and the initial path stays what the next start will open.
+TEST(SetInitialPath, AWriteThatFailsIsReportedNeverTakenAsSaved) {
+    enum class Kind { Unwritable, LineBreak, TooLong };
+    const struct {
+        const char* name;
+        Kind kind;
+        QString description; // %I the settings file
+    } cases[] = {
+        {"a folder stands in the settings file's place", Kind::Unwritable, "Path/File access error: %I"},
+        {"a folder name with a line break", Kind::LineBreak, "The path holds a line break"},
+        {"a path longer than the system opens", Kind::TooLong,
+         QStringLiteral("The path is longer than %1 bytes").arg(settings::PathLimit)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SavedPathsWindowRig rig;
+        std::unique_ptr<TooLongPath> deep; // removed before the rig's folders
+        QString folder = rig.projects();
+        if (c.kind == Kind::LineBreak) {
+            folder = rig.work() + QStringLiteral("/two\nlines");
+            ASSERT_TRUE(QDir().mkpath(folder));
+        } else if (c.kind == Kind::TooLong) {
+            deep = std::make_unique<TooLongPath>(rig.work());
+            folder = deep->path();
+        }
+        frmMain& f = rig.Start(rig.work(), true);
+        ASSERT_TRUE(f.treeView->SelectPath(folder));
+        ASSERT_EQ(f.treeView->GetCurrentPath(), folder);
+        if (c.kind == Kind::Unwritable) {
+            ASSERT_TRUE(QFile::remove(rig.iniFile()));
+            ASSERT_TRUE(QDir().mkdir(rig.iniFile()));
+        }
+        const QByteArray ini = rig.Read(rig.iniFile());
+
+        rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathInitial"));
+        rig.ui.answer(MsgButton::Yes);
+        rig.ui.answer(MsgButton::No); // the error report: go on
+        f.cmdSavePath->click();
+
+        ASSERT_EQ(rig.ui.messages.size(), 2u);
+        const MessageRequest& report = rig.ui.messages[1].request;
+        EXPECT_EQ(report.title, "Vesmarin, 189.");
+        EXPECT_TRUE(report.text.startsWith("Error condition 75 with the description '" +
+                                           QString(c.description).replace("%I", rig.iniFile()) + "'"))
+            << report.text.toStdString();
+        EXPECT_EQ(f.state.gInitialPath, rig.work());
+        EXPECT_EQ(rig.Read(rig.iniFile()), ini);
+        EXPECT_EQ(rig.ui.ended, 0);
     }
 }
 

@@ -48,6 +48,7 @@ TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
                                                           return c.programFolderTakesFiles;
                                                       });
         const QString folder = c.besideProgram ? l.bin() : l.config();
+        EXPECT_EQ(files.settingsFolder, folder);
         EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
         EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
         EXPECT_EQ(QFileInfo(l.config()).isDir(), !c.besideProgram)

@@ -1,7 +1,8 @@
+#include "FileLocationsTest.h"
 #include "platform/QtInteraction.h"
 
 #include <QDir>
-#include <QTemporaryDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
@@ -12,51 +13,64 @@
 namespace vesmarin {
 namespace {
 
-// The instance lock lives in the user's runtime folder; each test gets its own.
-class InstanceLock : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(runtime.isValid());
-        previous = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+using test::ProgramLayout;
+
+bool Never(const QString&) {
+    return false;
+}
+
+// One running program per folder of settings: whatever names the folder, and whichever copy of the program
+// asks. The lock ends with the program that holds it.
+TEST(InstanceLock, OneRunningProgramPerSettingsFolder) {
+    ProgramLayout a;
+    ProgramLayout b;
+    const QString link = a.root.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(a.bin(), link));
+    // Copies whose own folders cannot be written keep their files in the user's configuration folder.
+    const QString shared = LocateProgramFiles(b.bin(), a.config(), Never).settingsFolder;
+    ASSERT_EQ(LocateProgramFiles(a.bin(), a.config(), Never).settingsFolder, shared);
+    const struct {
+        const char* name;
+        QString first, second;
+        bool conflict;
+    } cases[] = {
+        {"the same folder", a.bin(), a.bin(), true},
+        {"the same folder through a link", a.bin(), link, true},
+        {"copies sharing the user's configuration folder", shared, shared, true},
+        {"copies with folders of their own", a.bin(), b.bin(), false},
+        {"a folder that cannot hold the lock never keeps the user out", QStringLiteral("/nowhere/at/all"),
+         QStringLiteral("/nowhere/at/all"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto first = std::make_unique<QtInteraction>();
+        QtInteraction second;
+        EXPECT_FALSE(first->anotherInstanceRunning(c.first));
+        EXPECT_EQ(second.anotherInstanceRunning(c.second), c.conflict);
+        EXPECT_FALSE(first->anotherInstanceRunning(c.first)) << "the holder of the lock is not its own rival";
+        first.reset();
+        QtInteraction next;
+        EXPECT_FALSE(next.anotherInstanceRunning(c.first)) << "the lock ended with its holder";
     }
-    void TearDown() override { qputenv("XDG_RUNTIME_DIR", previous); }
-    QString program(const char* name) const { return programs.filePath(QString::fromLatin1(name)); }
-
-    QTemporaryDir runtime;
-    QTemporaryDir programs;
-    QByteArray previous;
-};
-
-TEST_F(InstanceLock, TheSameProgramFileConflictsAndAnotherDoesNot) {
-    QtInteraction first(program("vesmarin"));
-    QtInteraction second(program("vesmarin"));
-    QtInteraction elsewhere(program("copy/vesmarin"));
-    EXPECT_FALSE(first.anotherInstanceRunning());
-    EXPECT_TRUE(second.anotherInstanceRunning());
-    EXPECT_FALSE(elsewhere.anotherInstanceRunning());
-    EXPECT_FALSE(first.anotherInstanceRunning()) << "the holder of the lock is not its own rival";
 }
 
 #ifdef Q_OS_UNIX
-TEST_F(InstanceLock, ALockLeftByACrashedRunDoesNotBlock) {
-    const QString file = program("vesmarin");
+TEST(InstanceLock, ALockOfACrashedRunDoesNotBlock) {
+    ProgramLayout l;
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Take the lock and die without releasing it, as a crash would.
-        auto* crashed = new QtInteraction(file);
-        _exit(crashed->anotherInstanceRunning() ? 2 : 0);
+        auto* crashed = new QtInteraction;
+        _exit(crashed->anotherInstanceRunning(l.bin()) ? 2 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
-    ASSERT_FALSE(QDir(runtime.path()).entryList({QStringLiteral("*.lock")}, QDir::Files).isEmpty())
-        << "the crashed run left its lock behind";
 
-    QtInteraction next(file);
-    EXPECT_FALSE(next.anotherInstanceRunning());
+    QtInteraction next;
+    EXPECT_FALSE(next.anotherInstanceRunning(l.bin()));
 }
 #endif
 

@@ -34,6 +34,7 @@ TEST(FileLocations, StartUpReadsAndWritesTheSettingsWhereTheyLive) {
         form.Load();
 
         EXPECT_TRUE(form.state.gLanguage);
+        EXPECT_EQ(ui.instanceFolder, used) << "one running program per folder of settings";
         EXPECT_EQ(form.state.gIniFile, used + QStringLiteral("/Tembrill.ini"));
         EXPECT_EQ(form.state.gSavedPathsFile, used + QStringLiteral("/SavedPaths.txt"));
         EXPECT_EQ(ReadFile(used + QStringLiteral("/Tembrill.ini")),

@@ -1,4 +1,5 @@
 #include "MainForm.h"
+#include "paths/PathText.h"
 #include "shell/Settings.h"
 #include "shell/UpDown.h"
 
@@ -133,15 +134,83 @@ TEST(StartUp, StoredCaseRuleSetsTheBoxSilentlyAndWritesNothing) {
     }
 }
 
-TEST(StartUp, TextSettings) {
-    MainForm m;
-    const std::string longPath = "/" + std::string(1029, 'p');
-    m.ui.answer(MsgButton::Cancel); // no such folder: the partial-recall question
-    const frmMain& f = m.loadWith("[general]\ninitialpath=" + longPath +
-                                  "\n[OPTIONS]\nICONSAVEPATH=/data/icons/\nlevels=7\n");
-    EXPECT_EQ(f.state.gInitialPath.toStdString(), longPath.substr(0, 1023));
-    EXPECT_EQ(f.state.gIconSavePath, QStringLiteral("/data/icons/"));
-    EXPECT_EQ(f.state.gLevels, 7) << "sections and keys in another letter case are found";
+// A path of `bytes` bytes: "/" and then `unit` repeated (a unit of several bytes ends the path early).
+std::string PathOfBytes(std::size_t bytes, const std::string& unit) {
+    std::string path = "/";
+    while (path.size() + unit.size() <= bytes)
+        path += unit;
+    return path + std::string(bytes - path.size(), 'p');
+}
+
+// Both folders are read whole up to the longest path the system opens, measured in bytes of the file name
+// (a Greek letter takes two, a byte that is not UTF-8 one); a longer one is refused, never cut.
+TEST(StartUp, PathSettingsAreReadWholeOrRefused) {
+    const std::string limit = std::to_string(settings::PathLimit);
+    const std::string home = MainForm::home().toStdString();
+    const std::string homeFolder = home.back() == '/' ? home : home + "/";
+    const struct {
+        const char* name;
+        bool greek;
+        const char* key;
+        std::string stored;
+        bool whole;
+        std::string title, text; // of the refusal
+    } cases[] = {
+        {"ASCII at the limit", false, "InitialPath", PathOfBytes(settings::PathLimit, "p"), true, "", ""},
+        {"Greek within the limit", false, "IconSavePath", PathOfBytes(settings::PathLimit, "έ"), true, "",
+         ""},
+        {"bytes that are not UTF-8 at the limit", false, "InitialPath",
+         PathOfBytes(settings::PathLimit, "\xE9"), true, "", ""},
+        {"initial path one byte too long", false, "InitialPath", PathOfBytes(settings::PathLimit + 1, "p"),
+         false, "Recall initial path",
+         "The initial path that has been set is longer than the " + limit +
+             " bytes a path may have on this computer, so it cannot be recalled. '" + home +
+             "' will be used as the initial path instead."},
+        {"Greek initial path too long in bytes, Greek", true, "InitialPath",
+         PathOfBytes(settings::PathLimit + 1, "έ"), false, "Ανάκληση αρχικής διαδρομής",
+         "Η αρχική διαδρομή η οποία έχει ορισθεί, υπερβαίνει τα " + limit +
+             " byte που επιτρέπονται για μια διαδρομή σε αυτόν τον υπολογιστή και επομένως δεν μπορεί να "
+             "ανακληθεί. Αντ' αυτής, ως αρχική διαδρομή θα χρησιμοποιηθεί η «" +
+             home + "»."},
+        {"icon folder too long", false, "IconSavePath", PathOfBytes(settings::PathLimit + 1, "p"), false,
+         "Vesmarin",
+         "The folder for saving icons that has been set is longer than the " + limit +
+             " bytes a path may have on this computer, so it cannot be used. Icons will be saved in '" +
+             homeFolder + "' until you select another folder."},
+        {"icon folder too long, Greek", true, "IconSavePath", PathOfBytes(settings::PathLimit + 1, "p"),
+         false, "Vesmarin",
+         "Ο φάκελλος αποθηκεύσεως των εικονιδίων ο οποίος έχει ορισθεί, υπερβαίνει τα " + limit +
+             " byte που επιτρέπονται για μια διαδρομή σε αυτόν τον υπολογιστή και επομένως δεν μπορεί να "
+             "χρησιμοποιηθεί. Τα εικονίδια θα αποθηκεύονται στο φάκελλο «" +
+             homeFolder + "», μέχρι να επιλέξετε κάποιον άλλο φάκελλο."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool initial = std::string(c.key) == "InitialPath";
+        MainForm m;
+        if (initial && c.whole)
+            m.ui.answer(MsgButton::Cancel); // no such folder: the partial-recall question
+        if (!c.whole)
+            m.ui.answer(MsgButton::Ok);
+        // Sections and keys are found in any letter case.
+        const frmMain& f =
+            m.loadWith(std::string("[general]\nLanguage=") + (c.greek ? "1" : "0") +
+                       "\ninitialpath=" + (initial ? c.stored : std::string("/tmp")) + "\n[OPTIONS]\n" +
+                       c.key + "=" + (initial ? "/data/icons/" : c.stored) + "\n");
+        const QString read = initial ? f.state.gInitialPath : f.state.gIconSavePath;
+        if (c.whole) {
+            EXPECT_EQ(FileNameToBytes(read).toStdString(), c.stored);
+        } else {
+            EXPECT_EQ(read.toStdString(), initial ? home : homeFolder);
+            ASSERT_FALSE(m.ui.messages.empty());
+            const MessageRequest& r = m.ui.messages[0].request;
+            EXPECT_EQ(r.title.toStdString(), c.title);
+            EXPECT_EQ(r.text.toStdString(), c.text);
+            EXPECT_EQ(r.icon, MsgIcon::Critical);
+            EXPECT_EQ(m.ui.messages.size(), 1u) << "no other message about the initial path";
+        }
+        EXPECT_NE(m.ini().find(c.stored), std::string::npos) << "the settings file keeps what it holds";
+    }
 }
 
 TEST(StartUp, AnEmptyInitialPathCountsAsNone) {

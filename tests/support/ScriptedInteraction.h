@@ -117,7 +117,10 @@ public:
         pointer = p;
         pointerHistory.push_back(p);
     }
-    bool anotherInstanceRunning() override { return otherInstance; }
+    bool anotherInstanceRunning(const QString& settingsFolder) override {
+        instanceFolder = settingsFolder;
+        return otherInstance;
+    }
     void endProgramNow() override { ++ended; }
 
     // Recorded
@@ -131,6 +134,7 @@ public:
     int ended = 0;
     Pointer pointer = Pointer::Default;
     std::vector<Pointer> pointerHistory;
+    QString instanceFolder; // the folder the single-instance test was asked about
 
     // Script
     std::deque<MsgButton> answers;
