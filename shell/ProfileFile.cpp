@@ -1,11 +1,10 @@
 #include "shell/ProfileFile.h"
 
+#include "paths/FileIO.h"
 #include "paths/PathText.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -123,16 +122,16 @@ QString CutToBuffer(const QString& s, int bufferSize) {
     return s.left(keep);
 }
 
-std::optional<QString> ReadWholeFile(const QString& file) {
-    // Only a regular file is read: opening a FIFO would wait for a writer forever.
-    if (!QFileInfo(file).isFile())
-        return std::nullopt;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+// The file's text, or nothing when it is missing (error ENOENT) or cannot be read. Only a regular file is
+// read: opening a FIFO would wait for a writer forever.
+std::optional<QString> ReadWholeFile(const QString& file, int& error) {
+    const FileContent content = ReadRegularFile(file);
+    error = content.error;
+    if (error != 0)
         return std::nullopt;
     // Without loss: bytes that are not UTF-8 (a Latin-1 comment, a folder name from an old disk) come back
     // unchanged when the file is written again.
-    return FileNameFromBytes(f.readAll());
+    return FileNameFromBytes(content.bytes);
 }
 
 bool HasLineBreak(const QString& s) {
@@ -143,7 +142,8 @@ bool HasLineBreak(const QString& s) {
 
 QString GetProfileString(const QString& section, const QString& key, const QString& defaultValue,
                          int bufferSize, const QString& file) {
-    const auto content = ReadWholeFile(file);
+    int error = 0;
+    const auto content = ReadWholeFile(file, error);
     if (content) {
         const std::vector<Line> lines = SplitLines(*content);
         const qsizetype header = FindSection(lines, section);
@@ -163,12 +163,12 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
         return false;
 
     std::vector<Line> lines;
-    if (QFile::exists(file)) {
-        const auto content = ReadWholeFile(file);
-        if (!content)
-            return false; // never replace a file that could not be read
-        lines = SplitLines(*content);
-    }
+    int error = 0;
+    const auto old = ReadWholeFile(file, error);
+    if (old)
+        lines = SplitLines(*old);
+    else if (error != ENOENT)
+        return false; // never replace a file that could not be read
 
 #ifdef Q_OS_WIN
     QString eol = QStringLiteral("\r\n");
@@ -214,15 +214,7 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     for (const Line& l : lines)
         content += l.text + l.eol;
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = FileNameToBytes(content);
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return ReplaceFileContent(file, {FileNameToBytes(content)}) == 0;
 }
 
 } // namespace vesmarin

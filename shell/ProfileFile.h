@@ -20,9 +20,10 @@ QString GetProfileString(const QString& section, const QString& key, const QStri
                          int bufferSize, const QString& file);
 
 // Stores `value` under `section`/`key` of `file`, creating the file, the section and the key when they are
-// missing. The new content is written to a temporary file beside the old one and then renamed over it, so
-// an interrupted or failed write leaves the old file whole. Returns false when nothing could be written;
-// a value holding a line break cannot be stored in a line of the file and is refused the same way.
+// missing. The new content replaces the file through ReplaceFileContent (paths/FileIO.h), so an interrupted
+// or failed write (a full disk among others) leaves the old file whole, a file made read-only is not
+// changed, and a link keeps working. Returns false when nothing could be written; a value holding a line
+// break cannot be stored in a line of the file and is refused the same way.
 bool WriteProfileString(const QString& section, const QString& key, const QString& value,
                         const QString& file);
 

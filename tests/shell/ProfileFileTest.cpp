@@ -131,14 +131,6 @@ TEST_F(ProfileFileTest, RefusesLineBreaksThatWouldForgeLines) {
     EXPECT_EQ(content(), "[General]\nLanguage=0\n");
 }
 
-TEST_F(ProfileFileTest, AFailedWriteCreatesNothing) {
-    const QString missingFolder = dir.filePath(QStringLiteral("gone/Tembrill.ini"));
-    EXPECT_FALSE(WriteProfileString(QStringLiteral("General"), QStringLiteral("Language"),
-                                    QStringLiteral("1"), missingFolder));
-    EXPECT_FALSE(QFileInfo::exists(missingFolder));
-    settings::Write(missingFolder, settings::General, settings::Language, 1); // reports nothing
-}
-
 // A FIFO in the settings file's place is neither waited on nor replaced: the defaults hold.
 TEST_F(ProfileFileTest, AFifoIsNeitherReadNorReplaced) {
     const QByteArray fifo = QFile::encodeName(file());
@@ -158,16 +150,6 @@ TEST_F(ProfileFileTest, AFifoIsNeitherReadNorReplaced) {
     }
     EXPECT_TRUE(done.get());
     EXPECT_FALSE(QFileInfo(file()).isFile());
-}
-
-TEST_F(ProfileFileTest, WritesReplaceTheFileWholeAndLeaveNoTemporaryFiles) {
-    store("[General]\nLanguage=0\n");
-    for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(WriteProfileString(QStringLiteral("Options"), QStringLiteral("Levels"),
-                                       QString::number(i), file()));
-    EXPECT_EQ(content(), "[General]\nLanguage=0\n\n[Options]\nLevels=19\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("Tembrill.ini")});
 }
 
 } // namespace
