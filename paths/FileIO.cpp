@@ -119,8 +119,7 @@ FileContent ReadRegularFile(const QString& file) {
     return content;
 }
 
-int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces,
-                       FileIdentity* written) {
+int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces) {
     QByteArray path = FileNameToBytes(file);
     struct stat old;
     bool exists = false;
@@ -172,9 +171,6 @@ int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView
         if (::fsync(fd) != 0)
             error = errno;
     }
-    struct stat st;
-    if (error == 0 && written != nullptr && ::fstat(fd, &st) == 0)
-        *written = IdentityOf(st);
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
     if (error == 0 && ::rename(temporary.constData(), path.constData()) != 0)
@@ -222,8 +218,7 @@ FileContent ReadRegularFile(const QString& file) {
     return content;
 }
 
-int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces,
-                       FileIdentity* written) {
+int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces) {
     const QFileInfo info(file);
     if (info.exists() && !info.isFile())
         return info.isDir() ? EISDIR : EINVAL;
@@ -245,8 +240,6 @@ int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView
     }
     if (!out.commit())
         return EIO;
-    if (written != nullptr)
-        IdentityOfFile(file, *written);
     return 0;
 }
 

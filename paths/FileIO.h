@@ -50,8 +50,7 @@ FileContent ReadRegularFile(const QString& file);
 // - a replaced file keeps its permissions (and, when allowed, its owner); a new one gets 0666 less the
 //   umask, as any newly created file.
 // The temporary file is named ".<name>.XXXXXX" in the target's folder and created with O_EXCL, so it
-// never meets a file the program did not create. `written`, when given, receives the new file's identity.
-int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces,
-                       FileIdentity* written = nullptr);
+// never meets a file the program did not create.
+int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces);
 
 } // namespace vesmarin
