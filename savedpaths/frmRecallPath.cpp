@@ -6,6 +6,7 @@
 #include "savedpaths/TextEditor.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include <QWhatsThis>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vesmarin::savedpaths {
 
@@ -62,19 +64,19 @@ private:
     int widest_ = 0;
 };
 
-// The width of the widest line as the sum of its characters' advances (a little more than the shaped text
-// where letters kern, never much less).
-int WidestTextWidth(const QStringList& lines, const QFontMetrics& metrics) {
-    std::array<int, 256> latin;
+// The width of the widest line as the sum of its characters' advances, in fractions of a pixel as the text
+// is laid out (a little more than the shaped text where letters kern, never much less).
+int WidestTextWidth(const QStringList& lines, const QFontMetricsF& metrics) {
+    std::array<qreal, 256> latin;
     latin.fill(-1);
-    QHash<char32_t, int> others;
-    int widest = 0;
+    QHash<char32_t, qreal> others;
+    qreal widest = 0;
     for (const QString& line : lines) {
-        int width = 0;
+        qreal width = 0;
         for (qsizetype i = 0; i < line.size(); ++i) {
             const char16_t c = line[i].unicode();
             if (c < latin.size()) {
-                int& advance = latin[c];
+                qreal& advance = latin[c];
                 if (advance < 0)
                     advance = metrics.horizontalAdvance(QChar(c));
                 width += advance;
@@ -91,7 +93,7 @@ int WidestTextWidth(const QStringList& lines, const QFontMetrics& metrics) {
         }
         widest = std::max(widest, width);
     }
-    return widest;
+    return static_cast<int>(std::ceil(widest));
 }
 
 void RaiseIfFailed(const StoreStatus& status) {
@@ -122,7 +124,7 @@ void LoadSavedPaths(Interaction& ui, const SharedState& state, QWidget* parent, 
             return;
         const QStringList shown = RecallableSavedPaths(content.lines);
         if (auto* rows = dynamic_cast<UniformRows*>(list->itemDelegate()))
-            rows->setWidestText(WidestTextWidth(shown, list->fontMetrics()));
+            rows->setWidestText(WidestTextWidth(shown, QFontMetricsF(list->font())));
         list->addItems(shown);
         if (list->count() > 0) {
             list->clearSelection();
