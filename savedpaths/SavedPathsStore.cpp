@@ -134,6 +134,12 @@ bool ContainsSavedPath(const QStringList& lines, const QString& path, bool caseS
         // An empty line names no folder; with a separator added it would pass for the root "/".
         if (line.isEmpty())
             continue;
+        // Upper-casing keeps the length of a line without letters beyond ASCII: most lines of a long list are
+        // told apart by their length alone, without making their key form.
+        const qsizetype keyLength = line.size() + (line.endsWith(kPathSeparator) ? 0 : 1);
+        if (keyLength != wanted.size() &&
+            std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            continue;
         if (ApplyCaseRule(AppendSeparator(line), caseSensitive) == wanted)
             return true;
     }
