@@ -1,11 +1,13 @@
 #include "browse/IconExport.h"
 
+#include "paths/FileIO.h"
 #include "paths/PathText.h"
 #include "shell/basGlobal.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 
 namespace vesmarin {
 
@@ -56,23 +58,20 @@ QString ToolkitFilter(const QString& filter) {
 }
 
 void SaveBitmapFile(const QImage& picture, const QString& path) {
-    const QFileInfo target(path);
-    if (!target.absoluteDir().exists())
-        throw RunTimeError(kErrPathNotFound, QStringLiteral("Path not found: %1").arg(path));
-    QSaveFile file(path);
-    const auto fail = [&] {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return RunTimeError(kErrPathFileAccess,
-                            QStringLiteral("Path/File access error: %1 (%2)").arg(path, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail();
-    if (picture.isNull() || !picture.save(&file, "BMP"))
-        throw fail();
-    if (!file.commit())
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (picture.isNull() || !picture.save(&buffer, "BMP"))
         throw RunTimeError(kErrPathFileAccess,
-                           QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
+                           QStringLiteral("Path/File access error: %1 (no picture to save)").arg(path));
+    // The name goes to the file system as the bytes it stands for, so a folder whose name is not UTF-8
+    // takes icons as well; a full disk fails here with the old file kept.
+    const int error = ReplaceFileContent(path, {bytes});
+    if (error == ENOENT || error == ENOTDIR)
+        throw RunTimeError(kErrPathNotFound, QStringLiteral("Path not found: %1").arg(path));
+    if (error != 0)
+        throw RunTimeError(kErrPathFileAccess, QStringLiteral("Path/File access error: %1 (%2)")
+                                                   .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 } // namespace vesmarin

@@ -26,9 +26,10 @@ QString FolderOfChosenFile(const QString& fileName);
 // "Pictures (*.bmp)|*.bmp" as the toolkit's dialogs take it: "Pictures (*.bmp)".
 QString ToolkitFilter(const QString& filter);
 
-// Writes the picture as a Windows bitmap file. The bytes go to a temporary file in the same folder that
-// then replaces the target, so a failure never leaves a damaged file and an existing file stays as it was.
-// Raises RunTimeError 76 (folder missing) or 75 (the file cannot be written).
+// Writes the picture as a Windows bitmap file through ReplaceFileContent (paths/FileIO.h): the bytes go to a
+// temporary file in the same folder that then replaces the target, so a failure (a full disk, a file made
+// read-only) never leaves a damaged file and an existing file stays as it was. Raises RunTimeError 76
+// (folder missing) or 75 (the file cannot be written).
 void SaveBitmapFile(const QImage& picture, const QString& path);
 
 } // namespace vesmarin

@@ -17,13 +17,13 @@
 #include <system_error>
 #else
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <cstdio>
-#include <cstdlib>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unordered_map>
@@ -274,6 +274,15 @@ std::string DisplayForm(std::string path) {
     return path;
 }
 
+// True when the real (link-free) path lies in or below the real start folder.
+bool IsWithin(std::string_view real, std::string_view start) {
+    if (start.empty() || real.size() < start.size() || real.compare(0, start.size(), start) != 0) {
+        return false;
+    }
+    return real.size() == start.size() || start.back() == kScanSeparator ||
+           real[start.size()] == kScanSeparator;
+}
+
 void SortNames(std::vector<std::string>& names) {
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
@@ -370,6 +379,7 @@ struct DirectoryScanner::Impl {
     std::vector<Level> stack;
     std::vector<std::string> files;
     std::unordered_set<FolderId, FolderIdHash> entered;
+    std::string startReal; // the start folder's real path, links resolved
 #ifdef __linux__
     std::unordered_map<dev_t, bool> devtmpfs; // tmpfs-typed devices: true for devtmpfs
     bool mountsRead = false;
@@ -379,6 +389,26 @@ struct DirectoryScanner::Impl {
         stack.clear();
         files.clear();
         entered.clear();
+    }
+
+    std::string RealOf(std::string_view display) const {
+        return options.fileSystemRoot.empty() ? std::string(display)
+                                              : UnderRoot(options.fileSystemRoot, display);
+    }
+
+    // A link to a folder is followed only when the folder lies inside the start folder: "up -> .." would
+    // otherwise walk the whole of the folder above, and a link to "/" the whole machine.
+    bool LinkStaysInside(const Level& entry, const char* name) const {
+        if (startReal == "/") {
+            return true;
+        }
+        char* real = realpath(JoinPath(RealOf(entry.record.Path), name).c_str(), nullptr);
+        if (real == nullptr) {
+            return false;
+        }
+        const bool inside = IsWithin(real, startReal);
+        std::free(real);
+        return inside;
     }
 
     // Ends the walk on an error of the system. The open folders are let go first: when the handles have run
@@ -525,7 +555,13 @@ struct DirectoryScanner::Impl {
                     break;
                 }
                 if (S_ISDIR(st.st_mode) && descend) {
-                    entry.subfolders.emplace_back(name);
+                    struct stat own;
+                    const bool link =
+                        e->d_type == DT_LNK ||
+                        (fstatat(fd, name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode));
+                    if (!link || LinkStaysInside(entry, name)) {
+                        entry.subfolders.emplace_back(name);
+                    }
                 } else if (S_ISREG(st.st_mode) && wanted) {
                     files.emplace_back(name);
                 }
@@ -554,6 +590,9 @@ bool DirectoryScanner::StartDirectoryScan(const std::string& path) {
     if (fd < 0) {
         return false;
     }
+    char* resolved = realpath(real.c_str(), nullptr);
+    d_->startReal = resolved != nullptr ? resolved : real;
+    std::free(resolved);
     try {
         return d_->PushDirectory(fd, std::move(display));
     } catch (const ScanError&) {
@@ -620,6 +659,7 @@ struct DirectoryScanner::Impl {
     std::vector<Level> stack;
     std::vector<std::string> files;
     std::unordered_set<std::string> entered; // canonical paths
+    std::string startReal;                   // the start folder's canonical path
 
     void Clear() {
         stack.clear();
@@ -633,7 +673,13 @@ struct DirectoryScanner::Impl {
         if (ec || !fs::is_directory(canonical, ec)) {
             return false;
         }
-        if (!entered.insert(ToUtf8(canonical)).second) {
+        std::string key = ToUtf8(canonical);
+        if (stack.empty()) {
+            startReal = key;
+        } else if (!IsWithin(key, startReal)) {
+            return false; // reached through a link that leads out of the start folder
+        }
+        if (!entered.insert(std::move(key)).second) {
             return false;
         }
         const int level = static_cast<int>(stack.size());

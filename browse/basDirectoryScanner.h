@@ -93,8 +93,9 @@ struct ScanOptions {
 };
 
 // The walk: one at a time per object. Folders that cannot be read (no permission, vanished), folders already
-// entered (the same device and inode reached again through a link) and folders of the kernel's
-// pseudo-file-systems are not entered: the walk goes on with the next one.
+// entered (the same device and inode reached again through a link), folders reached through a link that
+// leads out of the start folder, and folders of the kernel's pseudo-file-systems are not entered: the walk
+// goes on with the next one.
 class DirectoryScanner {
 public:
     explicit DirectoryScanner(ScanOptions options = {});

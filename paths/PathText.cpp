@@ -29,35 +29,40 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00; // U+DC80..U+DCFF stand for the bytes 0x80..0xFF
 
-void AppendUtf8(QByteArray& out, char32_t cp) {
+// Writes the UTF-8 form of cp at o and returns the position after it.
+char* PutUtf8(char* o, char32_t cp) {
     if (cp < 0x80) {
-        out += char(cp);
+        *o++ = char(cp);
     } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
+        *o++ = char(0xC0 | (cp >> 6));
+        *o++ = char(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *o++ = char(0xE0 | (cp >> 12));
+        *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *o++ = char(0x80 | (cp & 0x3F));
     } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *o++ = char(0xF0 | (cp >> 18));
+        *o++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *o++ = char(0x80 | (cp & 0x3F));
     }
+    return o;
 }
 
 } // namespace
 
+// Both conversions write into a buffer of the largest size the result can take and cut it afterwards: a
+// file of a hundred megabytes converts at the speed of memory, not of one append per character.
 QString FileNameFromBytes(QByteArrayView bytes) {
-    QString out;
-    out.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
+    QString out(n, Qt::Uninitialized); // never more units than bytes
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    qsizetype used = 0;
     for (qsizetype i = 0; i < n;) {
         const unsigned char b = p[i];
         if (b < 0x80) {
-            out += QChar(char16_t(b));
+            o[used++] = b;
             ++i;
             continue;
         }
@@ -79,38 +84,43 @@ QString FileNameFromBytes(QByteArrayView bytes) {
         // Overlong forms, encoded surrogates and values past U+10FFFF are not valid UTF-8 either.
         valid = valid && cp >= smallest && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
         if (!valid) {
-            out += QChar(char16_t(kEscapeBase + b));
+            o[used++] = char16_t(kEscapeBase + b);
             ++i;
             continue;
         }
         if (cp >= 0x10000) {
-            out += QChar(QChar::highSurrogate(cp));
-            out += QChar(QChar::lowSurrogate(cp));
+            o[used++] = QChar::highSurrogate(cp);
+            o[used++] = QChar::lowSurrogate(cp);
         } else {
-            out += QChar(char16_t(cp));
+            o[used++] = char16_t(cp);
         }
         i += length;
     }
+    out.truncate(used);
     return out;
 }
 
 QByteArray FileNameToBytes(QStringView name) {
-    QByteArray out;
-    out.reserve(name.size());
     const qsizetype n = name.size();
+    QByteArray out(n * 3, Qt::Uninitialized); // a unit takes at most three bytes, a pair four
+    char* const start = out.data();
+    char* o = start;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = name[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(name[i + 1].unicode())) {
-            AppendUtf8(out, QChar::surrogateToUcs4(c, name[i + 1].unicode()));
+        if (c < 0x80) {
+            *o++ = char(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(name[i + 1].unicode())) {
+            o = PutUtf8(o, QChar::surrogateToUcs4(c, name[i + 1].unicode()));
             ++i;
         } else if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
-            out += char(c - kEscapeBase);
+            *o++ = char(c - kEscapeBase);
         } else if (QChar::isSurrogate(c)) {
-            AppendUtf8(out, 0xFFFD);
+            o = PutUtf8(o, 0xFFFD);
         } else {
-            AppendUtf8(out, c);
+            o = PutUtf8(o, c);
         }
     }
+    out.truncate(o - start);
     return out;
 }
 

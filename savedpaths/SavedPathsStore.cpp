@@ -1,19 +1,13 @@
 #include "savedpaths/SavedPathsStore.h"
 
+#include "paths/FileIO.h"
 #include "paths/PathText.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace vesmarin {
 
@@ -42,6 +36,7 @@ StoreStatus FailureFromErrno(int error, const QString& file) {
     case EROFS:
         return Failure(kPermissionDenied, QStringLiteral("Permission denied"), file);
     case ENOSPC:
+    case EFBIG: // the file may grow no further: the user's disk quota or file size limit
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -53,90 +48,48 @@ StoreStatus FailureFromErrno(int error, const QString& file) {
     }
 }
 
-std::filesystem::path FsPath(const QString& file) {
-#ifdef _WIN32
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(file).toStdString());
-#endif
+// Calls f(line) for every line of the bytes: CR LF, LF alone and CR alone each end a line; a last line
+// without an end still counts. A UTF-8 byte-order mark (some editors write one) is not part of the first
+// line.
+template <class F> void ForEachLine(QByteArrayView bytes, F&& f) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    const char* d = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = d[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        f(bytes.sliced(start, i - start));
+        if (c == '\r' && i + 1 < n && d[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        f(bytes.sliced(start));
 }
 
 struct RawContent {
     StoreStatus status;
     bool exists = false;
-    QList<QByteArray> lines; // without their line ends
+    QByteArray bytes;
 };
-
-// Splits the bytes into lines: CR LF, LF alone and CR alone each end a line; a last line without an end
-// still counts. A UTF-8 byte-order mark (some editors write one) is not part of the first line.
-QList<QByteArray> SplitLines(QByteArray bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(bytes.mid(start));
-    return lines;
-}
 
 RawContent ReadRaw(const QString& file) {
     RawContent content;
-    const QFileInfo info(file);
-    if (!info.exists() && !info.isSymLink())
-        return content;
+    FileContent read = ReadRegularFile(file);
+    if (read.error == ENOENT && !QFileInfo(file).isSymLink())
+        return content; // no file: not an error (a link that leads nowhere is one)
     content.exists = true;
-    // A folder, a FIFO or a device is no list of paths; reading a FIFO would wait for a writer forever.
-    if (info.isDir() || (info.exists() && !info.isFile())) {
+    // A folder, a FIFO or a device is no list of paths.
+    if (read.error == EISDIR || read.error == EINVAL)
         content.status = Failure(kPathFileAccessError, QStringLiteral("Path/File access error"), file);
-        return content;
-    }
-    QFile f(file);
-    errno = 0;
-    if (!f.open(QIODevice::ReadOnly)) {
-        content.status = FailureFromErrno(errno, file);
-        return content;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        content.status = Failure(kDeviceIoError, QStringLiteral("Device I/O error"), file);
-        return content;
-    }
-    content.lines = SplitLines(bytes);
+    else if (read.error != 0)
+        content.status = FailureFromErrno(read.error, file);
+    else
+        content.bytes = std::move(read.bytes);
     return content;
-}
-
-// Makes the written bytes durable before the file that holds them takes the old one's place.
-bool FlushToDisk(QFile& f) {
-    if (!f.flush())
-        return false;
-#ifndef _WIN32
-    return ::fsync(f.handle()) == 0;
-#else
-    return true;
-#endif
-}
-
-void SyncFolderOf(const QString& file) {
-#ifndef _WIN32
-    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(file);
-#endif
 }
 
 } // namespace
@@ -163,26 +116,16 @@ SavedPathsContent LoadSavedPaths(const QString& file) {
     SavedPathsContent content;
     content.status = raw.status;
     content.exists = raw.exists;
-    if (!raw.status)
-        return content;
-    content.lines.reserve(raw.lines.size());
-    for (const QByteArray& line : raw.lines)
-        content.lines.append(FileNameFromBytes(line));
+    ForEachLine(raw.bytes, [&](QByteArrayView line) { content.lines.append(FileNameFromBytes(line)); });
     return content;
 }
 
 QStringList RecallableSavedPaths(const QStringList& lines) {
     QStringList shown;
     for (const QString& line : lines)
-        if (!line.trimmed().isEmpty())
+        if (!std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); }))
             shown.append(line);
     return shown;
-}
-
-QString SavedPathsBackupFile(const QString& file) {
-    if (file.size() < 3)
-        return file + QStringLiteral(".bak");
-    return file.left(file.size() - 3) + QStringLiteral("bak");
 }
 
 bool ContainsSavedPath(const QStringList& lines, const QString& path, bool caseSensitive) {
@@ -190,6 +133,12 @@ bool ContainsSavedPath(const QStringList& lines, const QString& path, bool caseS
     for (const QString& line : lines) {
         // An empty line names no folder; with a separator added it would pass for the root "/".
         if (line.isEmpty())
+            continue;
+        // Upper-casing keeps the length of a line without letters beyond ASCII: most lines of a long list are
+        // told apart by their length alone, without making their key form.
+        const qsizetype keyLength = line.size() + (line.endsWith(kPathSeparator) ? 0 : 1);
+        if (keyLength != wanted.size() &&
+            std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; }))
             continue;
         if (ApplyCaseRule(AppendSeparator(line), caseSensitive) == wanted)
             return true;
@@ -204,56 +153,26 @@ SavedPathCheck IsPathSaved(const QString& file, const QString& path, bool caseSe
     return {{}, ContainsSavedPath(content.lines, path, caseSensitive)};
 }
 
-StoreStatus SavePathAsNewest(const QString& file, const QString& path,
-                             const std::function<void(const QString&)>& afterBackupWritten) {
+StoreStatus SavePathAsNewest(const QString& file, const QString& path) {
     // A folder name may hold a line break on POSIX; written as it is, it would turn into two entries
     // that name no folder at all.
     if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
         return Failure(kInvalidArgument, QStringLiteral("A path holding a line break cannot be saved"), path);
 
-    // A file kept elsewhere through a symbolic link is replaced where it really lives, so the link stays.
-    const QFileInfo info(file);
-    const QString target =
-        info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : file;
-
-    const RawContent old = ReadRaw(target);
+    const RawContent old = ReadRaw(file);
     if (!old.status)
         return old.status;
 
     QByteArray content = FileNameToBytes(path) + "\r\n";
-    for (const QByteArray& line : old.lines)
-        content += line + "\r\n";
-
-    const QString backup = SavedPathsBackupFile(target);
-    // A backup left by an earlier failure is ours to replace; a fresh file (never one reached through a
-    // link that happens to stand there) receives the new content.
-    QFile::remove(backup);
-    QFile out(backup);
-    errno = 0;
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return FailureFromErrno(errno, backup);
-    errno = 0;
-    const bool written = out.write(content) == content.size() && FlushToDisk(out);
-    const int writeError = errno;
-    out.close();
-    if (!written || out.error() != QFileDevice::NoError) {
-        QFile::remove(backup);
-        return FailureFromErrno(writeError != 0 ? writeError : EIO, backup);
-    }
-    if (old.exists)
-        QFile::setPermissions(backup, QFile::permissions(target));
-
-    if (afterBackupWritten)
-        afterBackupWritten(backup);
-
-    // The backup takes the file's place in one step: the file is either the old one or the new one.
-    std::error_code error;
-    std::filesystem::rename(FsPath(backup), FsPath(target), error);
-    if (error) {
-        QFile::remove(backup);
-        return FailureFromErrno(error.value(), target);
-    }
-    SyncFolderOf(target);
+    content.reserve(content.size() + old.bytes.size() + old.bytes.size() / 16);
+    ForEachLine(old.bytes, [&](QByteArrayView line) {
+        content += line;
+        content += "\r\n";
+    });
+    // Written whole beside the file and then put in its place: a failed save leaves the file as it was. A
+    // link keeps working, and a file made read-only is not changed.
+    if (const int error = ReplaceFileContent(file, {content}); error != 0)
+        return FailureFromErrno(error, file);
     return {};
 }
 

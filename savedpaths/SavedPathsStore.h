@@ -10,7 +10,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace vesmarin {
 
@@ -43,10 +42,6 @@ SavedPathsContent LoadSavedPaths(const QString& file);
 // The lines the recall list shows: those that hold more than blanks, exactly as stored.
 QStringList RecallableSavedPaths(const QStringList& lines);
 
-// The backup that exists while a save runs: the file name with its last three characters replaced by
-// "bak" (SavedPaths.txt gives SavedPaths.bak).
-QString SavedPathsBackupFile(const QString& file);
-
 // True when some line of the file names the same folder as path: both with a trailing separator and
 // under the case rule (upper-cased unless caseSensitive), so /usr/share, /usr/share/ and /USR/SHARE are
 // one folder while the case rule is in force. Reading stops at the first such line. A missing file holds
@@ -57,12 +52,12 @@ SavedPathCheck IsPathSaved(const QString& file, const QString& path, bool caseSe
 bool ContainsSavedPath(const QStringList& lines, const QString& path, bool caseSensitive);
 
 // Writes path as the first line of the file, before the old lines, which keep their order, their bytes
-// and their blank lines; every line is ended by CR LF. The new content is written to the backup file and
-// then put in the file's place in one step, so the backup exists only while the save runs and a failed
-// save leaves the file exactly as it was. A missing file is created with the one line.
-// afterBackupWritten, when given, runs between the two steps (tests use it to look at the backup).
-StoreStatus SavePathAsNewest(const QString& file, const QString& path,
-                             const std::function<void(const QString& backupFile)>& afterBackupWritten = {});
+// and their blank lines; every line is ended by CR LF. The new content is written to a temporary file of
+// its own beside the file and then put in the file's place in one step (paths/FileIO.h), so a failed save
+// (a full disk among others) leaves the file exactly as it was and no other file is ever touched. A link
+// keeps working, the content landing in the file it names; a file made read-only is not changed and the
+// save fails with Permission denied. A missing file is created with the one line.
+StoreStatus SavePathAsNewest(const QString& file, const QString& path);
 
 // True when the current path is already the initial path: both compared under the case rule, without
 // adding or removing separators (so "/home/ann/" and "/home/ann" differ).

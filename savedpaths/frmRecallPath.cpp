@@ -6,13 +6,19 @@
 #include "savedpaths/TextEditor.h"
 
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QWhatsThis>
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace vesmarin::savedpaths {
 
@@ -36,6 +42,58 @@ void SetListColour(QListWidget* list, const QColor& colour) {
     palette.setColor(QPalette::Base, colour);
     list->setPalette(palette);
     list->viewport()->update();
+}
+
+// Every row of the list has the size of the widest one. Measuring each of a list of millions through the
+// font, as a list does by default, takes far longer than reading them: the widest line is found once from
+// the advance of each character instead, and the list lays out rows of one size.
+class UniformRows final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setWidestText(int width) { widest_ = width; }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        const int own = option.fontMetrics.horizontalAdvance(index.data().toString());
+        hint.setWidth(std::max(hint.width(), hint.width() - own + widest_));
+        return hint;
+    }
+
+private:
+    int widest_ = 0;
+};
+
+// The width of the widest line as the sum of its characters' advances, in fractions of a pixel as the text
+// is laid out (a little more than the shaped text where letters kern, never much less).
+int WidestTextWidth(const QStringList& lines, const QFontMetricsF& metrics) {
+    std::array<qreal, 256> latin;
+    latin.fill(-1);
+    QHash<char32_t, qreal> others;
+    qreal widest = 0;
+    for (const QString& line : lines) {
+        qreal width = 0;
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const char16_t c = line[i].unicode();
+            if (c < latin.size()) {
+                qreal& advance = latin[c];
+                if (advance < 0)
+                    advance = metrics.horizontalAdvance(QChar(c));
+                width += advance;
+                continue;
+            }
+            const bool pair =
+                QChar::isHighSurrogate(c) && i + 1 < line.size() && line[i + 1].isLowSurrogate();
+            const char32_t code = pair ? QChar::surrogateToUcs4(c, line[i + 1].unicode()) : c;
+            auto known = others.find(code);
+            if (known == others.end())
+                known = others.insert(code, metrics.horizontalAdvance(line.mid(i, pair ? 2 : 1)));
+            width += *known;
+            i += pair ? 1 : 0;
+        }
+        widest = std::max(widest, width);
+    }
+    return static_cast<int>(std::ceil(widest));
 }
 
 void RaiseIfFailed(const StoreStatus& status) {
@@ -64,7 +122,10 @@ void LoadSavedPaths(Interaction& ui, const SharedState& state, QWidget* parent, 
         RaiseIfFailed(content.status);
         if (!content.exists)
             return;
-        list->addItems(RecallableSavedPaths(content.lines));
+        const QStringList shown = RecallableSavedPaths(content.lines);
+        if (auto* rows = dynamic_cast<UniformRows*>(list->itemDelegate()))
+            rows->setWidestText(WidestTextWidth(shown, QFontMetricsF(list->font())));
+        list->addItems(shown);
         if (list->count() > 0) {
             list->clearSelection();
             SetListColour(list, FromColourValue(state.gBackColor));
@@ -93,6 +154,8 @@ void frmRecallPath::CreateControls() {
     // Paths are shown whole, blanks included; a long one scrolls sideways rather than being cut short.
     lstSavedPaths->setTextElideMode(Qt::ElideNone);
     lstSavedPaths->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstSavedPaths->setUniformItemSizes(true);
+    lstSavedPaths->setItemDelegate(new UniformRows(lstSavedPaths));
 
     cmdRecall = Named(new QPushButton(this), "cmdRecall");
     Place(cmdRecall, 5640, 3960, 2052, 372);

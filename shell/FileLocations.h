@@ -19,7 +19,7 @@ struct ProgramFiles {
     QString iniFile;         // Tembrill.ini
     QString helpFileGreek;   // TembrillGR.hlp
     QString helpFileEnglish; // TembrillUK.hlp
-    QString savedPathsFile;  // SavedPaths.txt; its backup SavedPaths.bak is made beside it
+    QString savedPathsFile;  // SavedPaths.txt; a save writes a temporary file of its own beside it
 };
 
 // A file beside the program: its folder, the separator and the name, joined as they stand, so a program in

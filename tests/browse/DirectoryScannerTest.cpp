@@ -293,16 +293,26 @@ TEST_F(TempTree, FolderWithoutPermissionIsSkipped) {
 #endif
 }
 
-TEST_F(TempTree, LinksAreFollowedButNoFolderIsEnteredTwice) {
-    Make({"real/r.exe", "real/sub/s.exe", "top.exe"});
-    fs::create_directory_symlink("..", Path("real/sub/up"));  // loop back to the start
-    fs::create_directory_symlink(".", Path("real/self"));     // loop onto itself
-    fs::create_directory_symlink("real", Path("alias"));      // the same folder, met first
-    fs::create_symlink("top.exe", Path("link.exe"));          // a link to a program is a program
-    fs::create_symlink("nowhere.exe", Path("dangling.exe"));  // a broken link is nothing
-    fs::create_directory_symlink("real", Path("folder.exe")); // a folder, whatever its name
-    const auto found = Collect(Path(), 0, kExe);
-    EXPECT_EQ(found, (Names{"link.exe", "top.exe", "alias/r.exe", "alias/sub/s.exe"}));
+// Links are followed within the chosen folder only: no folder is entered twice, and none outside it.
+TEST_F(TempTree, LinksAreFollowedWithinTheStartFolderOnlyAndNoFolderTwice) {
+    Make({"tree/real/r.exe", "tree/real/sub/s.exe", "tree/top.exe", "outside/o.exe", "above.exe"});
+    const auto link = [&](const std::string& target, const std::string& name) {
+        fs::create_directory_symlink(target, Path(name));
+    };
+    link("..", "tree/real/sub/back");                     // loops back to the start
+    link(".", "tree/real/self");                          // loops onto itself
+    link("real", "tree/alias");                           // the same folder, met first
+    link("..", "tree/up");                                // out to the folder above the start
+    link(Path("outside"), "tree/far");                    // out, by an absolute link
+    link("../tree/real/sub", "tree/round");               // out and back in: inside, and entered already
+    fs::create_symlink("top.exe", Path("tree/link.exe")); // a link to a program is a program
+    fs::create_symlink("nowhere.exe", Path("tree/dangling.exe")); // a broken link is nothing
+    link("real", "tree/folder.exe");                              // a folder, whatever its name
+    link("tree", "via");                                          // the same tree chosen through a link
+    for (const std::string start : {"tree", "via"}) {
+        EXPECT_EQ(Collect(Path(start), 0, kExe), (Names{start + "/link.exe", start + "/top.exe",
+                                                        start + "/alias/r.exe", start + "/alias/sub/s.exe"}));
+    }
 }
 
 #ifndef VESMARIN_SCAN_PORTABLE

@@ -1,12 +1,7 @@
-// The texts and the bitmap file of icon export, without a window.
+// The texts of icon export, without a window (the bitmap file: tests/paths/FileWrites_test.cpp).
 
 #include "browse/IconExport.h"
 
-#include "shell/basGlobal.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace vesmarin {
@@ -68,25 +63,6 @@ TEST(FolderChoice, FolderOfTheReturnedName) {
     EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/do not alter this text.bmp")), QStringLiteral("/"));
     // A folder whose name holds the file's name is kept whole.
     EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/x.bmp/x.bmp")), QStringLiteral("/x.bmp/"));
-}
-
-TEST(BitmapFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("I0000001.bmp"));
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("older");
-    old.close();
-    try {
-        SaveBitmapFile(QImage(), path); // nothing to write: fails after the temporary file is open
-        ADD_FAILURE() << "no error raised";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), 75);
-    }
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("older"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("I0000001.bmp")});
 }
 
 } // namespace

@@ -2,10 +2,14 @@
 
 #include "BrowseForm.h"
 #include "browse/IconExport.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QDir>
 #include <QTest>
+#include <optional>
+#include <string_view>
 
 namespace vesmarin {
 namespace {
@@ -72,15 +76,41 @@ TEST_F(IconMenu, SaveReplacesTheFileOfTheSameName) {
     EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")}) << "no temporary file left";
 }
 
-TEST_F(IconMenu, SaveIntoAFolderThatNoLongerExistsIsReported) {
-    b.form.state.gIconSavePath = folder + QStringLiteral("gone/");
-    b.m.ui.answer(MsgButton::No);
-    chooseForFifth("mnuIconsSave");
-    ASSERT_EQ(b.m.ui.messages.size(), 2u);
-    EXPECT_EQ(b.m.ui.messages[1].request.title, QStringLiteral("Vesmarin, 200."));
-    EXPECT_TRUE(b.m.ui.messages[1].request.text.startsWith(QStringLiteral("Error condition 76 ")));
-    EXPECT_TRUE(files().isEmpty());
-    EXPECT_FALSE(QDir(folder + QStringLiteral("gone")).exists());
+// A failed save is reported with its handler's code, never taken for success, and leaves what was there.
+TEST_F(IconMenu, AFailedSaveIsReportedAndLeavesTheOldFile) {
+    struct Case {
+        const char* name;
+        const char* item;
+        const char* title;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"a folder that no longer exists", "mnuIconsSave", "Vesmarin, 200.", "Error condition 76 "},
+        {"a full disk", "mnuIconsSave", "Vesmarin, 200.", "Error condition 75 "},
+        {"a full disk, Save as", "mnuIconsSaveAs", "Vesmarin, 201.", "Error condition 75 "},
+    };
+    test::WriteFile(folder + QStringLiteral("I0000005.bmp"), "older");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool gone = std::string_view(c.name).starts_with("a folder");
+        b.form.state.gIconSavePath = folder + (gone ? QStringLiteral("gone/") : QString());
+        if (std::string_view(c.item) == "mnuIconsSaveAs")
+            b.m.ui.answerDialog(folder + QStringLiteral("I0000005.bmp"));
+        b.m.ui.answer(MsgButton::No); // end the program?
+        const std::size_t before = b.m.ui.messages.size();
+        {
+            std::optional<test::FileSizeLimit> full;
+            if (!gone)
+                full.emplace(2);
+            chooseForFifth(c.item);
+        }
+        ASSERT_EQ(b.m.ui.messages.size(), before + 1);
+        EXPECT_EQ(b.m.ui.messages.back().request.title, QString::fromUtf8(c.title));
+        EXPECT_TRUE(b.m.ui.messages.back().request.text.startsWith(QString::fromUtf8(c.error)));
+        EXPECT_EQ(test::ReadFile(folder + QStringLiteral("I0000005.bmp")), "older");
+        EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
+        EXPECT_FALSE(QDir(folder + QStringLiteral("gone")).exists());
+    }
 }
 
 TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndAddsBmpToANameWithout) {

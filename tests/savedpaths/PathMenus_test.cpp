@@ -281,24 +281,39 @@ TEST(SaveRecentPath, AsksUnlessSavedUnderTheCaseRuleAndPutsThePathFirst) {
             EXPECT_EQ(shown.defaultButton, MsgButton::Yes);
         }
         EXPECT_EQ(rig.Read(rig.savedPaths()), expand(c.after));
-        EXPECT_FALSE(QFile::exists(rig.backup()));
+        EXPECT_FALSE(rig.TemporaryFileLeft());
         EXPECT_EQ(rig.Read(rig.iniFile()), ini);
     }
 }
 
-TEST(SaveRecentPath, AnUnreadableFileIsReportedWith190AndLeftAlone) {
-    SavedPathsWindowRig rig;
-    frmMain& f = rig.Start(rig.work(), true);
-    ASSERT_TRUE(QDir().mkdir(rig.savedPaths()));
+// A folder in the file's place cannot be read; a file its owner made read-only is not to be changed. Both
+// are reported with 190 and left as they are.
+TEST(SaveRecentPath, AFileThatCannotBeChangedIsReportedWith190AndLeftAlone) {
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only file" : "a folder in its place");
+        SavedPathsWindowRig rig;
+        frmMain& f = rig.Start(rig.work(), true);
+        if (readOnly) {
+            rig.Write(rig.savedPaths(), "/old\r\n");
+            ASSERT_TRUE(QFile::setPermissions(rig.savedPaths(), QFile::ReadOwner | QFile::ReadGroup));
+        } else {
+            ASSERT_TRUE(QDir().mkdir(rig.savedPaths()));
+        }
 
-    rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathRecent"));
-    rig.ui.answer(MsgButton::No);
-    f.cmdSavePath->click();
+        rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathRecent"));
+        if (readOnly)
+            rig.ui.answer(MsgButton::Yes); // save the path?
+        rig.ui.answer(MsgButton::No);      // end the program?
+        f.cmdSavePath->click();
 
-    ASSERT_EQ(rig.ui.messages.size(), 1u);
-    EXPECT_EQ(rig.ui.messages[0].request.title, "Vesmarin, 190.");
-    EXPECT_TRUE(QFileInfo(rig.savedPaths()).isDir());
-    EXPECT_FALSE(QFile::exists(rig.backup()));
+        ASSERT_EQ(rig.ui.messages.size(), readOnly ? 2u : 1u);
+        EXPECT_EQ(rig.ui.messages.back().request.title, "Vesmarin, 190.");
+        if (readOnly)
+            EXPECT_EQ(rig.Read(rig.savedPaths()), "/old\r\n");
+        else
+            EXPECT_TRUE(QFileInfo(rig.savedPaths()).isDir());
+        EXPECT_FALSE(rig.TemporaryFileLeft());
+    }
 }
 
 TEST(RecallMenu, InitialItemMakesTheInitialPathCurrent) {

@@ -37,7 +37,12 @@ struct SavedPathsWindowRig {
     QString projects() const { return root + QStringLiteral("/Work/Έργα"); }
     QString iniFile() const { return program.filePath(QStringLiteral("Tembrill.ini")); }
     QString savedPaths() const { return program.filePath(QStringLiteral("SavedPaths.txt")); }
-    QString backup() const { return program.filePath(QStringLiteral("SavedPaths.bak")); }
+    // True when a save left a temporary file of its own beside the recent paths.
+    bool TemporaryFileLeft() const {
+        return !QDir(program.path())
+                    .entryList({QStringLiteral(".SavedPaths.txt.*")}, QDir::Files | QDir::Hidden)
+                    .isEmpty();
+    }
 
     // Starts at `initialPath` with the case rule off or on, in English or Greek.
     frmMain& Start(const QString& initialPath, bool caseSensitive, bool greek = false) {

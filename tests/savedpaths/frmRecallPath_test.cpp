@@ -10,10 +10,12 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWhatsThis>
 #include <QtTest/QTest>
 #include <QtTest/qtestspontaneevent.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -23,6 +25,8 @@ namespace {
 using savedpaths::frmRecallPath;
 
 const QColor kPaleCyan(192, 255, 255);
+const QString kLong =
+    QStringLiteral("/home/ann/") + QString(30, u'W') + QStringLiteral("/Ελένη/") + QString(40, u'm');
 
 class RecallDialog : public ::testing::Test {
 protected:
@@ -67,6 +71,7 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
         {"no file: created empty", std::nullopt, {}},
         {"only blank lines", "\r\n   \r\n\t\n", {}},
         {"lines kept exactly, blank ones left out", "  /a b  \r\n\r\n/c\n", {"  /a b  ", "/c"}},
+        {"a long line among short ones", "/a\r\n" + kLong.toUtf8() + "\r\n/b\r\n", {"/a", kLong, "/b"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,6 +83,13 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
         EXPECT_EQ(Items(d), c.items);
         EXPECT_TRUE(d.lstSavedPaths->selectedItems().isEmpty());
         EXPECT_FALSE(d.cmdRecall->isEnabled());
+        // Every line scrolls into view whole, however long and wherever it stands.
+        QApplication::processEvents();
+        int widest = 0;
+        for (const QString& item : c.items)
+            widest = std::max(widest, d.lstSavedPaths->fontMetrics().horizontalAdvance(item));
+        EXPECT_GE(d.lstSavedPaths->horizontalScrollBar()->maximum() + d.lstSavedPaths->viewport()->width(),
+                  widest);
         if (c.items.isEmpty()) {
             EXPECT_EQ(ListColour(d), savedpaths::EmptyListColour()) << "an empty list looks greyed";
             EXPECT_NE(ListColour(d), kPaleCyan);
