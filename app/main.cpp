@@ -1,9 +1,39 @@
 #include "dist/AppIcon.h"
+#include "paths/PathText.h"
 #include "platform/QtInteraction.h"
 #include "shell/FileLocations.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#ifdef Q_OS_WIN
+#include <QDir>
+#else
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// `vesmarin [FOLDER]`: the folder to open at instead of the initial path, or the empty text. QApplication
+// has already taken its own options out of argv.
+QString StartFolder(int argc, char** argv) {
+    if (argc < 2)
+        return {};
+#ifdef Q_OS_WIN
+    const QString argument = QCoreApplication::arguments().value(1);
+    if (argument.isEmpty())
+        return argument;
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(argument)));
+#else
+    // The name stays in bytes until FileNameFromBytes: a folder name need not be UTF-8, and neither need the
+    // working folder's.
+    const std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    return vesmarin::FolderFromArgument(argv[1], cwd ? cwd.get() : "/");
+#endif
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -18,7 +48,7 @@ int main(int argc, char** argv) {
     vesmarin::QtInteraction interaction;
     vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
     form.PlaceCentredOnScreen();
-    form.Load();
+    form.Load(StartFolder(argc, argv));
     form.ShowCentredOnScreen();
     return app.exec();
 }

@@ -163,7 +163,9 @@ int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView
         if (exists) {
             ::fchmod(fd, old.st_mode & 07777);
             if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-                (void)::fchown(fd, old.st_uid, old.st_gid); // allowed to the super-user only
+                if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+                    // Allowed to the super-user only; anyone else keeps the new file as their own.
+                }
         } else {
             ::fchmod(fd, NewFileMode());
         }

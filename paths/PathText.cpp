@@ -1,5 +1,7 @@
 #include "paths/PathText.h"
 
+#include <QList>
+
 namespace vesmarin {
 
 QString ApplyCaseRule(const QString& text, bool caseSensitive) {
@@ -122,6 +124,26 @@ QByteArray FileNameToBytes(QStringView name) {
     }
     out.truncate(o - start);
     return out;
+}
+
+QString FolderFromArgument(QByteArrayView argument, QByteArrayView workingFolder) {
+    if (argument.isEmpty())
+        return {};
+    QByteArray path = argument.toByteArray();
+    if (!argument.startsWith('/'))
+        path = workingFolder.toByteArray() + '/' + path;
+    QList<QByteArray> kept;
+    for (const QByteArray& segment : path.split('/')) {
+        if (segment.isEmpty() || segment == ".")
+            continue;
+        if (segment == "..") {
+            if (!kept.isEmpty()) // the root's parent is the root
+                kept.removeLast();
+            continue;
+        }
+        kept.append(segment);
+    }
+    return FileNameFromBytes('/' + kept.join('/'));
 }
 
 } // namespace vesmarin

@@ -44,4 +44,11 @@ QString GetLastSegment(const QString& path, QChar separator = kPathSeparator);
 QString FileNameFromBytes(QByteArrayView bytes);
 QByteArray FileNameToBytes(QStringView name);
 
+// The folder a command-line argument names, in display form, on a POSIX file system: taken from
+// `workingFolder` unless it starts with "/", with repeated separators and "." and ".." segments resolved in
+// the text alone, as a shell's cd does (the disk is not asked, so a missing folder stays as named and goes
+// through path recall). Names keep their bytes through FileNameFromBytes. The empty argument names no
+// folder and gives the empty text.
+QString FolderFromArgument(QByteArrayView argument, QByteArrayView workingFolder);
+
 } // namespace vesmarin

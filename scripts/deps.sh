@@ -6,9 +6,9 @@ set -euo pipefail
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpng-dev)
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
 # program under a virtual X server with real clicks and keys (and take its screenshots), validate the
-# desktop files and build the Debian package.
+# desktop files, build the Debian package and check it and its manual pages (lintian, man).
 test_pkgs=(googletest libgtest-dev nsis-common win32-loader icoutils xvfb xauth desktop-file-utils appstream dpkg-dev file
-  xdotool x11-utils xclip imagemagick)
+  xdotool x11-utils xclip imagemagick man-db lintian)
 
 case "${1:-build}" in
   build) wanted=("${build_pkgs[@]}") ;;

@@ -259,7 +259,8 @@ void frmMain::CreateMenus() {
     chkCaseSensitive->setText(QStringLiteral("Διαχωρισμός πεζών-κεφαλαίων"));
 }
 
-void frmMain::Load() {
+void frmMain::Load(const QString& startFolder) {
+    startFolder_ = startFolder;
     RunUnderErrorTrap(ui, state, this, Location::FrmMainLoad, [this] { RunLoad(); });
 }
 
@@ -390,7 +391,9 @@ void frmMain::RunLoad() {
         r.buttons = MsgButtons::Ok;
         r.defaultButton = MsgButton::Ok;
         state.gInitialPath = home; // for this run only; the settings file keeps no initial path
-        ui.messageBox(this, r);
+        // Started on a folder, the window does not open at the initial path: there is nothing to announce.
+        if (startFolder_.isEmpty())
+            ui.messageBox(this, r);
     }
 
     RecallInitialPath();
@@ -403,7 +406,7 @@ void frmMain::RunLoad() {
 
 void frmMain::RecallInitialPath() {
     lstControl.clear();
-    RecallPath(state.gInitialPath, *treeView, ui, state, this);
+    RecallPath(startFolder_.isEmpty() ? state.gInitialPath : startFolder_, *treeView, ui, state, this);
     lblCurrentPath->setText(treeView->GetCurrentPath());
     treeView->SetTreeBackColor(state.gBackColor);
 }

@@ -36,8 +36,9 @@ public:
     // (FileLocations.h tells where they go when it cannot be written).
     frmMain(Interaction& ui, QString programFolder, QWidget* parent = nullptr);
 
-    // The start-up sequence; runs before the window is first shown.
-    void Load();
+    // The start-up sequence; runs before the window is first shown. A `startFolder` (display or key form)
+    // is made current in place of the initial path, for this run only: `vesmarin FOLDER`.
+    void Load(const QString& startFolder = QString());
     // Places the window centred on the screen it is on, without showing it: start-up messages are centred
     // on the window, so it is placed before they come.
     void PlaceCentredOnScreen();
@@ -143,11 +144,12 @@ private:
     void CreateControls();
     void CreateMenus();
     void RunLoad();
-    // Makes the initial path current in the folder tree, shows it in lblCurrentPath and colours the
-    // tree (start-up steps that belong to the folder tree).
+    // Makes the initial path (or the start folder, when given) current in the folder tree, shows it in
+    // lblCurrentPath and colours the tree (start-up steps that belong to the folder tree).
     void RecallInitialPath();
 
     QString programFolder_;
+    QString startFolder_;
 };
 
 } // namespace vesmarin

@@ -159,15 +159,15 @@ xd_make_programs_folder() {
     cp /usr/share/nsis/Stubs/uninst "$dir/uninst.exe"
 }
 
-# Starts the copied program as a new user of this machine would: its own home folder, nothing inherited
-# from the caller's desktop session.
+# xd_start_program [ARGUMENT...]: starts the copied program, in the current folder, as a new user of this
+# machine would: its own home folder, nothing inherited from the caller's desktop session.
 xd_start_program() {
     xd_step "starting the program"
     xd_orphan_guard env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$XD_WORK/home" USER="${USER:-tester}" LANG=C.UTF-8 \
         XDG_RUNTIME_DIR="$XD_WORK/xdg/run" XDG_CONFIG_HOME="$XD_WORK/xdg/config" \
         XDG_DATA_HOME="$XD_WORK/xdg/data" XDG_CACHE_HOME="$XD_WORK/xdg/cache" \
         QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 \
-        "$XD_PROGRAM" >>"$XD_WORK/program.log" 2>&1 &
+        "$XD_PROGRAM" "$@" >>"$XD_WORK/program.log" 2>&1 &
     XD_PROGRAM_PID=$!
 }
 

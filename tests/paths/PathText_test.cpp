@@ -93,5 +93,29 @@ TEST(FileNameBytes, EveryByteStringComesBackUnchanged) {
                          "b"));
 }
 
+// `vesmarin FOLDER`: the folder named on the command line, as the tree takes it.
+TEST(FolderFromArgument, ResolvesAgainstTheWorkingFolderByTheTextAlone) {
+    struct Case {
+        QByteArray argument, workingFolder;
+        QString folder;
+    } cases[] = {
+        {"", "/home/ann", ""}, // no folder given
+        {"/srv/icons", "/home/ann", "/srv/icons"},
+        {"icons", "/home/ann", "/home/ann/icons"},
+        {".", "/home/ann", "/home/ann"},
+        {"./a/../b/", "/home/ann", "/home/ann/b"},
+        {"../../../..", "/home/ann", "/"},
+        {"//srv///icons//", "/", "/srv/icons"},
+        {"/", "/home/ann", "/"},
+        {"...", "/", "/..."}, // only "." and ".." are special
+        {"caf\xE9", "/old/\xFF", U16(u"/old/\xDCFF/caf\xDCE9")},
+        {"\xCE\x88\xCF\x81\xCE\xB3\xCE\xB1", "/", QStringLiteral("/Έργα")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument.toStdString());
+        EXPECT_EQ(FolderFromArgument(c.argument, c.workingFolder), c.folder);
+    }
+}
+
 } // namespace
 } // namespace vesmarin

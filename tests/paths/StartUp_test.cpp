@@ -78,5 +78,46 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// `vesmarin FOLDER`: the folder opens in place of the initial path, a missing one goes through the usual
+// partial-recall question, and nothing of it reaches the settings file or the recent paths.
+TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
+    const struct {
+        const char* name;
+        QString initialPath; // empty: none stored yet, which asks nothing when a folder is given
+        QString folder;
+        QString opened;
+        bool asked;
+    } cases[] = {
+        {"existing", root + "/Work", root + "/Work/Έργα/old", root + "/Work/Έργα/old", false},
+        {"key form", root + "/Work", root + "/Work/Έργα/", root + "/Work/Έργα", false},
+        {"no initial path yet", "", root + "/Work/Έργα", root + "/Work/Έργα", false},
+        {"missing", root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::MainForm run;
+        const QByteArray ini =
+            ("[General]\nLanguage=0\n" +
+             (c.initialPath.isEmpty() ? QString() : "InitialPath=" + c.initialPath + "\n") +
+             "[Options]\nWhatToBrowse=3\n")
+                .toUtf8();
+        test::WriteFile(run.iniFile(), ini);
+        if (c.asked)
+            run.ui.answer(MsgButton::Cancel);
+        run.form->Load(c.folder);
+
+        EXPECT_EQ(run.form->lblCurrentPath->text(), c.opened);
+        EXPECT_EQ(run.form->treeView->GetCurrentPath(), c.opened);
+        ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_TRUE(run.ui.messages[0].request.text.contains("'" + c.folder + "'"));
+        }
+        EXPECT_EQ(run.form->state.gInitialPath,
+                  c.initialPath.isEmpty() ? test::MainForm::home() : c.initialPath);
+        EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
+        EXPECT_FALSE(QFile::exists(run.form->state.gSavedPathsFile));
+    }
+}
+
 } // namespace
 } // namespace vesmarin
