@@ -17,7 +17,7 @@ namespace vesmarin {
 
 namespace {
 
-QMessageBox::StandardButton toQt(MsgButton b) {
+QMessageBox::StandardButton ToQt(MsgButton b) {
     switch (b) {
     case MsgButton::Ok:
         return QMessageBox::Ok;
@@ -29,6 +29,24 @@ QMessageBox::StandardButton toQt(MsgButton b) {
         return QMessageBox::No;
     }
     return QMessageBox::Ok;
+}
+
+// The buttons of a set, and the answer of Escape or of closing the box from its frame.
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    MsgButton escape;
+};
+
+ButtonSet ButtonsOf(MsgButtons set) {
+    switch (set) {
+    case MsgButtons::Ok:
+        break;
+    case MsgButtons::OkCancel:
+        return {QMessageBox::Ok | QMessageBox::Cancel, MsgButton::Cancel};
+    case MsgButtons::YesNo:
+        return {QMessageBox::Yes | QMessageBox::No, MsgButton::No};
+    }
+    return {QMessageBox::Ok, MsgButton::Ok};
 }
 
 QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
@@ -72,31 +90,23 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
         box.setIcon(QMessageBox::Critical);
         break;
     }
-    switch (request.buttons) {
-    case MsgButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MsgButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MsgButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    }
-    box.setDefaultButton(toQt(request.defaultButton));
-    const int pressed = box.exec();
-    switch (pressed) {
+    const ButtonSet set = ButtonsOf(request.buttons);
+    box.setStandardButtons(set.buttons);
+    box.setDefaultButton(ToQt(request.defaultButton));
+    box.setEscapeButton(ToQt(set.escape));
+    box.exec();
+    // Escape and the frame's close press the escape button, so a button is always known.
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok:
+        return MsgButton::Ok;
+    case QMessageBox::Cancel:
+        return MsgButton::Cancel;
     case QMessageBox::Yes:
         return MsgButton::Yes;
     case QMessageBox::No:
         return MsgButton::No;
-    case QMessageBox::Cancel:
-        return MsgButton::Cancel;
     default:
-        // Escape on an OK-only box, or closing it from its frame, counts as OK.
-        return request.buttons == MsgButtons::YesNo      ? MsgButton::No
-               : request.buttons == MsgButtons::OkCancel ? MsgButton::Cancel
-                                                         : MsgButton::Ok;
+        return set.escape;
     }
 }
 

@@ -1,56 +1,195 @@
-// The real desktop seam: what a person sees in its message boxes.
+// The real desktop seam against the real widgets: what a person sees in its boxes, dialogs and menus, and
+// what each answer returns.
 #include "platform/QtInteraction.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
+#include "support/RealDialogs.h"
+#include "support/TestFiles.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
 
-// Paths and names quoted in a message may look like markup; the box shows them as they stand.
-TEST(QtInteraction, MessageBoxShowsMarkupLikeNamesAsPlainText) {
-    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
-    QString shown;
-    Qt::TextFormat format = Qt::AutoText;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(box);
-        format = box->textFormat();
-        shown = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
+using test::RealDialogs;
+using test::SeenBox;
+
+QtInteraction& Desktop() {
+    static QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+    return ui;
+}
+
+enum class Press { Click, Return, Escape, Frame };
+using enum Press;
+using enum MsgButton;
+
+struct BoxRow {
+    MsgButtons set;
+    MsgButton defaultButton;
+    Press press;
+    MsgButton clicked; // the button a Click presses
+    MsgButton answer;
+};
+
+// Every set, every button by mouse, Return on either default, Escape and the frame's close button.
+const BoxRow kBoxes[] = {
+    {MsgButtons::Ok, Ok, Click, Ok, Ok},
+    {MsgButtons::Ok, Ok, Return, Ok, Ok},
+    {MsgButtons::Ok, Ok, Escape, Ok, Ok},
+    {MsgButtons::Ok, Ok, Frame, Ok, Ok},
+    {MsgButtons::OkCancel, Cancel, Click, Ok, Ok},
+    {MsgButtons::OkCancel, Ok, Click, Cancel, Cancel},
+    {MsgButtons::OkCancel, Ok, Return, Ok, Ok},
+    {MsgButtons::OkCancel, Cancel, Return, Ok, Cancel},
+    {MsgButtons::OkCancel, Ok, Escape, Ok, Cancel},
+    {MsgButtons::OkCancel, Ok, Frame, Ok, Cancel},
+    {MsgButtons::YesNo, No, Click, Yes, Yes},
+    {MsgButtons::YesNo, Yes, Click, No, No},
+    {MsgButtons::YesNo, Yes, Return, Yes, Yes},
+    {MsgButtons::YesNo, No, Return, Yes, No},
+    {MsgButtons::YesNo, Yes, Escape, Yes, No},
+    {MsgButtons::YesNo, Yes, Frame, Yes, No},
+};
+
+QMessageBox::StandardButton ToQt(MsgButton b) {
+    switch (b) {
+    case Ok:
+        return QMessageBox::Ok;
+    case Cancel:
+        return QMessageBox::Cancel;
+    case Yes:
+        return QMessageBox::Yes;
+    case No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
+// The buttons' texts as they stand, left to right.
+QStringList ButtonTexts(MsgButtons set, bool = false) {
+    switch (set) {
+    case MsgButtons::Ok:
+        return {"OK"};
+    case MsgButtons::OkCancel:
+        return {"OK", "Cancel"};
+    case MsgButtons::YesNo:
+        return {"&Yes", "&No"};
+    }
+    return {};
+}
+
+RealDialogs::Step PressOn(const BoxRow& row) {
+    switch (row.press) {
+    case Click:
+        return RealDialogs::Click(ToQt(row.clicked));
+    case Return:
+        return RealDialogs::Key(Qt::Key_Return);
+    case Escape:
+        return RealDialogs::Key(Qt::Key_Escape);
+    case Frame:
+        return [](QDialog& d) {
+            QCloseEvent fromFrame;
+            QSpontaneKeyEvent::setSpontaneous(&fromFrame);
+            QApplication::sendEvent(&d, &fromFrame);
+        };
+    }
+    return {};
+}
+
+TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKey) {
     MessageRequest request;
-    request.text = QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.");
     request.title = QStringLiteral("Vesmarin");
-    EXPECT_EQ(ui.messageBox(nullptr, request), MsgButton::Ok);
-    EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(shown, request.text);
+    // Quoted paths and names may look like markup; they are shown as they stand, and Windows line breaks
+    // become line breaks.
+    request.text = QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\r\n\r\nGo on?");
+    request.icon = MsgIcon::Question;
+    for (const BoxRow& row : kBoxes) {
+        SCOPED_TRACE(::testing::Message() << "set " << int(row.set) << ", default " << int(row.defaultButton)
+                                          << ", press " << int(row.press) << " " << int(row.clicked));
+        RealDialogs boxes{PressOn(row)};
+        request.buttons = row.set;
+        request.defaultButton = row.defaultButton;
+        EXPECT_EQ(Desktop().messageBox(nullptr, request), row.answer);
+
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        const SeenBox& seen = boxes.seen[0];
+        EXPECT_EQ(seen.buttons, ButtonTexts(row.set, false));
+        // The second button of a set is Cancel or No.
+        const bool second = row.defaultButton == Cancel || row.defaultButton == No;
+        EXPECT_EQ(seen.defaultButton, ButtonTexts(row.set, false).value(second ? 1 : 0));
+        EXPECT_EQ(seen.title, request.title);
+        EXPECT_EQ(seen.text, QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\n\nGo on?"));
+        EXPECT_EQ(seen.icon, QMessageBox::Question);
+    }
 }
 
 // A message from a dialog that is not shown yet belongs to the shown window that owns the dialog, so it
-// appears over that window rather than in a corner of the screen.
-TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwner) {
-    QtInteraction ui(QStringLiteral("/nowhere/vesmarin"));
+// appears over that window rather than in a corner of the screen. Plain text, whatever it looks like.
+TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwnerAndShowsPlainText) {
     QWidget main;
     main.setGeometry(300, 200, 400, 300);
     main.show();
     QDialog loading(&main);
     QWidget* owner = nullptr;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(box);
-        owner = box->parentWidget();
-        box->button(QMessageBox::Ok)->click();
-    });
+    Qt::TextFormat format = Qt::AutoText;
+    RealDialogs boxes{[&](QDialog& d) {
+        owner = d.parentWidget();
+        format = static_cast<QMessageBox&>(d).textFormat();
+        d.accept();
+    }};
     MessageRequest request;
     request.text = QStringLiteral("Path/File access error");
-    ui.messageBox(&loading, request);
+    Desktop().messageBox(&loading, request);
     EXPECT_EQ(owner, &main);
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) {
+    QWidget owner;
+    owner.setGeometry(100, 100, 300, 200);
+    owner.show();
+    QMenu menu(&owner);
+    QAction* first = menu.addAction(QStringLiteral("Save"));
+    menu.addSeparator();
+    QAction* second = menu.addAction(QStringLiteral("Copy"));
+    QAction* triggered = nullptr;
+    QObject::connect(&menu, &QMenu::triggered, [&](QAction* a) { triggered = a; });
+    const struct {
+        const char* name;
+        std::function<void(QMenu&)> choose;
+        QAction* chosen;
+    } rows[] = {
+        {"a click on an item",
+         [&](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, m.actionGeometry(second).center()); },
+         second},
+        {"Down and Return",
+         [](QMenu& m) {
+             QTest::keyClick(&m, Qt::Key_Down);
+             QTest::keyClick(&m, Qt::Key_Return);
+         },
+         first},
+        {"Escape", [](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        triggered = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_EQ(open, &menu);
+            row.choose(*open);
+        });
+        EXPECT_EQ(Desktop().popupMenu(&menu, owner.mapToGlobal(QPoint(20, 20))), row.chosen);
+        EXPECT_EQ(triggered, row.chosen) << "the item's action has run";
+        EXPECT_FALSE(menu.isVisible());
+    }
 }
 
 } // namespace
