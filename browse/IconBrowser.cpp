@@ -333,6 +333,7 @@ void IconBrowser::mnuIconsSaveAs_Click() {
             r.filter = ToolkitFilter(gDialogFilter);
             r.defaultSuffix = QStringLiteral("bmp");
             r.confirmOverwrite = true;
+            r.pathMustExist = true;
             const std::optional<QString> chosen = form_.ui.saveFileName(&form_, r);
             if (!chosen)
                 return; // cancelled: nothing changes
@@ -372,6 +373,7 @@ void IconBrowser::mnuSavePathIcons_Click() {
         r.filter = ToolkitFilter(gDialogFilter);
         r.defaultSuffix = QStringLiteral("bmp");
         r.confirmOverwrite = false;
+        r.pathMustExist = true;
         const std::optional<QString> chosen = form_.ui.openFileName(&form_, r);
         if (!chosen)
             return; // cancelled: nothing changes

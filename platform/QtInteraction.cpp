@@ -49,12 +49,48 @@ ButtonSet ButtonsOf(MsgButtons set) {
     return {QMessageBox::Ok, MsgButton::Ok};
 }
 
-QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
-    QFileDialog::Options o;
-    if (!r.confirmOverwrite)
-        o |= QFileDialog::DontConfirmOverwrite;
-    return o;
-}
+// The toolkit's own file dialog, never the desktop's: it speaks the language in force, and it refuses a
+// name in a folder that does not exist before it closes, as the file dialogs of Windows do.
+class FileDialog final : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const FileDialogRequest& request, AcceptMode mode)
+        : QFileDialog(parent, request.title, request.initialPath, request.filter),
+          pathMustExist_(request.pathMustExist) {
+        setOption(DontUseNativeDialog);
+        setAcceptMode(mode);
+        setFileMode(AnyFile);
+        setOption(DontConfirmOverwrite, !request.confirmOverwrite);
+        if (!request.defaultSuffix.isEmpty())
+            setDefaultSuffix(request.defaultSuffix);
+    }
+
+    std::optional<QString> Run() {
+        if (exec() != QDialog::Accepted || selectedFiles().isEmpty())
+            return std::nullopt;
+        return selectedFiles().constFirst();
+    }
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (pathMustExist_ && !files.isEmpty()) {
+            const QString folder = QFileInfo(files.constFirst()).absolutePath();
+            if (!QFileInfo(folder).isDir()) {
+                // The toolkit's own words for a missing folder, translated with its other texts.
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    QCoreApplication::translate("QFileDialog", "%1\nDirectory not found.\nPlease verify the "
+                                                               "correct directory name was given.")
+                        .arg(QDir::toNativeSeparators(folder)));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool pathMustExist_;
+};
 
 } // namespace
 
@@ -111,27 +147,11 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
 }
 
 std::optional<QString> QtInteraction::saveFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(dialogOptions(request));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return FileDialog(parent, request, QFileDialog::AcceptSave).Run();
 }
 
 std::optional<QString> QtInteraction::openFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(dialogOptions(request));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return FileDialog(parent, request, QFileDialog::AcceptOpen).Run();
 }
 
 void QtInteraction::setClipboardImage(const QImage& image) {

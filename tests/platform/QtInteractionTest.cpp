@@ -152,6 +152,95 @@ TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwnerAndShows
     EXPECT_EQ(format, Qt::PlainText);
 }
 
+// A folder with a file that exists, for the file dialogs.
+struct Folder {
+    QTemporaryDir dir;
+    QString path = dir.path();
+    Folder() { test::WriteFile(path + QStringLiteral("/old.bmp"), "old"); }
+};
+
+// Types a name into the dialog's name box and presses its Save or Open button.
+void TypeAndAccept(QDialog& d, const QString& name) {
+    auto* edit = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_TRUE(edit && buttons);
+    edit->setText(name);
+    for (QAbstractButton* b : buttons->buttons())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+            QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// The name box holds `name`, the Save or Open button is pressed; when the dialog stays open (it refused,
+// or No was answered to its question) Cancel closes it.
+RealDialogs::Step Choose(const QString& name, bool* stayed = nullptr) {
+    return [name, stayed](QDialog& d) {
+        TypeAndAccept(d, name);
+        if (stayed)
+            *stayed = d.isVisible();
+        if (d.isVisible())
+            d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))
+                ->button(QDialogButtonBox::Cancel)
+                ->click();
+    };
+}
+
+TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExist) {
+    const struct {
+        const char* name;
+        bool save;
+        bool confirmOverwrite;
+        QString typed;
+        std::optional<QMessageBox::StandardButton> answer; // to the dialog's own message box
+        QString message;                                   // its text, %1 the folder
+        std::optional<QString> chosen;                     // %1 the folder
+    } rows[] = {
+        {"a new name takes the extension", true, true, "mine", {}, {}, "%1/mine.bmp"},
+        {"replacing: Yes", true, true, "old.bmp", QMessageBox::Yes,
+         "old.bmp already exists.\nDo you want to replace it?", "%1/old.bmp"},
+        {"replacing: No keeps the dialog open", true, true, "old.bmp", QMessageBox::No,
+         "old.bmp already exists.\nDo you want to replace it?", std::nullopt},
+        {"no question when none is asked for", true, false, "old.bmp", {}, {}, "%1/old.bmp"},
+        {"save into a missing folder: refused", true, true, "gone/mine", QMessageBox::Ok,
+         "%1/gone\nDirectory not found.\nPlease verify the correct directory name was given.", std::nullopt},
+        {"open: a new name", false, false, "do not alter this text", {}, {}, "%1/do not alter this text.bmp"},
+        {"open in a missing folder: refused", false, false, "gone/do not alter this text", QMessageBox::Ok,
+         "%1/gone\nDirectory not found.\nPlease verify the correct directory name was given.", std::nullopt},
+        {"cancelled", true, true, "", {}, {}, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Folder folder;
+        FileDialogRequest request;
+        request.title = QStringLiteral("Save icon as...");
+        request.initialPath = folder.path + QStringLiteral("/I0000005");
+        request.filter = QStringLiteral("Pictures (*.bmp)");
+        request.defaultSuffix = QStringLiteral("bmp");
+        request.confirmOverwrite = row.confirmOverwrite;
+        request.pathMustExist = true;
+        bool stayed = false;
+        RealDialogs dialogs;
+        if (row.typed.isEmpty())
+            dialogs.then([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        else
+            dialogs.then(Choose(row.typed, &stayed));
+        if (row.answer)
+            dialogs.then(RealDialogs::Click(*row.answer));
+
+        const std::optional<QString> chosen =
+            row.save ? Desktop().saveFileName(nullptr, request) : Desktop().openFileName(nullptr, request);
+
+        EXPECT_EQ(chosen, row.chosen ? std::optional(row.chosen->arg(folder.path)) : std::nullopt);
+        EXPECT_EQ(stayed, !row.chosen && row.answer.has_value());
+        ASSERT_EQ(dialogs.seen.size(), row.answer ? 1u : 0u);
+        if (row.answer) {
+            EXPECT_EQ(dialogs.seen[0].text, QString(row.message).replace(QStringLiteral("%1"), folder.path));
+            EXPECT_EQ(dialogs.seen[0].title, request.title);
+        }
+        EXPECT_EQ(test::ReadFile(folder.path + QStringLiteral("/old.bmp")), "old")
+            << "the dialog writes nothing";
+    }
+}
+
 TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) {
     QWidget owner;
     owner.setGeometry(100, 100, 300, 200);
