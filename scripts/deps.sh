@@ -3,7 +3,8 @@
 # Usage: scripts/deps.sh build|test
 set -euo pipefail
 
-build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpng-dev)
+# qt6-tools-dev and qt6-l10n-tools: lrelease, which compiles our Greek for the toolkit's own texts.
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev libpng-dev)
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
 # program under a virtual X server with real clicks and keys (and take its screenshots), validate the
 # desktop files and build the Debian package.

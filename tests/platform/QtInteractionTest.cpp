@@ -2,6 +2,7 @@
 // what each answer returns.
 #include "platform/QtInteraction.h"
 
+#include "language/ToolkitTexts.h"
 #include "support/RealDialogs.h"
 #include "support/TestFiles.h"
 
@@ -73,15 +74,15 @@ QMessageBox::StandardButton ToQt(MsgButton b) {
     return QMessageBox::NoButton;
 }
 
-// The buttons' texts as they stand, left to right.
-QStringList ButtonTexts(MsgButtons set, bool = false) {
+// The buttons' texts as they stand, left to right, in English or in Greek.
+QStringList ButtonTexts(MsgButtons set, bool greek) {
     switch (set) {
     case MsgButtons::Ok:
         return {"OK"};
     case MsgButtons::OkCancel:
-        return {"OK", "Cancel"};
+        return greek ? QStringList{"OK", "Άκυρο"} : QStringList{"OK", "Cancel"};
     case MsgButtons::YesNo:
-        return {"&Yes", "&No"};
+        return greek ? QStringList{"&Ναι", "Ό&χι"} : QStringList{"&Yes", "&No"};
     }
     return {};
 }
@@ -104,31 +105,37 @@ RealDialogs::Step PressOn(const BoxRow& row) {
     return {};
 }
 
-TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKey) {
+// The buttons speak the language in force, and English again once it is chosen again.
+TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKeyInEitherLanguage) {
     MessageRequest request;
     request.title = QStringLiteral("Vesmarin");
     // Quoted paths and names may look like markup; they are shown as they stand, and Windows line breaks
     // become line breaks.
     request.text = QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\r\n\r\nGo on?");
     request.icon = MsgIcon::Question;
-    for (const BoxRow& row : kBoxes) {
-        SCOPED_TRACE(::testing::Message() << "set " << int(row.set) << ", default " << int(row.defaultButton)
-                                          << ", press " << int(row.press) << " " << int(row.clicked));
-        RealDialogs boxes{PressOn(row)};
-        request.buttons = row.set;
-        request.defaultButton = row.defaultButton;
-        EXPECT_EQ(Desktop().messageBox(nullptr, request), row.answer);
+    for (const bool greek : {false, true, false}) {
+        language::UseToolkitLanguage(greek);
+        for (const BoxRow& row : kBoxes) {
+            SCOPED_TRACE(::testing::Message() << (greek ? "Greek" : "English") << ", set " << int(row.set)
+                                              << ", default " << int(row.defaultButton) << ", press "
+                                              << int(row.press) << " " << int(row.clicked));
+            RealDialogs boxes{PressOn(row)};
+            request.buttons = row.set;
+            request.defaultButton = row.defaultButton;
+            EXPECT_EQ(Desktop().messageBox(nullptr, request), row.answer);
 
-        ASSERT_EQ(boxes.seen.size(), 1u);
-        const SeenBox& seen = boxes.seen[0];
-        EXPECT_EQ(seen.buttons, ButtonTexts(row.set, false));
-        // The second button of a set is Cancel or No.
-        const bool second = row.defaultButton == Cancel || row.defaultButton == No;
-        EXPECT_EQ(seen.defaultButton, ButtonTexts(row.set, false).value(second ? 1 : 0));
-        EXPECT_EQ(seen.title, request.title);
-        EXPECT_EQ(seen.text, QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\n\nGo on?"));
-        EXPECT_EQ(seen.icon, QMessageBox::Question);
+            ASSERT_EQ(boxes.seen.size(), 1u);
+            const SeenBox& seen = boxes.seen[0];
+            EXPECT_EQ(seen.buttons, ButtonTexts(row.set, greek));
+            // The second button of a set is Cancel or No.
+            const bool second = row.defaultButton == Cancel || row.defaultButton == No;
+            EXPECT_EQ(seen.defaultButton, ButtonTexts(row.set, greek).value(second ? 1 : 0));
+            EXPECT_EQ(seen.title, request.title);
+            EXPECT_EQ(seen.text, QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\n\nGo on?"));
+            EXPECT_EQ(seen.icon, QMessageBox::Question);
+        }
     }
+    language::UseToolkitLanguage(false);
 }
 
 // A message from a dialog that is not shown yet belongs to the shown window that owns the dialog, so it
@@ -238,6 +245,39 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         }
         EXPECT_EQ(test::ReadFile(folder.path + QStringLiteral("/old.bmp")), "old")
             << "the dialog writes nothing";
+    }
+}
+
+// The file dialog is the toolkit's own, so it speaks the language in force; so does its refusal.
+TEST(QtInteraction, FileDialogsSpeakTheLanguageInForce) {
+    for (const bool greek : {true, false}) {
+        SCOPED_TRACE(greek ? "Greek" : "English");
+        language::UseToolkitLanguage(greek);
+        Folder folder;
+        QStringList labels;
+        RealDialogs dialogs{
+            [&](QDialog& d) {
+                // The desktop's own dialog would not take the program's translation.
+                EXPECT_TRUE(static_cast<QFileDialog&>(d).testOption(QFileDialog::DontUseNativeDialog));
+                for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                    labels << d.findChild<QLabel*>(QString::fromLatin1(name))->text();
+                for (QAbstractButton* b :
+                     d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->buttons())
+                    labels << b->text();
+                Choose(QStringLiteral("gone/x"))(d);
+            },
+            RealDialogs::Key(Qt::Key_Return)};
+        FileDialogRequest request;
+        request.initialPath = folder.path;
+        EXPECT_EQ(Desktop().saveFileName(nullptr, request), std::nullopt);
+        EXPECT_EQ(
+            labels,
+            greek ? QStringList({"Αναζήτηση σε:", "Όνομα &αρχείου:", "Αρχεία τύπου:", "Απο&θήκευση", "Άκυρο"})
+                  : QStringList({"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"}));
+        ASSERT_EQ(dialogs.seen.size(), 1u);
+        EXPECT_TRUE(
+            dialogs.seen[0].text.endsWith(greek ? "Βεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου."
+                                                : "Please verify the correct directory name was given."));
     }
 }
 
