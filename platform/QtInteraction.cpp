@@ -6,11 +6,19 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QWhatsThis>
+#include <algorithm>
 #include <cstdlib>
 
 namespace vesmarin {
@@ -48,6 +56,78 @@ ButtonSet ButtonsOf(MsgButtons set) {
     }
     return {QMessageBox::Ok, MsgButton::Ok};
 }
+
+// A message box that never reaches past the screen: a text too long for it (a report quoting a very long
+// path) scrolls inside the box, so that its buttons stay in reach.
+class ScreenSizedMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // sizes the box to hold its whole text
+        if (!scrolls_)
+            ScrollTextIfTooTall();
+    }
+
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event); // a new layout sizes the box anew
+        if (scrolls_ && event->type() == QEvent::LayoutRequest)
+            PlaceOnScreen();
+        return done;
+    }
+
+private:
+    QRect Available() const {
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        return screen ? screen->availableGeometry() : QRect();
+    }
+    // The window's frame is not known before it is on screen: room for a title bar above and as much below.
+    int FrameAllowance() const { return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this); }
+
+    void ScrollTextIfTooTall() {
+        const QRect available = Available();
+        const int frame = FrameAllowance();
+        if (available.isEmpty() || height() + 2 * frame <= available.height())
+            return;
+        // The toolkit's own name for the text of a message box, the same since its first version.
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const int index = grid && label ? grid->indexOf(label) : -1;
+        if (index < 0)
+            return;
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        const int rest = height() - label->height(); // margins and buttons
+        grid->removeWidget(label);
+        auto* area = new QScrollArea(this);
+        area->setObjectName(QStringLiteral("messageText"));
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        area->setFixedSize(label->width() + area->verticalScrollBar()->sizeHint().width(),
+                           std::max(available.height() - 2 * frame - rest, 4 * fontMetrics().height()));
+        area->setWidget(label);
+        grid->addWidget(area, row, column, rowSpan, columnSpan);
+        area->show();
+        scrolls_ = true; // the layout request this posts sizes and places the box
+    }
+
+    // Centred where it was meant to stand, over its owner or the screen, and wholly on the screen.
+    void PlaceOnScreen() {
+        const QRect available = Available();
+        const int frame = FrameAllowance();
+        QRect placed(pos(), size());
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        placed.moveCenter(owner ? owner->geometry().center() : available.center());
+        const int lowest = available.bottom() + 1 - frame - placed.height();
+        placed.moveTop(std::max(available.top() + frame, std::min(placed.top(), lowest)));
+        move(placed.topLeft());
+    }
+
+    bool scrolls_ = false;
+};
 
 // The toolkit's own file dialog, never the desktop's: it speaks the language in force, and it refuses a
 // name in a folder that does not exist before it closes, as the file dialogs of Windows do.
@@ -107,7 +187,7 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
     QWidget* owner = parent;
     while (owner && !owner->isVisible())
         owner = owner->parentWidget();
-    QMessageBox box(owner);
+    ScreenSizedMessageBox box(owner);
     // Texts carry Windows line breaks; the toolkit wants plain line feeds.
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -159,6 +159,42 @@ TEST(QtInteraction, MessageBoxOfAWindowNotYetShownBelongsToItsShownOwnerAndShows
     EXPECT_EQ(format, Qt::PlainText);
 }
 
+// An error report quoting a very long path is taller than the screen: the text scrolls inside the box,
+// whole, and the box with its buttons stays on the screen.
+TEST(QtInteraction, ATextTallerThanTheScreenScrollsSoTheButtonsStayOnIt) {
+    QString path;
+    while (path.size() < 4000)
+        path += QStringLiteral("/folder");
+    MessageRequest request;
+    request.title = QStringLiteral("Vesmarin, 201.");
+    request.text = QStringLiteral("Error condition 75 with the description 'Cannot write %1' has occured.\n")
+                       .arg(path)
+                       .repeated(3);
+    request.icon = MsgIcon::Question;
+    request.buttons = MsgButtons::YesNo;
+    request.defaultButton = No;
+    QRect available, box;
+    std::vector<QRect> buttons;
+    QString shown;
+    RealDialogs boxes{[&](QDialog& d) {
+        available = d.screen()->availableGeometry();
+        box = d.frameGeometry();
+        for (QAbstractButton* b : static_cast<QMessageBox&>(d).buttons())
+            buttons.push_back(QRect(b->mapToGlobal(QPoint(0, 0)), b->size()));
+        for (const QLabel* label : d.findChildren<QLabel*>())
+            if (label->text().size() > shown.size() && label->isVisibleTo(&d))
+                shown = label->text();
+        QTest::mouseClick(static_cast<QMessageBox&>(d).button(QMessageBox::Yes), Qt::LeftButton);
+    }};
+    EXPECT_EQ(Desktop().messageBox(nullptr, request), Yes);
+    EXPECT_EQ(shown, request.text) << "the whole text";
+    EXPECT_TRUE(available.contains(box)) << "box " << box.y() << "+" << box.height();
+    EXPECT_GT(box.height(), available.height() / 2) << "the text has the room the screen gives";
+    ASSERT_EQ(buttons.size(), 2u);
+    for (const QRect& b : buttons)
+        EXPECT_TRUE(available.contains(b)) << "button at " << b.y();
+}
+
 // A folder with a file that exists, for the file dialogs.
 struct Folder {
     QTemporaryDir dir;
