@@ -1,6 +1,7 @@
 // The recall dialog on its own: shown without its modal loop, so each test can look at it between steps.
 
 #include "savedpaths/frmRecallPath.h"
+#include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
 
@@ -225,13 +226,15 @@ TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) 
                                                  {d.cmdEdit, "Edit."},
                                                  {d.cmdRecall, "Recall."}};
     for (const auto& [control, text] : rows) {
-        SCOPED_TRACE(control->objectName().toStdString());
         EXPECT_EQ(control->whatsThis(), text);
-        ui.popups.clear();
         QWidget* target = control == d.lstSavedPaths ? d.lstSavedPaths->viewport() : control;
-        QTest::mouseClick(target, Qt::RightButton);
-        ASSERT_EQ(ui.popups.size(), 1u);
-        EXPECT_EQ(ui.popups[0].text, text);
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
+            SCOPED_TRACE(control->objectName().toStdString() + ", button " + std::to_string(button));
+            ui.popups.clear();
+            EXPECT_EQ(test::AskForHelp(target, button), "") << "at once, without a menu";
+            ASSERT_EQ(ui.popups.size(), 1u);
+            EXPECT_EQ(ui.popups[0].text, text);
+        }
     }
     EXPECT_TRUE(d.isVisible());
 

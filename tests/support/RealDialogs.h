@@ -5,9 +5,12 @@
 // mouse or the keyboard. A box that no step is left for fails the test and is closed, so no test hangs.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -103,5 +106,34 @@ private:
     std::deque<Step> steps_;
     QTimer timer_;
 };
+
+// Asks `control` for help as a person does: a right or middle click through its window, as the window
+// system delivers it (the toolkit then also sends the context-menu request that follows a right press), or
+// (Qt::NoButton) the menu key, which sends that request from the keyboard. Returns the items of any
+// pop-up menu that opened meanwhile ("" for none), closed again at once, so that a test sees a menu that
+// should not be.
+inline std::string AskForHelp(QWidget* control, Qt::MouseButton button) {
+    QStringList menus;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&menus] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* a : menu->actions())
+                menus << a->text();
+            menu->close();
+        }
+    });
+    watch.start();
+    const QPoint centre = control->rect().center();
+    if (button == Qt::NoButton) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, control->mapToGlobal(centre));
+        QApplication::sendEvent(control, &request);
+    } else {
+        QWidget* window = control->window();
+        QTest::mouseClick(window->windowHandle(), button, {}, control->mapTo(window, centre));
+    }
+    QApplication::processEvents();
+    return menus.join(QStringLiteral(" | ")).toStdString();
+}
 
 } // namespace vesmarin::test
