@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWhatsThis>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
@@ -355,6 +356,22 @@ TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) 
         EXPECT_EQ(triggered, row.chosen) << "the item's action has run";
         EXPECT_FALSE(menu.isVisible());
     }
+}
+
+// The help pop-up is the toolkit's own What's This window, shown at once beside the control.
+TEST(QtInteraction, AHelpTopicShowsInTheToolkitsWhatsThisWindow) {
+    QWidget control;
+    control.setGeometry(100, 100, 200, 100);
+    control.show();
+    Desktop().showWhatsThis(&control, control.mapToGlobal(QPoint(10, 10)),
+                            QStringLiteral("The folder tree."));
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && QByteArray(w->metaObject()->className()) == "QWhatsThat")
+            shown = w;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->geometry().adjusted(-30, -30, 30, 30).contains(control.mapToGlobal(QPoint(10, 10))));
+    QWhatsThis::hideText();
 }
 
 } // namespace
