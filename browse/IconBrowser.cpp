@@ -334,6 +334,7 @@ void IconBrowser::mnuIconsSaveAs_Click() {
             r.filter = ToolkitFilter(gDialogFilter);
             r.defaultSuffix = QStringLiteral("bmp");
             r.confirmOverwrite = true;
+            r.pathMustExist = true;
             const std::optional<QString> chosen = form_.ui.saveFileName(&form_, r);
             if (!chosen)
                 return; // cancelled: nothing changes
@@ -373,6 +374,7 @@ void IconBrowser::mnuSavePathIcons_Click() {
         r.filter = ToolkitFilter(gDialogFilter);
         r.defaultSuffix = QStringLiteral("bmp");
         r.confirmOverwrite = false;
+        r.pathMustExist = true;
         const std::optional<QString> chosen = form_.ui.openFileName(&form_, r);
         if (!chosen)
             return; // cancelled: nothing changes

@@ -1,5 +1,6 @@
 #include "language/LanguageSwitch.h"
 
+#include "language/ToolkitTexts.h"
 #include "shell/Settings.h"
 #include "shell/frmMain.h"
 
@@ -98,6 +99,7 @@ void cmdLanguage_Click(frmMain& form, int index) {
         g.gTitle = Title();
         g.gCurrentHelpFile = greek ? g.gHelpFileGreek : g.gHelpFileEnglish;
         g.gNoticeName = NoticeName(greek);
+        UseToolkitLanguage(greek);
         for (const WindowText& t : MainWindowTexts())
             Apply(form, t, greek ? t.greek : t.english);
         form.setWindowTitle(g.gTitle);

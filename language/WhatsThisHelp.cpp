@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -72,6 +73,8 @@ void WhatsThisHelp::showTopicOf(QWidget* control) const {
 
 bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ContextMenu)
+        return ContextMenuShowsTopic(watched, static_cast<QContextMenuEvent*>(event));
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
         return false;
     const auto it = watched_.constFind(watched);
@@ -95,6 +98,18 @@ bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event) {
     if (show)
         ShowTopic(ui_, state_, entry.control, entry.topic, mouse->globalPosition().toPoint());
     return false;
+}
+
+bool WhatsThisHelp::ContextMenuShowsTopic(QObject* watched, const QContextMenuEvent* event) const {
+    // A dialog answers the request for a context menu over a control that has a whatsThis text with the
+    // toolkit's own "What's This?" menu. Help needs no menu: the right button's release shows the topic,
+    // and the menu key shows it at once. The request is taken here so that no menu opens.
+    const auto it = watched_.constFind(watched);
+    if (it == watched_.constEnd())
+        return false;
+    if (event->reason() != QContextMenuEvent::Mouse)
+        showTopicOf(it->control);
+    return true;
 }
 
 const std::vector<ControlTopic>& MainWindowTopics() {

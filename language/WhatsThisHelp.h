@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+class QContextMenuEvent;
 class QWidget;
 
 namespace vesmarin {
@@ -61,6 +62,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool ContextMenuShowsTopic(QObject* watched, const QContextMenuEvent* event) const;
+
     struct Entry {
         QWidget* control;
         int topic;

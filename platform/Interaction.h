@@ -33,6 +33,8 @@ struct FileDialogRequest {
     QString filter;        // toolkit filter text, e.g. "Bitmap (*.bmp)"
     QString defaultSuffix; // appended by the dialog when the user types no extension ("bmp")
     bool confirmOverwrite = true;
+    // The dialog itself refuses a name in a folder that does not exist, and stays open.
+    bool pathMustExist = true;
 };
 
 enum class Pointer { Default, Hourglass };

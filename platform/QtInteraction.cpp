@@ -5,11 +5,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QWhatsThis>
+#include <algorithm>
 #include <cstdlib>
 
 #ifdef Q_OS_UNIX
@@ -23,7 +32,7 @@ namespace vesmarin {
 
 namespace {
 
-QMessageBox::StandardButton toQt(MsgButton b) {
+QMessageBox::StandardButton ToQt(MsgButton b) {
     switch (b) {
     case MsgButton::Ok:
         return QMessageBox::Ok;
@@ -40,12 +49,138 @@ QMessageBox::StandardButton toQt(MsgButton b) {
 // The instance lock of a settings folder: a hidden file beside the settings.
 const QString InstanceLockName = QStringLiteral(".Tembrill.lock");
 
-QFileDialog::Options dialogOptions(const FileDialogRequest& r) {
-    QFileDialog::Options o;
-    if (!r.confirmOverwrite)
-        o |= QFileDialog::DontConfirmOverwrite;
-    return o;
+// The buttons of a set, and the answer of Escape or of closing the box from its frame.
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    MsgButton escape;
+};
+
+ButtonSet ButtonsOf(MsgButtons set) {
+    switch (set) {
+    case MsgButtons::Ok:
+        break;
+    case MsgButtons::OkCancel:
+        return {QMessageBox::Ok | QMessageBox::Cancel, MsgButton::Cancel};
+    case MsgButtons::YesNo:
+        return {QMessageBox::Yes | QMessageBox::No, MsgButton::No};
+    }
+    return {QMessageBox::Ok, MsgButton::Ok};
 }
+
+// A message box that never reaches past the screen: a text too long for it (a report quoting a very long
+// path) scrolls inside the box, so that its buttons stay in reach.
+class ScreenSizedMessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // sizes the box to hold its whole text
+        if (!scrolls_)
+            ScrollTextIfTooTall();
+    }
+
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event); // a new layout sizes the box anew
+        if (scrolls_ && event->type() == QEvent::LayoutRequest)
+            PlaceOnScreen();
+        return done;
+    }
+
+private:
+    QRect Available() const {
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        return screen ? screen->availableGeometry() : QRect();
+    }
+    // The window's frame is not known before it is on screen: room for a title bar above and as much below.
+    int FrameAllowance() const { return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this); }
+
+    void ScrollTextIfTooTall() {
+        const QRect available = Available();
+        const int frame = FrameAllowance();
+        if (available.isEmpty() || height() + 2 * frame <= available.height())
+            return;
+        // The toolkit's own name for the text of a message box, the same since its first version.
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const int index = grid && label ? grid->indexOf(label) : -1;
+        if (index < 0)
+            return;
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        const int rest = height() - label->height(); // margins and buttons
+        grid->removeWidget(label);
+        auto* area = new QScrollArea(this);
+        area->setObjectName(QStringLiteral("messageText"));
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        area->setFixedSize(label->width() + area->verticalScrollBar()->sizeHint().width(),
+                           std::max(available.height() - 2 * frame - rest, 4 * fontMetrics().height()));
+        area->setWidget(label);
+        grid->addWidget(area, row, column, rowSpan, columnSpan);
+        area->show();
+        scrolls_ = true; // the layout request this posts sizes and places the box
+    }
+
+    // Centred where it was meant to stand, over its owner or the screen, and wholly on the screen.
+    void PlaceOnScreen() {
+        const QRect available = Available();
+        const int frame = FrameAllowance();
+        QRect placed(pos(), size());
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        placed.moveCenter(owner ? owner->geometry().center() : available.center());
+        const int lowest = available.bottom() + 1 - frame - placed.height();
+        placed.moveTop(std::max(available.top() + frame, std::min(placed.top(), lowest)));
+        move(placed.topLeft());
+    }
+
+    bool scrolls_ = false;
+};
+
+// The toolkit's own file dialog, never the desktop's: it speaks the language in force, and it refuses a
+// name in a folder that does not exist before it closes, as the file dialogs of Windows do.
+class FileDialog final : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const FileDialogRequest& request, AcceptMode mode)
+        : QFileDialog(parent, request.title, request.initialPath, request.filter),
+          pathMustExist_(request.pathMustExist) {
+        setOption(DontUseNativeDialog);
+        setAcceptMode(mode);
+        setFileMode(AnyFile);
+        setOption(DontConfirmOverwrite, !request.confirmOverwrite);
+        if (!request.defaultSuffix.isEmpty())
+            setDefaultSuffix(request.defaultSuffix);
+    }
+
+    std::optional<QString> Run() {
+        if (exec() != QDialog::Accepted || selectedFiles().isEmpty())
+            return std::nullopt;
+        return selectedFiles().constFirst();
+    }
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (pathMustExist_ && !files.isEmpty()) {
+            const QString folder = QFileInfo(files.constFirst()).absolutePath();
+            if (!QFileInfo(folder).isDir()) {
+                // The toolkit's own words for a missing folder, translated with its other texts.
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    QCoreApplication::translate("QFileDialog", "%1\nDirectory not found.\nPlease verify the "
+                                                               "correct directory name was given.")
+                        .arg(QDir::toNativeSeparators(folder)));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool pathMustExist_;
+};
 
 } // namespace
 
@@ -61,7 +196,7 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
     QWidget* owner = parent;
     while (owner && !owner->isVisible())
         owner = owner->parentWidget();
-    QMessageBox box(owner);
+    ScreenSizedMessageBox box(owner);
     // Texts carry Windows line breaks; the toolkit wants plain line feeds.
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -80,56 +215,32 @@ MsgButton QtInteraction::messageBox(QWidget* parent, const MessageRequest& reque
         box.setIcon(QMessageBox::Critical);
         break;
     }
-    switch (request.buttons) {
-    case MsgButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MsgButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MsgButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    }
-    box.setDefaultButton(toQt(request.defaultButton));
-    const int pressed = box.exec();
-    switch (pressed) {
+    const ButtonSet set = ButtonsOf(request.buttons);
+    box.setStandardButtons(set.buttons);
+    box.setDefaultButton(ToQt(request.defaultButton));
+    box.setEscapeButton(ToQt(set.escape));
+    box.exec();
+    // Escape and the frame's close press the escape button, so a button is always known.
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok:
+        return MsgButton::Ok;
+    case QMessageBox::Cancel:
+        return MsgButton::Cancel;
     case QMessageBox::Yes:
         return MsgButton::Yes;
     case QMessageBox::No:
         return MsgButton::No;
-    case QMessageBox::Cancel:
-        return MsgButton::Cancel;
     default:
-        // Escape on an OK-only box, or closing it from its frame, counts as OK.
-        return request.buttons == MsgButtons::YesNo      ? MsgButton::No
-               : request.buttons == MsgButtons::OkCancel ? MsgButton::Cancel
-                                                         : MsgButton::Ok;
+        return set.escape;
     }
 }
 
 std::optional<QString> QtInteraction::saveFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(dialogOptions(request));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return FileDialog(parent, request, QFileDialog::AcceptSave).Run();
 }
 
 std::optional<QString> QtInteraction::openFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, request.initialPath, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(dialogOptions(request));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return FileDialog(parent, request, QFileDialog::AcceptOpen).Run();
 }
 
 void QtInteraction::setClipboardImage(const QImage& image) {

@@ -244,28 +244,43 @@ void frmRecallPath::cmdEdit_Click() {
 
 void frmRecallPath::RunEdit() {
     const QString file = state_.gSavedPathsFile;
-
-    MessageRequest notice;
-    notice.title = Pick(state_, QStringLiteral("Edit saved paths"),
-                        QStringLiteral("Επεξεργασία αποθηκευμένων διαδρομών"));
-    notice.text =
-        Pick(state_,
-             QStringLiteral("The application is suspended for as long as you are editing the file '") + file +
-                 QStringLiteral("'."),
-             QStringLiteral("Η εφαρμογή αδρανοποιείται για όσο χρονικό διάστημα επεξεργάζεστε το "
-                            "αρχείο «") +
-                 file + QStringLiteral("»."));
-    notice.icon = MsgIcon::Information;
-    notice.buttons = MsgButtons::OkCancel;
-    notice.defaultButton = MsgButton::Ok;
-    if (ui_.messageBox(this, notice) != MsgButton::Ok)
-        return;
-
-    // Whether an editor was found and started is not examined: without one the list is simply read again.
+    const QString title = Pick(state_, QStringLiteral("Edit saved paths"),
+                               QStringLiteral("Επεξεργασία αποθηκευμένων διαδρομών"));
     const EditorCommand editor =
         TextEditorCommand([this](const QString& name) { return ui_.findExecutable(name); }, file);
-    if (!editor.isEmpty())
+
+    if (editor.isEmpty()) {
+        // Without an editor the program cannot edit the file, but the user can, once told where it is.
+        ShowMessage(
+            ui_, this,
+            Pick(state_,
+                 QStringLiteral("No text editor has been located on your computer. The saved paths are kept "
+                                "in the file '") +
+                     file + QStringLiteral("', one path per line, which you may edit with any text editor."),
+                 QStringLiteral("Δεν εντοπίσθηκε κάποιος επεξεργαστής κειμένου στον υπολογιστή σας. Οι "
+                                "αποθηκευμένες διαδρομές φυλάσσονται στο αρχείο «") +
+                     file +
+                     QStringLiteral("», μία διαδρομή ανά γραμμή, το οποίο μπορείτε να επεξεργασθείτε με "
+                                    "οποιονδήποτε επεξεργαστή κειμένου.")),
+            title);
+    } else {
+        MessageRequest notice;
+        notice.title = title;
+        notice.text =
+            Pick(state_,
+                 QStringLiteral("The application is suspended for as long as you are editing the file '") +
+                     file + QStringLiteral("'."),
+                 QStringLiteral("Η εφαρμογή αδρανοποιείται για όσο χρονικό διάστημα επεξεργάζεστε το "
+                                "αρχείο «") +
+                     file + QStringLiteral("»."));
+        notice.icon = MsgIcon::Information;
+        notice.buttons = MsgButtons::OkCancel;
+        notice.defaultButton = MsgButton::Ok;
+        if (ui_.messageBox(this, notice) != MsgButton::Ok)
+            return;
+        // Whether the editor started is not examined: the list is read again in any case.
         ui_.runAndWait(editor.program, editor.arguments);
+    }
 
     // The user may have deleted the file in the editor.
     EnsureSavedPathsFile(ui_, state_, this);

@@ -3,12 +3,14 @@
 # Usage: scripts/deps.sh build|test
 set -euo pipefail
 
-build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpng-dev)
+# qt6-tools-dev and qt6-l10n-tools: lrelease, which compiles our Greek for the toolkit's own texts.
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev libpng-dev)
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
-# program under a virtual X server with real clicks and keys (and take its screenshots), validate the
-# desktop files, build the Debian package and check it and its manual pages (lintian, man).
+# program under a virtual X server with real clicks and keys (and take its screenshots), read the texts its
+# boxes really show through the accessibility bus (D-Bus, AT-SPI), validate the desktop files, build the
+# Debian package and check it and its manual pages (lintian, man).
 test_pkgs=(googletest libgtest-dev nsis-common win32-loader icoutils xvfb xauth desktop-file-utils appstream dpkg-dev file
-  xdotool x11-utils xclip imagemagick man-db lintian)
+  xdotool x11-utils xclip imagemagick dbus at-spi2-core python3-pyatspi man-db lintian)
 
 case "${1:-build}" in
   build) wanted=("${build_pkgs[@]}") ;;

@@ -2,6 +2,7 @@
 
 #include "language/HelpFile.h"
 #include "shell/MainForm.h"
+#include "support/RealDialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -151,6 +152,7 @@ TEST(About, SystemInformationStartsTheToolFoundOrSaysItIsUnavailable) {
     }
 }
 
+// A right or middle click, or the menu key, shows the topic at once; the question mark and Shift+F1 too.
 TEST(About, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
     AboutForm a(true);
     frmAbout d(a.m.ui, a.f.state, &a.f);
@@ -160,14 +162,16 @@ TEST(About, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
         {d.lblDisclaimer, 90050}, {d.cmdOK, 90060},    {d.cmdSysInfo, 90070},
     };
     for (const auto& [control, topic] : rows) {
-        SCOPED_TRACE(topic);
         const HelpLookup expected = LookupHelpTopic(a.f.state.gHelpFileGreek, topic, HelpLanguage::Greek);
         ASSERT_TRUE(expected.found());
         EXPECT_EQ(control->whatsThis(), expected.text);
-        a.m.ui.popups.clear();
-        QTest::mouseClick(control, Qt::RightButton);
-        ASSERT_EQ(a.m.ui.popups.size(), 1u);
-        EXPECT_EQ(a.m.ui.popups[0].text, expected.text);
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
+            SCOPED_TRACE(::testing::Message() << topic << ", button " << button);
+            a.m.ui.popups.clear();
+            EXPECT_EQ(test::AskForHelp(control, button), "") << "at once, without a menu";
+            ASSERT_EQ(a.m.ui.popups.size(), 1u);
+            EXPECT_EQ(a.m.ui.popups[0].text, expected.text);
+        }
     }
     EXPECT_TRUE(d.isVisible());
 

@@ -127,6 +127,7 @@ TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndAddsBmpToANameWithout) {
         EXPECT_EQ(d.request.filter, QStringLiteral("Pictures (*.bmp)"));
         EXPECT_EQ(d.request.defaultSuffix, QStringLiteral("bmp"));
         EXPECT_TRUE(d.request.confirmOverwrite);
+        EXPECT_TRUE(d.request.pathMustExist);
     }
     ASSERT_EQ(b.m.ui.messages.size(), 2u);
     const MessageRequest& refused = b.m.ui.messages[1].request;
@@ -209,6 +210,7 @@ TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     EXPECT_EQ(r.initialPath, folder + QStringLiteral("do not alter this text"));
     EXPECT_EQ(r.filter, QStringLiteral("Pictures (*.bmp)"));
     EXPECT_EQ(r.defaultSuffix, QStringLiteral("bmp"));
+    EXPECT_TRUE(r.pathMustExist);
     const QString chosen = other.path() + u'/';
     EXPECT_EQ(b.form.state.gIconSavePath, chosen);
     EXPECT_NE(b.m.ini().find("IconSavePath=" + chosen.toStdString() + "\n"), std::string::npos) << b.m.ini();

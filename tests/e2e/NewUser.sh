@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The whole program as a new user meets it: the real program, started from a fresh copy of its folder on a
-# private X server, driven only by real clicks and keys; the results are read from the files it writes and
-# from the titles of its windows.
+# private X server, driven only by real clicks and keys; the results are read from the files it writes, from
+# the titles of its windows and, for the texts of the toolkit's own buttons, from its accessibility tree.
 #
 # Usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]
 #   PROGRAM        the built program; its help files are taken from its folder
 #   ARTIFACTS_DIR  where a failed run leaves a screenshot of the screen, and every run the picture of the
-#                  tree opened twelve levels deep
+#                  tree opened twelve levels deep (tree-12-levels.png) and of a Greek OK/Cancel box
+#                  (greek-ok-cancel.png)
 # Exit status 77 (skipped) when a tool is missing.
 set -uo pipefail
 
@@ -18,8 +19,13 @@ program=${1:?usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]}
 # shellcheck disable=SC2034 # read by xdrive.sh
 XD_ARTIFACTS=${2:-}
 
-if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk import convert); then
+if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk import convert dbus-daemon dbus-send); then
     echo "SKIPPED: missing $missing (scripts/deps.sh test installs them)"
+    exit 77
+fi
+# Reading the toolkit's own button texts needs the accessibility bus and its Python bindings.
+if [ ! -f /usr/share/dbus-1/services/org.a11y.Bus.service ] || ! "$XD_PYTHON" -c 'import pyatspi' 2>/dev/null; then
+    echo "SKIPPED: missing at-spi2-core or python3-pyatspi (scripts/deps.sh test installs them)"
     exit 77
 fi
 for f in /usr/share/nsis/Stubs/zlib-x86-ansi /usr/share/win32/win32-loader.exe; do
@@ -276,5 +282,129 @@ until [ "$(head -n 1 "$saved" | tr -d '\r')" = "$deep" ]; do
 done
 xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
 xd_wait_program_end
+
+# ---- Fourth start, in Greek: Edit... with a text editor, a partial recall answered with OK -------------
+# A stand-in for the text editor, first on the search path under the first name the program looks for: it
+# notes how it was started and puts a path that does not exist at the top of the recent paths.
+gone="$home/gone/deeper"
+mkdir -p "$XD_WORK/bin"
+cat >"$XD_WORK/bin/notepad" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$@" >"$XD_WORK/editor-args"
+printf '%s\r\n%s\r\n' "$gone" "$programs" >"\$1"
+SCRIPT
+chmod +x "$XD_WORK/bin/notepad"
+lstFirstLine=($(($(xd_px "${lstSavedPaths[0]}") + 40)) $(($(xd_px "${lstSavedPaths[1]}") + 9)))
+cmdEdit=(2880 3960 2052 372)
+title_edit_gr='Επεξεργασία αποθηκευμένων διαδρομών'
+title_save_as_gr='Αποθήκευση εικονιδίου ως...'
+
+# recall_first_line: Recall path > Recent..., the first line of the list, Recall.
+recall_first_line() {
+    local before dialog
+    before=$(xd_visible_windows)
+    xd_click_control "$XD_MAIN" "${cmdRecallPath[@]}"
+    xd_popup_choose "$before" 1
+    xd_wait_dialog "$title_recall_gr"
+    dialog=$XD_WIN
+    xd_click "$dialog" "${lstFirstLine[@]}"
+    xd_click_control "$dialog" "${cmdRecall[@]}"
+    xd_wait_window_gone "$dialog"
+}
+
+# make_initial EXPECTED: Save path > Initial... > Yes, which stores the current path; it must be EXPECTED.
+make_initial() {
+    local before
+    before=$(xd_visible_windows)
+    xd_click_control "$XD_MAIN" "${cmdSavePath[@]}"
+    xd_popup_choose "$before" 2
+    xd_wait_dialog "$title_save_initial_gr|$title_recall_gr"
+    [ "$(xdotool getwindowname "$XD_WIN")" = "$title_save_initial_gr" ] ||
+        xd_fail "another recall message came instead of the initial path question"
+    xd_keys "$XD_WIN" Return # Yes
+    xd_wait_window_gone "$XD_WIN"
+    [ "$(ini_value "$ini" General InitialPath)" = "$1" ] ||
+        xd_fail "the current path is '$(ini_value "$ini" General InitialPath)', not '$1'"
+}
+
+xd_start_session_bus
+xd_start_program PATH="$XD_WORK/bin:$PATH" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+xd_wait_window Vesmarin
+XD_MAIN=$XD_WIN
+
+xd_step "Save as...: a name in a folder that does not exist is refused inside the dialog"
+xd_click_control "$XD_MAIN" "${cmdBrowse[@]}"
+xd_answer "$title_icons" Return
+before=$(xd_visible_windows)
+click_cell 1
+xd_popup_choose "$before" 2
+xd_wait_dialog "$title_save_as_gr"
+saveas=$XD_WIN
+xd_keys "$saveas" ctrl+a
+xdotool type --delay 40 "nosuch/mine"
+before=$(xd_visible_windows)
+xdotool key Return
+xd_wait_new_window "$before"
+refusal=$XD_WIN
+[ "$(xdotool getwindowname "$refusal")" = "$title_save_as_gr" ] ||
+    xd_fail "'$(xdotool getwindowname "$refusal")' came instead of the dialog's own refusal"
+xd_a11y_buttons "$title_save_as_gr" OK
+xd_keys "$refusal" Return
+xd_wait_window_gone "$refusal"
+xd_keys "$saveas" ctrl+a
+xdotool type --delay 40 "mine"
+xdotool key Return
+xd_wait_window_gone "$saveas"
+xd_wait_file "$home/mine.bmp"
+[ ! -e "$home/nosuch" ] || xd_fail "a folder was made for the refused name"
+
+xd_step "Edit...: the Greek notice and its buttons as the toolkit shows them"
+before=$(xd_visible_windows)
+xd_click_control "$XD_MAIN" "${cmdRecallPath[@]}"
+xd_popup_choose "$before" 1
+xd_wait_dialog "$title_recall_gr"
+dialog=$XD_WIN
+xd_click_control "$dialog" "${cmdEdit[@]}"
+xd_wait_dialog "$title_edit_gr"
+notice=$XD_WIN
+[ -n "$XD_ARTIFACTS" ] && mkdir -p "$XD_ARTIFACTS" && xd_screenshot_window "$notice" "$XD_ARTIFACTS/greek-ok-cancel.png"
+xd_a11y_buttons "$title_edit_gr" "OK|Άκυρο"
+
+xd_step "Edit... > OK: the editor runs on the file and the list is read again"
+xd_keys "$notice" Return # OK, the default
+xd_wait_window_gone "$notice"
+xd_wait_file "$XD_WORK/editor-args"
+[ "$(cat "$XD_WORK/editor-args")" = "$saved" ] || xd_fail "the editor was started with '$(cat "$XD_WORK/editor-args")'"
+xd_click "$dialog" "${lstFirstLine[@]}"
+xd_click_control "$dialog" "${cmdRecall[@]}"
+xd_wait_window_gone "$dialog"
+
+xd_step "the new first line is missing: the partial recall question, OK, and the final message"
+xd_wait_dialog "$title_recall_gr"
+question=$XD_WIN
+xd_a11y_buttons "$title_recall_gr" "OK|Άκυρο"
+xd_keys "$question" Return # OK, the default
+xd_wait_window_gone "$question"
+xd_wait_dialog "$title_recall_gr"
+xd_a11y_buttons "$title_recall_gr" OK # the final message, not the question again
+xd_keys "$XD_WIN" Return
+xd_wait_window_gone "$XD_WIN"
+make_initial "$home"
+
+xd_step "the same recall, the folder made while the question is open, OK: the full path"
+recall_first_line
+xd_wait_dialog "$title_recall_gr"
+question=$XD_WIN
+mkdir -p "$gone"
+xd_keys "$question" Return # OK
+xd_wait_window_gone "$question"
+make_initial "$gone"
+
+xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
+xd_wait_program_end
+expect "SavedPaths.txt after the edit" "$(od -An -c "$saved" | tr -s ' \n' ' ')" \
+    "$(printf '%s\r\n%s\r\n' "$gone" "$programs" | od -An -c | tr -s ' \n' ' ')"
+[ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
 
 xd_step "passed"

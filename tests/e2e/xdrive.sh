@@ -12,6 +12,7 @@ XD_SCREEN=${XD_SCREEN:-1280x800x24}
 XD_WORK=""        # the run's private folder (set by xd_setup)
 XD_ARTIFACTS=""   # where a failed run leaves its screenshot and logs (optional)
 XD_XVFB_PID=""
+XD_BUS_PID=""
 XD_PROGRAM_PID=""
 XD_STEP="setting up"
 XD_WIN=""         # the window the last wait found
@@ -60,6 +61,10 @@ xd_cleanup() {
     if [ -n "$XD_PROGRAM_PID" ] && kill -0 "$XD_PROGRAM_PID" 2>/dev/null; then
         kill "$XD_PROGRAM_PID" 2>/dev/null
         xd_wait_pid_gone "$XD_PROGRAM_PID" 5 || kill -9 "$XD_PROGRAM_PID" 2>/dev/null
+    fi
+    if [ -n "$XD_BUS_PID" ] && kill -0 "$XD_BUS_PID" 2>/dev/null; then
+        kill "$XD_BUS_PID" 2>/dev/null
+        xd_wait_pid_gone "$XD_BUS_PID" 5 || kill -9 "$XD_BUS_PID" 2>/dev/null
     fi
     if [ -n "$XD_XVFB_PID" ] && kill -0 "$XD_XVFB_PID" 2>/dev/null; then
         kill "$XD_XVFB_PID" 2>/dev/null
@@ -126,6 +131,42 @@ xd_start_server() {
     xd_pointer_to 1 1
 }
 
+# xd_start_session_bus: a private D-Bus session bus with the accessibility bus (AT-SPI) running on it, so
+# that what the program shows can be read from its accessibility tree (xd_a11y_buttons). Exports
+# DBUS_SESSION_BUS_ADDRESS; a program started with it and QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 joins.
+xd_start_session_bus() {
+    xd_step "starting a session bus and the accessibility bus"
+    : >"$XD_WORK/bus"
+    xd_orphan_guard env HOME="$XD_WORK/home" XDG_RUNTIME_DIR="$XD_WORK/xdg/run" DISPLAY="$DISPLAY" PATH="$PATH" \
+        dbus-daemon --session --nofork --nopidfile --print-address=9 9>"$XD_WORK/bus" >"$XD_WORK/dbus.log" 2>&1 &
+    XD_BUS_PID=$!
+    local deadline=$((SECONDS + XD_TIMEOUT))
+    while ! grep -q . "$XD_WORK/bus" 2>/dev/null; do
+        kill -0 "$XD_BUS_PID" 2>/dev/null || xd_fail "dbus-daemon ended: $(tail -n 5 "$XD_WORK/dbus.log")"
+        [ $SECONDS -ge $deadline ] && xd_fail "the session bus did not start"
+        sleep 0.1
+    done
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$XD_WORK/bus")
+    export DBUS_SESSION_BUS_ADDRESS
+    # The toolkit joins the accessibility bus only once it runs; asking for its address starts it.
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null ||
+        xd_fail "the accessibility bus did not start"
+}
+
+# xd_a11y_buttons TITLE EXPECTED: fails unless the buttons of a window of the program with that title read
+# EXPECTED (their texts left to right, joined by "|") in its accessibility tree, so as the toolkit really
+# shows them, whatever the program asked for. Waits for the window like the other waits.
+xd_a11y_buttons() {
+    local seen
+    seen=$("$XD_PYTHON" "$(dirname "${BASH_SOURCE[0]}")/a11y_buttons.py" "$1" "$XD_TIMEOUT" "$2") ||
+        xd_fail "no window titled '$1' in the accessibility tree"
+    [ "$seen" = "$2" ] || xd_fail "the buttons of '$1' read '$seen', not '$2'"
+}
+
+# The Python that has the AT-SPI bindings (Debian's own, whatever python3 comes first on PATH).
+XD_PYTHON=python3
+[ -x /usr/bin/python3 ] && XD_PYTHON=/usr/bin/python3
+
 # xd_copy_program BINARY: a fresh copy of the program's folder (the program and its help files), so the
 # settings and the recent paths start empty and land in this copy.
 xd_copy_program() {
@@ -159,14 +200,20 @@ xd_make_programs_folder() {
     cp /usr/share/nsis/Stubs/uninst "$dir/uninst.exe"
 }
 
-# xd_start_program [ARGUMENT...]: starts the copied program, in the current folder, as a new user of this
-# machine would: its own home folder, nothing inherited from the caller's desktop session.
+# xd_start_program [NAME=VALUE...] [ARGUMENT...]: starts the copied program, in the current folder, as a new
+# user of this machine would: its own home folder, nothing inherited from the caller's desktop session but the
+# variables given (which may replace PATH); the arguments after them go to the program.
 xd_start_program() {
+    local variables=()
+    while [ $# -gt 0 ] && [[ $1 =~ ^[A-Za-z_][A-Za-z0-9_]*= ]]; do
+        variables+=("$1")
+        shift
+    done
     xd_step "starting the program"
     xd_orphan_guard env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$XD_WORK/home" USER="${USER:-tester}" LANG=C.UTF-8 \
         XDG_RUNTIME_DIR="$XD_WORK/xdg/run" XDG_CONFIG_HOME="$XD_WORK/xdg/config" \
         XDG_DATA_HOME="$XD_WORK/xdg/data" XDG_CACHE_HOME="$XD_WORK/xdg/cache" \
-        QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 \
+        QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 "${variables[@]}" \
         "$XD_PROGRAM" "$@" >>"$XD_WORK/program.log" 2>&1 &
     XD_PROGRAM_PID=$!
 }

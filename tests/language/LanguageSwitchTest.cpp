@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -66,6 +67,9 @@ TEST(LanguageSwitch, SetsEveryTextOfTheMainWindowBothWays) {
                   language::NoticeText(s.greek, f.state.gNoticeName, QDate::currentDate()));
         EXPECT_EQ(f.lblInfo->text(), QStringLiteral("No files found."));
         EXPECT_EQ(m.iniValue("Language"), s.greek ? "1" : "0");
+        // The toolkit's own buttons too, in every box and dialog from now on.
+        const QDialogButtonBox standard(QDialogButtonBox::Cancel);
+        EXPECT_EQ(standard.button(QDialogButtonBox::Cancel)->text(), s.greek ? "Άκυρο" : "Cancel");
         // The language buttons name both languages whichever is in force.
         EXPECT_EQ(f.cmdLanguage[0]->toolTip(), QStringLiteral("Ελληνικά / Greek"));
         EXPECT_EQ(f.cmdLanguage[1]->toolTip(), QStringLiteral("English / Αγγλικά"));

@@ -1,5 +1,7 @@
 #include "TreeTestSupport.h"
 #include "paths/basPathRecall.h"
+#include "platform/QtInteraction.h"
+#include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QDir>
@@ -38,54 +40,55 @@ protected:
     ScriptedInteraction ui;
 };
 
+// On the real desktop: the real message boxes, answered by mouse or key.
 TEST_F(Recall, PartlyMissingPathAsksOnceAndKeepsThePartFound) {
+    using test::RealDialogs;
+    enum class Then { Cancel, OkStillMissing, OkAfterCreating };
     struct Case {
         const char* name;
         bool caseSensitive;
         QString path;
-        MsgButton answer;
-        bool createMeanwhile; // the missing folder appears before OK is pressed
+        Then then;
         QString recalled;
         QString finalCurrent;
-        bool finalMessage;
     } cases[] = {
-        {"cancel keeps the part", false, "C:\\WINDOWS\\NOSUCH", MsgButton::Cancel, false, "C:\\WINDOWS",
-         "C:\\WINDOWS", false},
-        {"ok, still missing", false, "C:\\WINDOWS\\NOSUCH", MsgButton::Ok, false, "C:\\WINDOWS",
-         "C:\\WINDOWS", true},
-        {"ok after creating it", false, "C:\\WINDOWS\\NOSUCH", MsgButton::Ok, true, "C:\\WINDOWS",
-         "C:\\WINDOWS\\NOSUCH", false},
-        {"default initial path", true, "c:\\", MsgButton::Ok, false, "c:", "c:", true},
+        {"cancel keeps the part", false, "C:\\WINDOWS\\NOSUCH", Then::Cancel, "C:\\WINDOWS", "C:\\WINDOWS"},
+        {"ok, still missing", false, "C:\\WINDOWS\\NOSUCH", Then::OkStillMissing, "C:\\WINDOWS",
+         "C:\\WINDOWS"},
+        {"ok after creating it", false, "C:\\WINDOWS\\NOSUCH", Then::OkAfterCreating, "C:\\WINDOWS",
+         "C:\\WINDOWS\\NOSUCH"},
+        {"default initial path", true, "c:\\", Then::OkStillMissing, "c:", "c:"},
     };
+    QtInteraction desktop;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedInteraction asked;
         TreeRig local;
         FillWindowsMachine(local.fake);
         local.Make(c.caseSensitive);
-        asked.answer(c.answer);
-        if (c.answer == MsgButton::Ok && !c.createMeanwhile)
-            asked.answer(MsgButton::Ok);
-        if (c.createMeanwhile) {
-            // The tree has read C:\WINDOWS before the question; the folder appears only afterwards.
-            ASSERT_FALSE(local.manager->SelectPath(c.path));
-            local.fake.add(c.path);
-        }
-        RecallPath(c.path, *local.manager, asked, local.state, nullptr);
+        RealDialogs boxes;
+        if (c.then == Then::Cancel)
+            boxes.then(RealDialogs::Click(QMessageBox::Cancel));
+        else if (c.then == Then::OkStillMissing)
+            boxes.then(RealDialogs::Key(Qt::Key_Return)).then(RealDialogs::Click(QMessageBox::Ok));
+        else // the missing folder appears while the question is open
+            boxes.then(RealDialogs::Click(QMessageBox::Ok, [&] { local.fake.add(c.path); }));
 
-        ASSERT_GE(asked.messages.size(), 1u);
-        const MessageRequest& q = asked.messages[0].request;
-        EXPECT_EQ(q.text, Question(c.path, c.recalled));
+        RecallPath(c.path, *local.manager, desktop, local.state, nullptr);
+
+        const bool finalMessage = c.then == Then::OkStillMissing;
+        ASSERT_EQ(boxes.seen.size(), finalMessage ? 2u : 1u);
+        const test::SeenBox& q = boxes.seen[0];
+        EXPECT_EQ(q.text, Question(c.path, c.recalled).replace("\r\n", "\n"));
         EXPECT_EQ(q.title, "Recall path");
-        EXPECT_EQ(q.icon, MsgIcon::Question);
-        EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
-        EXPECT_EQ(q.defaultButton, MsgButton::Ok);
-        ASSERT_EQ(asked.messages.size(), c.finalMessage ? 2u : 1u);
-        if (c.finalMessage) {
-            const MessageRequest& f = asked.messages[1].request;
+        EXPECT_EQ(q.icon, QMessageBox::Question);
+        EXPECT_EQ(q.buttons, QStringList({"OK", "Cancel"}));
+        EXPECT_EQ(q.defaultButton, "OK");
+        if (finalMessage) {
+            const test::SeenBox& f = boxes.seen[1];
             EXPECT_EQ(f.text, Final(c.path, c.recalled));
-            EXPECT_EQ(f.icon, MsgIcon::Information);
-            EXPECT_EQ(f.buttons, MsgButtons::Ok);
+            EXPECT_EQ(f.title, "Recall path");
+            EXPECT_EQ(f.icon, QMessageBox::Information);
+            EXPECT_EQ(f.buttons, QStringList{"OK"});
         }
         EXPECT_EQ(local.manager->GetCurrentPath(), c.finalCurrent);
     }

@@ -1,6 +1,8 @@
 // The recall dialog on its own: shown without its modal loop, so each test can look at it between steps.
 
+#include "platform/QtInteraction.h"
 #include "savedpaths/frmRecallPath.h"
+#include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
 
@@ -162,66 +164,104 @@ TEST_F(RecallDialog, ClosingFromTheFrameIsRefusedWithTheMessage) {
               "For technical reasons, it is impossible to close the form, using the control menu.");
 }
 
+// A stand-in text editor, alone on the search path for the test's time: it writes down how it was
+// started, waits a moment (so only a program that waits for it sees its change), then does its edit.
+struct StandInEditor {
+    QTemporaryDir bin;
+    QByteArray savedPath = qgetenv("PATH");
+    QString startedWith = bin.filePath(QStringLiteral("started-with"));
+
+    explicit StandInEditor(const char* edit) {
+        const QString script = bin.filePath(QStringLiteral("gedit"));
+        test::WriteFile(script, QByteArray("#!/bin/sh\nprintf '%s\\n' \"$@\" > '") + startedWith.toUtf8() +
+                                    "'\n/bin/sleep 0.3\nfor file; do :; done\n" + edit + "\n");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.path().toUtf8());
+    }
+    ~StandInEditor() { qputenv("PATH", savedPath); }
+};
+
+// Edit on the real desktop: the real message boxes, answered by mouse or key, and a real program.
 TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
-    const QString editor = QStringLiteral("/usr/bin/gedit");
-    enum class Edit { AddLine, Empty, Delete, NoEditor, Cancel };
-    struct Case {
+    using test::RealDialogs;
+    const struct {
         const char* name;
-        Edit edit;
+        const char* edit; // the stand-in editor's shell command on "$file"; nullptr: no editor at all
+        bool greek;
+        RealDialogs::Step answer;
         QStringList items;
+    } rows[] = {
+        {"OK: the editor adds a line",
+         R"(printf '/new\r\n/a\r\n' > "$file")",
+         false,
+         RealDialogs::Click(QMessageBox::Ok),
+         {"/new", "/a"}},
+        {"OK by Return: the editor empties the file",
+         R"(: > "$file")",
+         false,
+         RealDialogs::Key(Qt::Key_Return),
+         {}},
+        {"OK: the editor deletes the file, which is made anew",
+         R"(/bin/rm "$file")",
+         false,
+         RealDialogs::Click(QMessageBox::Ok),
+         {}},
+        {"Cancel starts nothing", R"(: > "$file")", false, RealDialogs::Click(QMessageBox::Cancel), {"/a"}},
+        {"no editor: the user is told where the file is",
+         nullptr,
+         false,
+         RealDialogs::Key(Qt::Key_Return),
+         {"/a"}},
+        {"the same in Greek", nullptr, true, RealDialogs::Click(QMessageBox::Ok), {"/a"}},
     };
-    const Case cases[] = {
-        {"editor adds a line", Edit::AddLine, {"/new", "/a"}},
-        {"editor empties the file", Edit::Empty, {}},
-        {"editor deletes the file", Edit::Delete, {}},
-        {"no editor found: nothing reported, list read again", Edit::NoEditor, {"/a"}},
-        {"Cancel on the notice starts nothing", Edit::Cancel, {"/a"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ui.messages.clear();
-        ui.runs.clear();
+    QtInteraction desktop;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         Store("/a\r\n");
-        ui.executables.clear();
-        if (c.edit != Edit::NoEditor)
-            ui.executables = {{QStringLiteral("gedit"), editor}};
-        ui.onRun = [&](const QString&, const QStringList&) {
-            EXPECT_TRUE(ui.messages.size() == 1) << "the notice comes first";
-            if (c.edit == Edit::AddLine)
-                Store("/new\r\n/a\r\n");
-            else if (c.edit == Edit::Empty)
-                Store("");
-            else if (c.edit == Edit::Delete)
-                QFile::remove(state.gSavedPathsFile);
-        };
-        frmRecallPath& d = Open();
+        state.gLanguage = row.greek;
+        StandInEditor editor(row.edit ? row.edit : "");
+        if (!row.edit)
+            QFile::remove(editor.bin.filePath(QStringLiteral("gedit")));
+        frmRecallPath d(desktop, state, nullptr);
+        d.show();
         d.lstSavedPaths->setCurrentRow(0);
+        RealDialogs boxes{row.answer};
+        QTest::mouseClick(d.cmdEdit, Qt::LeftButton);
 
-        ui.answer(c.edit == Edit::Cancel ? MsgButton::Cancel : MsgButton::Ok);
-        d.cmdEdit->click();
-
-        ASSERT_EQ(ui.messages.size(), 1u);
-        const MessageRequest& notice = ui.messages[0].request;
-        EXPECT_EQ(notice.title, "Edit saved paths");
-        EXPECT_EQ(notice.text, "The application is suspended for as long as you are editing the file '" +
-                                   state.gSavedPathsFile + "'.");
-        EXPECT_EQ(notice.buttons, MsgButtons::OkCancel);
-        EXPECT_EQ(notice.defaultButton, MsgButton::Ok);
-
-        if (c.edit == Edit::Cancel || c.edit == Edit::NoEditor) {
-            EXPECT_TRUE(ui.runs.empty());
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        const test::SeenBox& shown = boxes.seen[0];
+        const QString& file = state.gSavedPathsFile;
+        if (row.greek) {
+            EXPECT_EQ(shown.title, "Επεξεργασία αποθηκευμένων διαδρομών");
+            EXPECT_EQ(shown.text, "Δεν εντοπίσθηκε κάποιος επεξεργαστής κειμένου στον υπολογιστή σας. Οι "
+                                  "αποθηκευμένες διαδρομές φυλάσσονται στο αρχείο «" +
+                                      file +
+                                      "», μία διαδρομή ανά γραμμή, το οποίο μπορείτε να επεξεργασθείτε με "
+                                      "οποιονδήποτε επεξεργαστή κειμένου.");
         } else {
-            ASSERT_EQ(ui.runs.size(), 1u);
-            EXPECT_EQ(ui.runs[0].program, editor);
-            EXPECT_EQ(ui.runs[0].arguments, QStringList({"--wait", state.gSavedPathsFile}));
-            EXPECT_TRUE(ui.runs[0].waited);
+            EXPECT_EQ(shown.title, "Edit saved paths");
+            EXPECT_EQ(shown.text,
+                      row.edit
+                          ? "The application is suspended for as long as you are editing the file '" + file +
+                                "'."
+                          : "No text editor has been located on your computer. The saved paths are kept in "
+                            "the file '" +
+                                file + "', one path per line, which you may edit with any text editor.");
         }
-        EXPECT_EQ(Items(d), c.items);
-        EXPECT_TRUE(QFile::exists(state.gSavedPathsFile)) << "a deleted file is created anew, empty";
-        // After Cancel the selection stands; after an edit the list is new and nothing is selected.
-        EXPECT_EQ(d.cmdRecall->isEnabled(), c.edit == Edit::Cancel);
-        EXPECT_EQ(d.lstSavedPaths->selectedItems().size(), c.edit == Edit::Cancel ? 1 : 0);
-        EXPECT_EQ(ListColour(d), c.items.isEmpty() ? savedpaths::EmptyListColour() : kPaleCyan);
+        EXPECT_EQ(shown.buttons, row.edit ? QStringList({"OK", "Cancel"}) : QStringList({"OK"}));
+        EXPECT_EQ(shown.defaultButton, "OK");
+        EXPECT_EQ(shown.icon, QMessageBox::Information);
+
+        const bool edited = row.edit && row.items != QStringList{"/a"}; // each edit changes the list
+        const bool cancelled = row.edit && !edited;
+        EXPECT_EQ(test::ReadFile(editor.startedWith),
+                  edited ? "--wait\n" + file.toUtf8() + "\n" : QByteArray("<none>"));
+        EXPECT_EQ(Items(d), row.items);
+        EXPECT_TRUE(QFile::exists(file)) << "a deleted file is created anew, empty";
+        // After Cancel the selection stands; otherwise the list is new and nothing is selected.
+        EXPECT_EQ(d.cmdRecall->isEnabled(), cancelled);
+        EXPECT_EQ(d.lstSavedPaths->selectedItems().size(), cancelled ? 1 : 0);
+        EXPECT_EQ(ListColour(d), row.items.isEmpty() ? savedpaths::EmptyListColour() : kPaleCyan);
         EXPECT_TRUE(d.isVisible());
     }
 }
@@ -237,13 +277,15 @@ TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) 
                                                  {d.cmdEdit, "Edit."},
                                                  {d.cmdRecall, "Recall."}};
     for (const auto& [control, text] : rows) {
-        SCOPED_TRACE(control->objectName().toStdString());
         EXPECT_EQ(control->whatsThis(), text);
-        ui.popups.clear();
         QWidget* target = control == d.lstSavedPaths ? d.lstSavedPaths->viewport() : control;
-        QTest::mouseClick(target, Qt::RightButton);
-        ASSERT_EQ(ui.popups.size(), 1u);
-        EXPECT_EQ(ui.popups[0].text, text);
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
+            SCOPED_TRACE(control->objectName().toStdString() + ", button " + std::to_string(button));
+            ui.popups.clear();
+            EXPECT_EQ(test::AskForHelp(target, button), "") << "at once, without a menu";
+            ASSERT_EQ(ui.popups.size(), 1u);
+            EXPECT_EQ(ui.popups[0].text, text);
+        }
     }
     EXPECT_TRUE(d.isVisible());
 

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QMenu>
 #include <deque>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -98,8 +97,6 @@ public:
     }
     bool runAndWait(const QString& program, const QStringList& arguments) override {
         runs.push_back({program, arguments, true});
-        if (onRun)
-            onRun(program, arguments);
         return runSucceeds;
     }
     bool startProgram(const QString& program, const QStringList& arguments) override {
@@ -147,7 +144,6 @@ public:
     std::vector<std::pair<QString, QString>> executables; // name -> full path
     bool otherInstance = false;
     bool runSucceeds = true;
-    std::function<void(const QString&, const QStringList&)> onRun; // e.g. an "editor" changing a file
 
     ~ScriptedInteraction() override {
         EXPECT_TRUE(answers.empty()) << answers.size() << " scripted message-box answers were not used";

@@ -1,0 +1,139 @@
+#pragma once
+
+// Answers the real message boxes and file dialogs that open while a test runs, as a person would: each
+// one that appears is handed to the next step of a script, which reads it and presses a button with the
+// mouse or the keyboard. A box that no step is left for fails the test and is closed, so no test hangs.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace vesmarin::test {
+
+// What a message box showed.
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons; // their texts, in the order they stand
+    QString defaultButton;
+};
+
+inline SeenBox Read(const QMessageBox& box) {
+    SeenBox seen{box.windowTitle(), box.text(), box.icon(), {}, {}};
+    QList<QAbstractButton*> buttons = box.buttons();
+    std::sort(buttons.begin(), buttons.end(),
+              [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
+    for (const QAbstractButton* b : buttons)
+        seen.buttons << b->text();
+    if (box.defaultButton())
+        seen.defaultButton = box.defaultButton()->text();
+    return seen;
+}
+
+class RealDialogs {
+public:
+    using Step = std::function<void(QDialog&)>;
+
+    RealDialogs() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start();
+    }
+    explicit RealDialogs(std::initializer_list<Step> steps) : RealDialogs() {
+        for (const Step& s : steps)
+            steps_.push_back(s);
+    }
+    ~RealDialogs() { EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog steps were not used"; }
+
+    RealDialogs& then(Step step) {
+        steps_.push_back(std::move(step));
+        return *this;
+    }
+    // Every box handled so far, in order.
+    std::vector<SeenBox> seen;
+
+    // Steps for a message box: records it, then clicks one of its buttons, or presses a key on the
+    // button that has the focus (Return, Escape), optionally after `before` has run.
+    static Step Click(QMessageBox::StandardButton button, std::function<void()> before = {}) {
+        return [button, before](QDialog& d) {
+            auto& box = static_cast<QMessageBox&>(d);
+            if (before)
+                before();
+            if (QAbstractButton* b = box.button(button))
+                QTest::mouseClick(b, Qt::LeftButton);
+            else
+                ADD_FAILURE() << "the box has no such button: " << box.text().toStdString();
+        };
+    }
+    static Step Key(Qt::Key key) {
+        return [key](QDialog& d) { QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, key); };
+    }
+
+private:
+    void Poll() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || dialog->property("vesmarinAnswered").toBool())
+            return;
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (!box && !qobject_cast<QFileDialog*>(dialog))
+            return; // one of the program's own dialogs, which the test drives itself
+        dialog->setProperty("vesmarinAnswered", true);
+        if (box)
+            seen.push_back(Read(*box));
+        if (steps_.empty()) {
+            ADD_FAILURE() << "unexpected dialog: " << dialog->windowTitle().toStdString() << " "
+                          << (box ? box->text().toStdString() : std::string());
+            dialog->reject();
+            return;
+        }
+        // Run apart from the polling, which must go on meanwhile: the step may open a box of its own.
+        QTimer::singleShot(0, dialog, [step = steps_.front(), dialog] { step(*dialog); });
+        steps_.pop_front();
+    }
+
+    std::deque<Step> steps_;
+    QTimer timer_;
+};
+
+// Asks `control` for help as a person does: a right or middle click through its window, as the window
+// system delivers it (the toolkit then also sends the context-menu request that follows a right press), or
+// (Qt::NoButton) the menu key, which sends that request from the keyboard. Returns the items of any
+// pop-up menu that opened meanwhile ("" for none), closed again at once, so that a test sees a menu that
+// should not be.
+inline std::string AskForHelp(QWidget* control, Qt::MouseButton button) {
+    QStringList menus;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&menus] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* a : menu->actions())
+                menus << a->text();
+            menu->close();
+        }
+    });
+    watch.start();
+    const QPoint centre = control->rect().center();
+    if (button == Qt::NoButton) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, control->mapToGlobal(centre));
+        QApplication::sendEvent(control, &request);
+    } else {
+        QWidget* window = control->window();
+        QTest::mouseClick(window->windowHandle(), button, {}, control->mapTo(window, centre));
+    }
+    QApplication::processEvents();
+    return menus.join(QStringLiteral(" | ")).toStdString();
+}
+
+} // namespace vesmarin::test
