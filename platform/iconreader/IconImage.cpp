@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <png.h>
+#include <zlib.h>
 
 namespace vesmarin::iconreader::detail {
 namespace {
@@ -42,7 +44,100 @@ struct Channel {
     }
 };
 
+std::uint32_t be32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The bytes the image data of a PNG inflates to when it holds just its rows: for each row, one filter
+// byte and the row's pixels, for each of the seven passes of an interlaced image. 0 when the header is
+// not one libpng would accept.
+std::uint64_t pngRowBytes(std::uint32_t width, std::uint32_t height, int depth, int colourType,
+                          bool interlaced) {
+    int channels = 0;
+    switch (colourType) {
+    case 0:
+    case 3:
+        channels = 1;
+        break;
+    case 2:
+        channels = 3;
+        break;
+    case 4:
+        channels = 2;
+        break;
+    case 6:
+        channels = 4;
+        break;
+    default:
+        return 0;
+    }
+    if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)
+        return 0;
+    const std::uint64_t bits = std::uint64_t{1} * depth * channels;
+    const auto pass = [&](std::uint32_t x0, std::uint32_t dx, std::uint32_t y0, std::uint32_t dy) {
+        if (width <= x0 || height <= y0)
+            return std::uint64_t{0};
+        const std::uint64_t w = (width - x0 + dx - 1) / dx, h = (height - y0 + dy - 1) / dy;
+        return h * (1 + (w * bits + 7) / 8);
+    };
+    if (!interlaced)
+        return pass(0, 1, 0, 1);
+    return pass(0, 8, 0, 8) + pass(4, 8, 0, 8) + pass(0, 4, 4, 8) + pass(2, 4, 0, 4) + pass(0, 2, 2, 4) +
+           pass(1, 2, 0, 2) + pass(0, 1, 1, 2);
+}
+
+// True when the image data of a PNG inflates to no more than its rows can use, give or take a little.
+// libpng reads a stream to its end even after the last row, so a small image whose data inflates to
+// gigabytes (a few megabytes compressed) would hold the reader for minutes; this check stops inflating
+// as soon as the output passes that bound, so such an image costs no more than an honest one.
+bool pngDataFitsItsRows(std::span<const std::uint8_t> data) {
+    // The chunks: length, type, data, CRC. IHDR comes first; IDAT chunks hold one zlib stream.
+    std::size_t at = 8;
+    if (data.size() < at + 8 + 13 || std::memcmp(data.data() + at + 4, "IHDR", 4) != 0)
+        return false;
+    const std::uint8_t* ihdr = data.data() + at + 8;
+    const std::uint64_t rows = pngRowBytes(be32(ihdr), be32(ihdr + 4), ihdr[8], ihdr[9], ihdr[12] != 0);
+    if (rows == 0)
+        return false;
+    const std::uint64_t allowed = rows * 2 + 65536; // the stream may carry a little padding
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        return false;
+    std::uint8_t scratch[16384];
+    std::uint64_t out = 0;
+    bool fits = true, ended = false;
+    while (fits && !ended && data.size() - at >= 12) {
+        const std::uint32_t length = be32(data.data() + at);
+        const std::uint8_t* type = data.data() + at + 4;
+        if (length > data.size() - at - 12)
+            break; // a damaged length: libpng will refuse the file
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            z.next_in = const_cast<Bytef*>(data.data() + at + 8);
+            z.avail_in = length;
+            while (z.avail_in > 0 && fits) {
+                z.next_out = scratch;
+                z.avail_out = sizeof scratch;
+                const int r = inflate(&z, Z_NO_FLUSH);
+                out += sizeof scratch - z.avail_out;
+                fits = out <= allowed;
+                if (r != Z_OK) { // the end of the stream, or damaged data that libpng will refuse
+                    ended = true;
+                    break;
+                }
+            }
+        }
+        at += std::size_t{length} + 12;
+    }
+    inflateEnd(&z);
+    return fits;
+}
+
 std::optional<DecodedImage> decodePng(std::span<const std::uint8_t> data) {
+    if (!pngDataFitsItsRows(data))
+        return std::nullopt;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&image, data.data(), data.size()) == 0)

@@ -3,6 +3,7 @@
 
 #include "IconFileBuilder.h"
 
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -187,6 +188,17 @@ TEST(DecodeImage, ReadsPngWithItsAlpha) {
     EXPECT_EQ(header->format, ImageFormat::Png);
     EXPECT_EQ(header->bitCount, 32);
     EXPECT_EQ(header->width, 3);
+}
+
+TEST(DecodeImage, PngDataInflatingFarPastItsRowsIsRefusedAtOnce) {
+    // 4 MB that inflate to 4 GB for one pixel: unbounded, this takes libpng tens of seconds. The limit
+    // is generous so that a loaded machine never fails it; only an unbounded inflate does.
+    const Bytes bomb = bombPng(1, 1, std::uint64_t{4} << 30);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(decodeImage(bomb));
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+    // A little padding after the rows is no bomb.
+    EXPECT_TRUE(decodeImage(bombPng(512, 512, 2 << 20)));
 }
 
 // ---- drawing ----
