@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes, taken both as a whole file and as a single icon image.
 #include "platform/iconreader/IconImage.h"
 #include "platform/iconreader/IconReader.h"
+#include "platform/iconwriter/IconWriter.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)file.draw(i, 0x123456);
         (void)file.draw(i, 0xFFFFFF, 48);
         if (const auto group = file.storedGroup(i)) {
-            const IconFile again = IconFile::fromBytes(makeIcoFile(*group));
+            const IconFile again = IconFile::fromBytes(vesmarin::iconwriter::encodeIco(*group));
             (void)again.draw(0, 0);
         }
     }

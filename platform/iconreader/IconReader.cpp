@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 namespace vesmarin::iconreader {
@@ -688,60 +689,54 @@ std::optional<Picture> IconFile::draw(int index, std::uint32_t background, int s
     }
 }
 
-std::optional<StoredGroup> IconFile::storedGroup(int index) const noexcept {
+std::optional<StoredGroup> IconFile::storedGroup(int index, GroupProblem* problem) const noexcept {
+    GroupProblem why = GroupProblem::Damaged;
+    std::optional<StoredGroup> result;
     try {
-        if (!d)
-            return std::nullopt;
-        const auto es = d->entries(index);
-        if (!es)
-            return std::nullopt;
-        StoredGroup group;
-        for (const Data::Entry& e : *es) {
-            if (!e.image.valid())
-                continue;
-            StoredImage im = e.fields;
-            im.data = d->readSpan(e.image);
-            if (!im.data.empty())
-                group.images.push_back(std::move(im));
+        const auto es = d ? d->entries(index) : std::nullopt;
+        if (es) {
+            // Count first and read after, so that a group past the limits costs nothing to refuse.
+            std::map<std::pair<std::uint64_t, std::uint32_t>,
+                     std::shared_ptr<const std::vector<std::uint8_t>>>
+                distinct;
+            std::size_t present = 0;
+            std::uint64_t bytes = 0;
+            for (const Data::Entry& e : *es) {
+                if (!e.image.valid())
+                    continue;
+                ++present;
+                if (distinct.try_emplace({e.image.offset, e.image.size}).second)
+                    bytes += e.image.size;
+            }
+            if (present > kMaxStoredImages || bytes > kMaxStoredBytes) {
+                why = GroupProblem::TooLarge;
+            } else {
+                StoredGroup group;
+                for (const Data::Entry& e : *es) {
+                    if (!e.image.valid())
+                        continue;
+                    auto& data = distinct[{e.image.offset, e.image.size}];
+                    if (!data)
+                        data = std::make_shared<const std::vector<std::uint8_t>>(d->readSpan(e.image));
+                    if (data->empty())
+                        continue;
+                    StoredImage im = e.fields;
+                    im.data = data;
+                    group.images.push_back(std::move(im));
+                }
+                if (!group.images.empty()) {
+                    why = GroupProblem::None;
+                    result = std::move(group);
+                }
+            }
         }
-        if (group.images.empty())
-            return std::nullopt;
-        return group;
     } catch (...) {
-        return std::nullopt;
+        why = GroupProblem::Damaged;
+        result.reset();
     }
-}
-
-std::vector<std::uint8_t> makeIcoFile(const StoredGroup& group) {
-    std::vector<std::uint8_t> out;
-    if (group.images.empty() || group.images.size() > 0xFFFF)
-        return out;
-    const auto put16 = [&](std::size_t at, std::uint32_t v) {
-        out[at] = static_cast<std::uint8_t>(v);
-        out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    };
-    const auto put32 = [&](std::size_t at, std::uint64_t v) {
-        put16(at, static_cast<std::uint32_t>(v & 0xFFFF));
-        put16(at + 2, static_cast<std::uint32_t>((v >> 16) & 0xFFFF));
-    };
-    const std::size_t n = group.images.size();
-    out.resize(6 + 16 * n);
-    put16(2, 1);
-    put16(4, static_cast<std::uint32_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        const StoredImage& im = group.images[i];
-        const std::size_t e = 6 + 16 * i;
-        out[e] = im.width;
-        out[e + 1] = im.height;
-        out[e + 2] = im.colorCount;
-        out[e + 3] = im.reserved;
-        put16(e + 4, im.planes);
-        put16(e + 6, im.bitCount);
-        put32(e + 8, im.data.size());
-        put32(e + 12, out.size());
-        out.insert(out.end(), im.data.begin(), im.data.end());
-    }
-    return out;
+    if (problem != nullptr)
+        *problem = why;
+    return result;
 }
 
 } // namespace vesmarin::iconreader
