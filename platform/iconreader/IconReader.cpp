@@ -119,7 +119,10 @@ struct IconFile::Data {
     std::optional<std::vector<Entry>> entries(int index) const;
     std::string groupName(const Group& g) const;
     std::vector<detail::Candidate> candidates(const std::vector<Entry>& es) const;
-    std::optional<detail::DecodedImage> decodeChosen(int index, int size) const;
+    std::optional<detail::DecodedImage> decodeChosen(int index, int size,
+                                                     std::vector<std::uint8_t>* storedPng) const;
+    std::optional<detail::DecodedImage> decodeEntry(const Entry& e, int size,
+                                                    std::vector<std::uint8_t>* storedPng) const;
 };
 
 // ---- PE: the resource directory, reached through the section table ----
@@ -527,7 +530,24 @@ std::vector<detail::Candidate> IconFile::Data::candidates(const std::vector<Entr
     return out;
 }
 
-std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int size) const {
+// The image an entry names, scaled to size x size (0: as it is); a PNG that is already that size hands
+// its stored bytes to storedPng.
+std::optional<detail::DecodedImage> IconFile::Data::decodeEntry(const Entry& e, int size,
+                                                                std::vector<std::uint8_t>* storedPng) const {
+    std::vector<std::uint8_t> bytes = readSpan(e.image);
+    auto image = detail::decodeImage(bytes);
+    if (!image)
+        return std::nullopt;
+    const bool asStored = size == 0 || (image->width == size && image->height == size);
+    if (storedPng != nullptr && asStored && detail::isPng(bytes))
+        *storedPng = std::move(bytes);
+    if (asStored)
+        return image;
+    return detail::scaleImage(*image, size);
+}
+
+std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int size,
+                                                                 std::vector<std::uint8_t>* storedPng) const {
     if (size < 1 || size > kMaxDimension)
         return std::nullopt;
     const auto es = entries(index);
@@ -544,9 +564,8 @@ std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int 
         const int chosen = detail::chooseImage(choices, size);
         if (chosen < 0)
             return std::nullopt;
-        const std::vector<std::uint8_t> bytes = readSpan(present[static_cast<std::size_t>(chosen)].image);
-        if (auto image = detail::decodeImage(bytes))
-            return detail::scaleImage(*image, size);
+        if (auto image = decodeEntry(present[static_cast<std::size_t>(chosen)], size, storedPng))
+            return image;
         choices.erase(choices.begin() + chosen);
         present.erase(present.begin() + chosen);
     }
@@ -663,15 +682,42 @@ std::optional<GroupInfo> IconFile::info(int index, int size) const noexcept {
     }
 }
 
-std::optional<Picture> IconFile::picture(int index, int size) const noexcept {
+std::optional<Picture> IconFile::picture(int index, int size,
+                                         std::vector<std::uint8_t>* storedPng) const noexcept {
     try {
+        if (storedPng != nullptr)
+            storedPng->clear();
         if (!d)
             return std::nullopt;
-        auto image = d->decodeChosen(index, size);
+        auto image = d->decodeChosen(index, size, storedPng);
         if (!image)
             return std::nullopt;
         return detail::toPicture(*image);
     } catch (...) {
+        if (storedPng != nullptr)
+            storedPng->clear();
+        return std::nullopt;
+    }
+}
+
+std::optional<Picture> IconFile::imagePicture(int index, int image, int size,
+                                              std::vector<std::uint8_t>* storedPng) const noexcept {
+    try {
+        if (storedPng != nullptr)
+            storedPng->clear();
+        if (!d || size < 0 || size > kMaxDimension)
+            return std::nullopt;
+        const auto es = d->entries(index);
+        if (!es || image < 0 || static_cast<std::size_t>(image) >= es->size() ||
+            !(*es)[static_cast<std::size_t>(image)].image.valid())
+            return std::nullopt;
+        auto decoded = d->decodeEntry((*es)[static_cast<std::size_t>(image)], size, storedPng);
+        if (!decoded)
+            return std::nullopt;
+        return detail::toPicture(*decoded);
+    } catch (...) {
+        if (storedPng != nullptr)
+            storedPng->clear();
         return std::nullopt;
     }
 }
@@ -680,7 +726,7 @@ std::optional<Picture> IconFile::draw(int index, std::uint32_t background, int s
     try {
         if (!d)
             return std::nullopt;
-        auto image = d->decodeChosen(index, size);
+        auto image = d->decodeChosen(index, size, nullptr);
         if (!image)
             return std::nullopt;
         return detail::drawOn(*image, background);

@@ -93,7 +93,8 @@ set(layout
     "share/icons/hicolor/scalable/apps/${APP_ID}.svg|svg"
     "share/doc/vesmarin/LICENSE|license")
 if(EXPECT_TOOL)
-  list(APPEND layout "bin/vesmarin-icons|program")
+  list(APPEND layout "bin/vesmarin-icons|program" "bin/vesmarin-thumbnailer|program"
+       "share/thumbnailers/vesmarin.thumbnailer|thumbnailer")
 endif()
 foreach(size ${ICON_SIZES})
   list(APPEND layout "share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png|png${size}")
