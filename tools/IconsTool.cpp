@@ -603,10 +603,13 @@ private:
                 write(stem + ".bmp", iconwriter::encodeBmp(*p), ok);
             return p.has_value();
         }
-        std::vector<std::uint8_t> stored;
-        const auto p = file.picture(i, o_.size, &stored);
+        if (const auto stored = file.storedPng(i, o_.size)) {
+            write(stem + ".png", *stored, ok);
+            return true;
+        }
+        const auto p = file.picture(i, o_.size);
         if (p)
-            write(stem + ".png", stored.empty() ? iconwriter::encodePng(*p) : stored, ok);
+            write(stem + ".png", iconwriter::encodePng(*p), ok);
         return p.has_value();
     }
 
@@ -640,15 +643,18 @@ private:
                                std::to_string(im.bitCount);
             if (const int n = ++seen[name]; n > 1)
                 name += "~" + std::to_string(n);
-            std::vector<std::uint8_t> stored;
-            const auto p = file.imagePicture(i, static_cast<int>(k), 0, &stored);
+            if (const auto stored = file.storedImagePng(i, static_cast<int>(k))) {
+                write(name + ".png", *stored, ok);
+                continue;
+            }
+            const auto p = file.imagePicture(i, static_cast<int>(k));
             if (!p) {
                 err_ << printable(*path_) << ": icon " << i << ", image " << k << " ("
                      << (im.present ? "damaged" : "missing") << ") not exported\n";
                 ok = false;
                 continue;
             }
-            write(name + ".png", stored.empty() ? iconwriter::encodePng(*p) : stored, ok);
+            write(name + ".png", iconwriter::encodePng(*p), ok);
         }
         return true;
     }

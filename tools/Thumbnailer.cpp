@@ -150,13 +150,15 @@ int runThumbnailer(const std::vector<std::string>& args, std::ostream& out, std:
     // thousands of broken images.
     const auto choices = thumbnailChoices(info->images, size);
     for (std::size_t k = 0; k < choices.size() && k < 8; ++k) {
-        std::vector<std::uint8_t> stored;
-        const auto picture = file.imagePicture(0, choices[k].image, choices[k].size, &stored);
-        if (!picture)
+        // A stored PNG taken as it is goes out byte for byte; anything else is drawn and encoded.
+        auto bytes = choices[k].size == 0 ? file.storedImagePng(0, choices[k].image) : std::nullopt;
+        if (!bytes)
+            if (const auto picture = file.imagePicture(0, choices[k].image, choices[k].size))
+                bytes = iconwriter::encodePng(*picture);
+        if (!bytes || bytes->empty())
             continue;
         std::string error;
-        if (!iconwriter::writeFileAtomically(
-                names[1], stored.empty() ? iconwriter::encodePng(*picture) : stored, error)) {
+        if (!iconwriter::writeFileAtomically(names[1], *bytes, error)) {
             err << "vesmarin-thumbnailer: cannot write " << printable(names[1]) << ": " << error << "\n";
             return 1;
         }

@@ -119,10 +119,10 @@ struct IconFile::Data {
     std::optional<std::vector<Entry>> entries(int index) const;
     std::string groupName(const Group& g) const;
     std::vector<detail::Candidate> candidates(const std::vector<Entry>& es) const;
-    std::optional<detail::DecodedImage> decodeChosen(int index, int size,
-                                                     std::vector<std::uint8_t>* storedPng) const;
-    std::optional<detail::DecodedImage> decodeEntry(const Entry& e, int size,
-                                                    std::vector<std::uint8_t>* storedPng) const;
+    std::vector<Entry> presentEntries(int index) const;
+    std::optional<detail::DecodedImage> decodeChosen(int index, int size) const;
+    std::optional<detail::DecodedImage> decodeEntry(const Entry& e, int size) const;
+    std::optional<std::vector<std::uint8_t>> soundPng(const Entry& e, int size) const;
 };
 
 // ---- PE: the resource directory, reached through the section table ----
@@ -530,33 +530,41 @@ std::vector<detail::Candidate> IconFile::Data::candidates(const std::vector<Entr
     return out;
 }
 
-// The image an entry names, scaled to size x size (0: as it is); a PNG that is already that size hands
-// its stored bytes to storedPng.
-std::optional<detail::DecodedImage> IconFile::Data::decodeEntry(const Entry& e, int size,
-                                                                std::vector<std::uint8_t>* storedPng) const {
-    std::vector<std::uint8_t> bytes = readSpan(e.image);
-    auto image = detail::decodeImage(bytes);
-    if (!image)
-        return std::nullopt;
-    const bool asStored = size == 0 || (image->width == size && image->height == size);
-    if (storedPng != nullptr && asStored && detail::isPng(bytes))
-        *storedPng = std::move(bytes);
-    if (asStored)
+// The image an entry names, scaled to size x size (0: as it is).
+std::optional<detail::DecodedImage> IconFile::Data::decodeEntry(const Entry& e, int size) const {
+    auto image = detail::decodeImage(readSpan(e.image));
+    if (!image || size == 0)
         return image;
     return detail::scaleImage(*image, size);
 }
 
-std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int size,
-                                                                 std::vector<std::uint8_t>* storedPng) const {
+// The bytes of the image an entry names when they are a sound PNG of size x size (any size for 0).
+std::optional<std::vector<std::uint8_t>> IconFile::Data::soundPng(const Entry& e, int size) const {
+    std::array<std::uint8_t, 8> head{};
+    if (!e.image.valid() ||
+        !source->read(e.image.offset, head.data(), std::min<std::size_t>(8, e.image.size)) ||
+        !detail::isPng(head))
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes = readSpan(e.image);
+    const auto dimensions = detail::soundPngSize(bytes);
+    if (!dimensions || (size != 0 && *dimensions != std::pair{size, size}))
+        return std::nullopt;
+    return bytes;
+}
+
+std::vector<IconFile::Data::Entry> IconFile::Data::presentEntries(int index) const {
+    std::vector<Entry> present;
+    if (const auto es = entries(index))
+        for (const Entry& e : *es)
+            if (e.image.valid())
+                present.push_back(e);
+    return present;
+}
+
+std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int size) const {
     if (size < 1 || size > kMaxDimension)
         return std::nullopt;
-    const auto es = entries(index);
-    if (!es)
-        return std::nullopt;
-    std::vector<Entry> present;
-    for (const Entry& e : *es)
-        if (e.image.valid())
-            present.push_back(e);
+    std::vector<Entry> present = presentEntries(index);
     // A damaged image gives way to the next best one, so one bad image does not hide the icon.
     // A few tries only: a hostile group may list thousands of broken images.
     auto choices = candidates(present);
@@ -564,7 +572,7 @@ std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int 
         const int chosen = detail::chooseImage(choices, size);
         if (chosen < 0)
             return std::nullopt;
-        if (auto image = decodeEntry(present[static_cast<std::size_t>(chosen)], size, storedPng))
+        if (auto image = decodeEntry(present[static_cast<std::size_t>(chosen)], size))
             return image;
         choices.erase(choices.begin() + chosen);
         present.erase(present.begin() + chosen);
@@ -682,42 +690,57 @@ std::optional<GroupInfo> IconFile::info(int index, int size) const noexcept {
     }
 }
 
-std::optional<Picture> IconFile::picture(int index, int size,
-                                         std::vector<std::uint8_t>* storedPng) const noexcept {
+std::optional<Picture> IconFile::picture(int index, int size) const noexcept {
     try {
-        if (storedPng != nullptr)
-            storedPng->clear();
         if (!d)
             return std::nullopt;
-        auto image = d->decodeChosen(index, size, storedPng);
+        auto image = d->decodeChosen(index, size);
         if (!image)
             return std::nullopt;
         return detail::toPicture(*image);
     } catch (...) {
-        if (storedPng != nullptr)
-            storedPng->clear();
         return std::nullopt;
     }
 }
 
-std::optional<Picture> IconFile::imagePicture(int index, int image, int size,
-                                              std::vector<std::uint8_t>* storedPng) const noexcept {
+std::optional<Picture> IconFile::imagePicture(int index, int image, int size) const noexcept {
     try {
-        if (storedPng != nullptr)
-            storedPng->clear();
         if (!d || size < 0 || size > kMaxDimension)
             return std::nullopt;
         const auto es = d->entries(index);
         if (!es || image < 0 || static_cast<std::size_t>(image) >= es->size() ||
             !(*es)[static_cast<std::size_t>(image)].image.valid())
             return std::nullopt;
-        auto decoded = d->decodeEntry((*es)[static_cast<std::size_t>(image)], size, storedPng);
+        auto decoded = d->decodeEntry((*es)[static_cast<std::size_t>(image)], size);
         if (!decoded)
             return std::nullopt;
         return detail::toPicture(*decoded);
     } catch (...) {
-        if (storedPng != nullptr)
-            storedPng->clear();
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> IconFile::storedPng(int index, int size) const noexcept {
+    try {
+        if (!d || size < 1 || size > kMaxDimension)
+            return std::nullopt;
+        const std::vector<Data::Entry> present = d->presentEntries(index);
+        const int chosen = detail::chooseImage(d->candidates(present), size);
+        if (chosen < 0)
+            return std::nullopt;
+        return d->soundPng(present[static_cast<std::size_t>(chosen)], size);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> IconFile::storedImagePng(int index, int image) const noexcept {
+    try {
+        const auto es = d ? d->entries(index) : std::nullopt;
+        if (!es || image < 0 || static_cast<std::size_t>(image) >= es->size())
+            return std::nullopt;
+        return d->soundPng((*es)[static_cast<std::size_t>(image)], 0);
+    } catch (...) {
         return std::nullopt;
     }
 }
@@ -726,7 +749,7 @@ std::optional<Picture> IconFile::draw(int index, std::uint32_t background, int s
     try {
         if (!d)
             return std::nullopt;
-        auto image = d->decodeChosen(index, size, nullptr);
+        auto image = d->decodeChosen(index, size);
         if (!image)
             return std::nullopt;
         return detail::drawOn(*image, background);

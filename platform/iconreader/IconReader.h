@@ -129,17 +129,19 @@ public:
     // The icon as a size x size picture with its transparency: the image closest to that size, scaled
     // when it is not that size. Pixels that the screen would invert come out transparent.
     // nullopt when there is no icon at that index or size is outside 1..kMaxDimension.
-    // When storedPng is given and the image taken is a PNG of exactly size x size, it receives that
-    // image's bytes as stored (they decoded cleanly into the picture), so a caller can write them as
-    // they are instead of encoding the picture again; otherwise it is left empty.
-    std::optional<Picture> picture(int index, int size = 32,
-                                   std::vector<std::uint8_t>* storedPng = nullptr) const noexcept;
+    std::optional<Picture> picture(int index, int size = 32) const noexcept;
 
     // One image of the group, image being its place in info(index).images: at its own size when size is
-    // 0, else scaled to size x size; storedPng as for picture(). nullopt when the image is missing or
-    // damaged, or size is outside 0..kMaxDimension.
-    std::optional<Picture> imagePicture(int index, int image, int size = 0,
-                                        std::vector<std::uint8_t>* storedPng = nullptr) const noexcept;
+    // 0, else scaled to size x size. nullopt when the image is missing or damaged, or size is outside
+    // 0..kMaxDimension.
+    std::optional<Picture> imagePicture(int index, int image, int size = 0) const noexcept;
+
+    // The stored bytes of the image picture(index, size) takes first, when that image is a sound PNG of
+    // exactly size x size: written as they are, they give the same picture without decoding or encoding
+    // anything. nullopt otherwise (then use picture()).
+    std::optional<std::vector<std::uint8_t>> storedPng(int index, int size) const noexcept;
+    // Likewise for one image of the group, at whatever size it has.
+    std::optional<std::vector<std::uint8_t>> storedImagePng(int index, int image) const noexcept;
 
     // The icon drawn on an opaque background as the screen shows it: alpha images blend over it; mask
     // images show the background where the mask is set and invert it where the colour is set there too.

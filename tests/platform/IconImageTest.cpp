@@ -201,6 +201,26 @@ TEST(DecodeImage, PngDataInflatingFarPastItsRowsIsRefusedAtOnce) {
     EXPECT_TRUE(decodeImage(bombPng(512, 512, 2 << 20)));
 }
 
+TEST(DecodeImage, ASoundPngIsToldWithoutDecoding) {
+    // What may be written out byte for byte: only a PNG that libpng would read as it stands.
+    const Bytes good = encodePng(3, 2, std::vector<std::uint32_t>(6, 0x80FF0000));
+    const auto changed = [&](std::size_t at, std::uint8_t v) {
+        Bytes b = good;
+        b[at] = v;
+        return b;
+    };
+    const std::vector<std::pair<const char*, Bytes>> unsound = {
+        {"a changed pixel byte (checksum)", changed(good.size() - 16, good[good.size() - 16] ^ 1)},
+        {"no IEND", Bytes(good.begin(), good.end() - 12)},
+        {"bit depth 3", changed(24, 3)},
+        {"a bomb", bombPng(1, 1, 4 << 20)},
+        {"a bitmap", solidDib(2, 2, 24, 0xFF0000)},
+    };
+    for (const auto& [what, bytes] : unsound)
+        EXPECT_FALSE(soundPngSize(bytes)) << what;
+    EXPECT_EQ(soundPngSize(good), (std::pair{3, 2}));
+}
+
 // ---- drawing ----
 
 TEST(DrawOn, CombinesMaskAndColourAsTheScreenDoesAndBlendsAlpha) {
