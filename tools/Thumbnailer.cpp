@@ -59,7 +59,7 @@ std::string localPath(const std::string& input) {
         return {};
     std::string path;
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() + 0 && fromHex(rest[i + 1]) >= 0 &&
+        if (rest[i] == '%' && i + 2 < rest.size() && fromHex(rest[i + 1]) >= 0 &&
             fromHex(rest[i + 2]) >= 0) {
             path += static_cast<char>(fromHex(rest[i + 1]) * 16 + fromHex(rest[i + 2]));
             i += 2;
