@@ -16,21 +16,22 @@ command -v wrestool >/dev/null && command -v icotool >/dev/null || { echo "icout
 work=$(mktemp -d -p "$( [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$work"' EXIT
 
-files=()
-for f in /usr/share/nsis/Stubs/* /usr/share/nsis/Contrib/UIs/*.exe /usr/share/win32/win32-loader.exe "$@"; do
-  [ -f "$f" ] && [ "$(basename "$f")" != uninst ] && files+=("$f")
+small=()
+for f in /usr/share/nsis/Stubs/* /usr/share/nsis/Contrib/UIs/*.exe /usr/share/win32/win32-loader.exe; do
+  [ -f "$f" ] && [ "$(basename "$f")" != uninst ] && small+=("$f")
 done
-[ ${#files[@]} -gt 0 ] || { echo "no real files: install nsis-common and win32-loader" >&2; exit 2; }
+[ ${#small[@]} -gt 0 ] || { echo "no real files: install nsis-common and win32-loader" >&2; exit 2; }
 # An installer is a small program with a large archive appended: 100 MB after win32-loader.exe.
+large=("$@")
 if [ -f /usr/share/win32/win32-loader.exe ]; then
   cp /usr/share/win32/win32-loader.exe "$work/installer.exe"
   head -c $((100 * 1024 * 1024)) /dev/urandom >>"$work/installer.exe"
-  files+=("$work/installer.exe")
+  large+=("$work/installer.exe")
 fi
-cat "${files[@]}" >/dev/null # both sides read from the page cache
+cat "${small[@]}" "${large[@]}" >/dev/null # both sides read from the page cache
 
 # Each file has a folder of its own for the icoutils route, made beforehand: only the two programs are timed.
-for ((k = 0; k < ${#files[@]}; k++)); do mkdir -p "$work/x/$k"; done
+files=()
 ours() {
   "$tool" -s 256 "${files[$1]}" "$work/thumb.png" 2>/dev/null || true
 }
@@ -47,9 +48,21 @@ per_file() {
   end=$(date +%s%N)
   awk -v ns=$((end - start)) -v n=$((rounds * ${#files[@]})) 'BEGIN { printf "%.2f", ns / 1e6 / n }'
 }
+# Both sides over the files given; prints their milliseconds per file and the ratio.
+compare() {
+  local label=$1
+  shift
+  files=("$@")
+  rm -rf "$work/x"
+  for ((k = 0; k < ${#files[@]}; k++)); do mkdir -p "$work/x/$k"; done
+  local a b
+  a=$(per_file ours)
+  b=$(per_file theirs)
+  printf '%-34s vesmarin-thumbnailer %6s ms per file, wrestool + icotool %7s ms per file, ratio %sx\n' \
+    "$label" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.1f", (a > 0 ? b / a : 0) }')"
+}
 
-echo "${#files[@]} files, $rounds rounds, 256-pixel thumbnails"
-a=$(per_file ours)
-b=$(per_file theirs)
-printf 'vesmarin-thumbnailer %s ms per file, wrestool + icotool %s ms per file, ratio %sx\n' "$a" "$b" \
-  "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.1f", (a > 0 ? b / a : 0) }')"
+echo "$rounds rounds of 256-pixel thumbnails"
+compare "${#small[@]} Debian files" "${small[@]}"
+[ ${#large[@]} -eq 0 ] || compare "${#large[@]} large files" "${large[@]}"
+compare "all ${#small[@]} + ${#large[@]} files" "${small[@]}" "${large[@]}"
