@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -75,13 +76,15 @@ export    Writes each icon to DIR/<file name>-<index>.<ext>.
 Both commands:
   -r, --recursive  a FOLDER is searched with all the folders below it, as the window's Browse does:
                    depth first, each folder before its subfolders, names in alphabetical order without
-                   regard to case, each real folder once (a link to a folder already searched is not
-                   followed again), kernel file systems (/proc, /sys, ...) left out; a file found twice
-                   is read once
+                   regard to case, each real folder once, kernel file systems (/proc, /sys, ...) left
+                   out; a file found twice is read once
   --kinds LIST     with -r, the kinds of file taken from folders, separated by commas: exe, dll, ico
                    (default exe,dll,ico); files named on the command line are always read
   --help           shows this text
   --version        shows the version
+
+Limits: images wider or taller than 1024 pixels are skipped, and so is a PNG image whose data inflates
+to far more than its rows need; an .ico output holds at most 256 images and 64 MB.
 
 A file that cannot be read or holds no icons gives one line on standard error and the next file
 follows. Exit status: 0 when everything was read and written; 1 when a file or folder cannot be read,
