@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh build|test
 set -euo pipefail
 
-build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpng-dev)
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libpng-dev zlib1g-dev)
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
 # program under a virtual X server with real clicks and keys (and take its screenshots), validate the
 # desktop files and build the Debian package.
