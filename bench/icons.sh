@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Speed of vesmarin-icons against icoutils' wrestool over the same real Windows files, in the same run.
-# Usage: bench/icons.sh [path/to/vesmarin-icons] [rounds]
+# Speed of vesmarin-icons against icoutils over the same real Windows files, in the same run.
+# Usage: bench/icons.sh [path/to/vesmarin-icons] [rounds] [more Windows files...]
 # Needs icoutils, nsis-common and win32-loader (scripts/deps.sh test). Prints the time of each side and
-# the ratio (wrestool time / vesmarin-icons time) for exporting whole groups and for listing.
+# the ratio (icoutils time / vesmarin-icons time) for exporting whole groups (wrestool -x -t14), for
+# listing (wrestool -l), and for 256-pixel PNGs file by file (wrestool -x -t14, then icotool -x -w 256 on
+# the first group's .ico; goal: a ratio of at least 3). Give the largest PE files of the machine as more
+# files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tool=${1:-build/default/bin/vesmarin-icons}
 rounds=${2:-20}
+shift $(($# < 2 ? $# : 2))
 command -v wrestool >/dev/null || { echo "wrestool missing (Debian package icoutils)" >&2; exit 2; }
 [ -x "$tool" ] || { echo "$tool missing: build the vesmarin-icons target first" >&2; exit 2; }
 
@@ -16,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 
 files=()
 for f in /usr/share/nsis/Stubs/* /usr/share/nsis/Contrib/UIs/*.exe /usr/share/nsis/Plugins/*/*.dll \
-         /usr/share/win32/win32-loader.exe; do
+         /usr/share/win32/win32-loader.exe "$@"; do
   [ -f "$f" ] && [ "$(basename "$f")" != uninst ] && files+=("$f")
 done
 [ ${#files[@]} -gt 0 ] || { echo "no real files: install nsis-common and win32-loader" >&2; exit 2; }
@@ -64,3 +68,24 @@ for ((k = 0; k < 30; k++)); do many+=("${real[@]}"); done
 compare "the same x30 in one run" "${many[@]}"
 [ ${#files[@]} -gt ${#real[@]} ] && compare "the same + 100 MB installer" "${files[@]}"
 echo "groups exported: $(ls "$work/ours" | wc -l) by vesmarin-icons, $(ls "$work/theirs" | wc -l) by wrestool"
+
+# 256-pixel PNGs, one program run per file on each side, as a script would make them, over the large files
+# (with a stored 256-pixel image): win32-loader.exe, the installer, and those given. Each file has a folder
+# of its own for the icoutils route, made beforehand, so that only the programs are timed.
+big=()
+for f in /usr/share/win32/win32-loader.exe "$work/installer.exe" "$@"; do [ -f "$f" ] && big+=("$f"); done
+for ((k = 0; k < ${#big[@]}; k++)); do mkdir -p "$work/x/$k"; done
+png_ours() {
+  for f in "${big[@]}"; do "$tool" export --size 256 --format png --out "$work/png" "$f"; done
+}
+png_theirs() {
+  for ((k = 0; k < ${#big[@]}; k++)); do
+    wrestool -x -t14 -o "$work/x/$k" "${big[$k]}"
+    local groups=("$work/x/$k"/*.ico) # sorted by name; the pattern itself when there is none
+    [ ! -f "${groups[0]}" ] || icotool -x -w 256 -o "$work/x/$k" "${groups[0]}"
+  done
+}
+ours=$(timed png_ours)
+theirs=$(timed png_theirs)
+printf '%-28s 256 px PNG: vesmarin-icons %ss, wrestool + icotool %ss, ratio %sx\n' "${#big[@]} large files, each alone" \
+  "$ours" "$theirs" "$(ratio "$theirs" "$ours")"

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes, taken both as a whole file and as a single icon image.
 #include "platform/iconreader/IconImage.h"
 #include "platform/iconreader/IconReader.h"
+#include "platform/iconwriter/IconWriter.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,8 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)file.picture(i, 13);
         (void)file.draw(i, 0x123456);
         (void)file.draw(i, 0xFFFFFF, 48);
+        (void)file.storedPng(i, 256);
+        (void)file.imagePicture(i, 0);
+        (void)file.storedImagePng(i, 1);
         if (const auto group = file.storedGroup(i)) {
-            const IconFile again = IconFile::fromBytes(makeIcoFile(*group));
+            const IconFile again = IconFile::fromBytes(vesmarin::iconwriter::encodeIco(*group));
             (void)again.draw(0, 0);
         }
     }
@@ -28,5 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)detail::toPicture(detail::scaleImage(*image, 5));
     }
     (void)detail::readImageHeader({data, size});
+    (void)detail::soundPngSize({data, size});
     return 0;
 }

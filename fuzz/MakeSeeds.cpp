@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
             continue;
         if (const auto group = file.storedGroup(0))
             for (std::size_t i = 0; i < group->images.size(); ++i, ++n)
-                write(name + ".image" + std::to_string(i), group->images[i].data);
+                write(name + ".image" + std::to_string(i), *group->images[i].data);
     }
     std::cout << n << " seeds in " << dir.string() << "\n";
     return 0;

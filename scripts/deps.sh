@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # qt6-tools-dev and qt6-l10n-tools: lrelease, which compiles our Greek for the toolkit's own texts.
-build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev libpng-dev)
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev libpng-dev zlib1g-dev)
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
 # program under a virtual X server with real clicks and keys (and take its screenshots), read the texts its
 # boxes really show through the accessibility bus (D-Bus, AT-SPI), validate the desktop files, build the

@@ -3,9 +3,12 @@
 #include "platform/iconreader/ByteSource.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <png.h>
+#include <zlib.h>
 
 namespace vesmarin::iconreader::detail {
 namespace {
@@ -42,7 +45,196 @@ struct Channel {
     }
 };
 
+std::uint32_t be32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The seven passes of an interlaced PNG: first column, column step, first row, row step.
+constexpr std::uint32_t kAdam7[7][4] = {{0, 8, 0, 8}, {4, 8, 0, 8}, {0, 4, 4, 8}, {2, 4, 0, 4},
+                                        {0, 2, 2, 4}, {1, 2, 0, 2}, {0, 1, 1, 2}};
+
+// The rows of each pass of a PNG's image data (one pass unless interlaced): how many, and the bytes of
+// each, its filter byte included. Empty when the header is not one libpng would accept.
+std::vector<std::pair<std::uint64_t, std::uint64_t>> pngPasses(std::uint32_t width, std::uint32_t height,
+                                                               int depth, int colourType, bool interlaced) {
+    static const std::vector<int> depths[7] = {{1, 2, 4, 8, 16}, {}, {8, 16}, {1, 2, 4, 8},
+                                               {8, 16},          {}, {8, 16}};
+    static constexpr int channels[7] = {1, 0, 3, 1, 2, 0, 4};
+    if (colourType < 0 || colourType > 6 || width == 0 || height == 0 ||
+        std::find(depths[colourType].begin(), depths[colourType].end(), depth) == depths[colourType].end())
+        return {};
+    const std::uint64_t bits = std::uint64_t{1} * depth * channels[colourType];
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> passes;
+    for (const auto& p : kAdam7) {
+        const auto [x0, dx, y0, dy] =
+            interlaced ? std::array{p[0], p[1], p[2], p[3]} : std::array{0u, 1u, 0u, 1u};
+        if (width > x0 && height > y0) {
+            const std::uint64_t w = (width - x0 + dx - 1) / dx, h = (height - y0 + dy - 1) / dy;
+            passes.emplace_back(h, 1 + (w * bits + 7) / 8);
+        }
+        if (!interlaced)
+            break;
+    }
+    return passes;
+}
+
+// The bytes the image data of a PNG inflates to when it holds just its rows; 0 for a header libpng
+// would refuse.
+std::uint64_t pngRowBytes(std::uint32_t width, std::uint32_t height, int depth, int colourType,
+                          bool interlaced) {
+    std::uint64_t total = 0;
+    for (const auto& [rows, bytes] : pngPasses(width, height, depth, colourType, interlaced))
+        total += rows * bytes;
+    return total;
+}
+
+// True when the image data of a PNG inflates to no more than its rows can use, give or take a little.
+// libpng reads a stream to its end even after the last row, so a small image whose data inflates to
+// gigabytes (a few megabytes compressed) would hold the reader for minutes; this check stops inflating
+// as soon as the output passes that bound, so such an image costs no more than an honest one.
+bool pngDataFitsItsRows(std::span<const std::uint8_t> data) {
+    // The chunks: length, type, data, CRC. IHDR comes first; IDAT chunks hold one zlib stream.
+    std::size_t at = 8;
+    if (data.size() < at + 8 + 13 || std::memcmp(data.data() + at + 4, "IHDR", 4) != 0)
+        return false;
+    const std::uint8_t* ihdr = data.data() + at + 8;
+    const std::uint64_t rows = pngRowBytes(be32(ihdr), be32(ihdr + 4), ihdr[8], ihdr[9], ihdr[12] != 0);
+    if (rows == 0)
+        return false;
+    const std::uint64_t allowed = rows * 2 + 65536; // the stream may carry a little padding
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        return false;
+    std::uint8_t scratch[16384];
+    std::uint64_t out = 0;
+    bool fits = true, ended = false;
+    while (fits && !ended && data.size() - at >= 12) {
+        const std::uint32_t length = be32(data.data() + at);
+        const std::uint8_t* type = data.data() + at + 4;
+        if (length > data.size() - at - 12)
+            break; // a damaged length: libpng will refuse the file
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            z.next_in = const_cast<Bytef*>(data.data() + at + 8);
+            z.avail_in = length;
+            while (z.avail_in > 0 && fits) {
+                z.next_out = scratch;
+                z.avail_out = sizeof scratch;
+                const int r = inflate(&z, Z_NO_FLUSH);
+                out += sizeof scratch - z.avail_out;
+                fits = out <= allowed;
+                if (r != Z_OK) { // the end of the stream, or damaged data that libpng will refuse
+                    ended = true;
+                    break;
+                }
+            }
+        }
+        at += std::size_t{length} + 12;
+    }
+    inflateEnd(&z);
+    return fits;
+}
+
+// A PNG file libpng reads without complaint, checked without decoding it: the chunks' lengths and
+// checksums, the critical chunks in their places, a valid header, and image data that inflates to
+// exactly its rows, each with a known filter. Its size, or nullopt.
+std::optional<std::pair<int, int>> soundPngSizeOf(std::span<const std::uint8_t> data) {
+    if (!isPng(data))
+        return std::nullopt;
+    std::size_t at = 8;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> passes;
+    std::uint32_t width = 0, height = 0;
+    int colourType = -1;
+    bool palette = false, idatSeen = false, idatEnded = false, ended = false;
+    std::uint64_t needed = 0;
+    std::vector<std::uint8_t> rows;
+    z_stream z{};
+    bool zOpen = false, sound = true;
+    while (sound && !ended) {
+        if (data.size() - at < 12) {
+            sound = false;
+            break;
+        }
+        const std::uint32_t length = be32(data.data() + at);
+        if (length > data.size() - at - 12) {
+            sound = false;
+            break;
+        }
+        const std::uint8_t* type = data.data() + at + 4;
+        const std::uint8_t* body = type + 4;
+        if (crc32(0, type, length + 4) != be32(body + length)) {
+            sound = false;
+            break;
+        }
+        const bool first = at == 8;
+        const auto is = [&](const char* t) { return std::memcmp(type, t, 4) == 0; };
+        if (first != is("IHDR")) {
+            sound = false;
+        } else if (first) {
+            width = be32(body);
+            height = be32(body + 4);
+            colourType = body[9];
+            passes = length == 13 && body[10] == 0 && body[11] == 0 && body[12] <= 1 &&
+                             validDimension(width) && validDimension(height)
+                         ? pngPasses(width, height, body[8], colourType, body[12] == 1)
+                         : decltype(passes){};
+            for (const auto& [n, bytes] : passes)
+                needed += n * bytes;
+            sound = needed > 0 && inflateInit(&z) == Z_OK;
+            zOpen = sound;
+            if (sound)
+                rows.resize(needed + 1);
+        } else if (is("PLTE")) {
+            sound = !palette && !idatSeen && length % 3 == 0 && length > 0 && length <= 768 &&
+                    colourType != 0 && colourType != 4;
+            palette = true;
+        } else if (is("IDAT")) {
+            sound = !idatEnded;
+            idatSeen = true;
+            z.next_in = const_cast<Bytef*>(body);
+            z.avail_in = length;
+            while (sound && z.avail_in > 0) {
+                z.next_out = rows.data() + z.total_out;
+                z.avail_out = static_cast<uInt>(rows.size() - z.total_out);
+                const int r = inflate(&z, Z_NO_FLUSH);
+                sound = (r == Z_OK || r == Z_STREAM_END) && z.total_out <= needed;
+                if (r == Z_STREAM_END)
+                    break;
+            }
+        } else {
+            if (idatSeen)
+                idatEnded = true;
+            if (is("IEND"))
+                ended = true;
+            else if ((type[0] & 0x20) == 0) // an unknown critical chunk
+                sound = false;
+        }
+        at += std::size_t{length} + 12;
+    }
+    // The stream ended with exactly the rows, and each row starts with a filter libpng knows.
+    sound = sound && ended && idatSeen && (colourType != 3 || palette) && z.total_out == needed;
+    if (sound) {
+        std::uint64_t row = 0;
+        for (const auto& [n, bytes] : passes)
+            for (std::uint64_t k = 0; k < n && sound; ++k, row += bytes)
+                sound = rows[row] <= 4;
+        std::uint8_t probe = 0;
+        z.next_out = &probe;
+        z.avail_out = 1;
+        sound = sound && inflate(&z, Z_FINISH) == Z_STREAM_END;
+    }
+    if (zOpen)
+        inflateEnd(&z);
+    if (!sound)
+        return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::optional<DecodedImage> decodePng(std::span<const std::uint8_t> data) {
+    if (!pngDataFitsItsRows(data))
+        return std::nullopt;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&image, data.data(), data.size()) == 0)
@@ -261,6 +453,14 @@ std::uint32_t channel(std::uint32_t c, int shift) {
 
 bool isPng(std::span<const std::uint8_t> data) {
     return data.size() >= 8 && std::equal(std::begin(kPngSignature), std::end(kPngSignature), data.begin());
+}
+
+std::optional<std::pair<int, int>> soundPngSize(std::span<const std::uint8_t> data) {
+    try {
+        return soundPngSizeOf(data);
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 std::optional<ImageHeader> readImageHeader(std::span<const std::uint8_t> data) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace vesmarin::iconreader::detail {
@@ -31,6 +32,10 @@ struct ImageHeader {
 };
 
 bool isPng(std::span<const std::uint8_t> data);
+
+// The width and height of a PNG file that libpng reads without complaint, checked without decoding it
+// (chunk checksums, critical chunks, header, image data inflating to exactly its rows); nullopt otherwise.
+std::optional<std::pair<int, int>> soundPngSize(std::span<const std::uint8_t> data);
 
 // The image's own idea of its size and depth, from its first bytes only.
 std::optional<ImageHeader> readImageHeader(std::span<const std::uint8_t> data);

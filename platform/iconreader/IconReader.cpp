@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 namespace vesmarin::iconreader {
@@ -118,7 +119,10 @@ struct IconFile::Data {
     std::optional<std::vector<Entry>> entries(int index) const;
     std::string groupName(const Group& g) const;
     std::vector<detail::Candidate> candidates(const std::vector<Entry>& es) const;
+    std::vector<Entry> presentEntries(int index) const;
     std::optional<detail::DecodedImage> decodeChosen(int index, int size) const;
+    std::optional<detail::DecodedImage> decodeEntry(const Entry& e, int size) const;
+    std::optional<std::vector<std::uint8_t>> soundPng(const Entry& e, int size) const;
 };
 
 // ---- PE: the resource directory, reached through the section table ----
@@ -526,16 +530,41 @@ std::vector<detail::Candidate> IconFile::Data::candidates(const std::vector<Entr
     return out;
 }
 
+// The image an entry names, scaled to size x size (0: as it is).
+std::optional<detail::DecodedImage> IconFile::Data::decodeEntry(const Entry& e, int size) const {
+    auto image = detail::decodeImage(readSpan(e.image));
+    if (!image || size == 0)
+        return image;
+    return detail::scaleImage(*image, size);
+}
+
+// The bytes of the image an entry names when they are a sound PNG of size x size (any size for 0).
+std::optional<std::vector<std::uint8_t>> IconFile::Data::soundPng(const Entry& e, int size) const {
+    std::array<std::uint8_t, 8> head{};
+    if (!e.image.valid() ||
+        !source->read(e.image.offset, head.data(), std::min<std::size_t>(8, e.image.size)) ||
+        !detail::isPng(head))
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes = readSpan(e.image);
+    const auto dimensions = detail::soundPngSize(bytes);
+    if (!dimensions || (size != 0 && *dimensions != std::pair{size, size}))
+        return std::nullopt;
+    return bytes;
+}
+
+std::vector<IconFile::Data::Entry> IconFile::Data::presentEntries(int index) const {
+    std::vector<Entry> present;
+    if (const auto es = entries(index))
+        for (const Entry& e : *es)
+            if (e.image.valid())
+                present.push_back(e);
+    return present;
+}
+
 std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int size) const {
     if (size < 1 || size > kMaxDimension)
         return std::nullopt;
-    const auto es = entries(index);
-    if (!es)
-        return std::nullopt;
-    std::vector<Entry> present;
-    for (const Entry& e : *es)
-        if (e.image.valid())
-            present.push_back(e);
+    std::vector<Entry> present = presentEntries(index);
     // A damaged image gives way to the next best one, so one bad image does not hide the icon.
     // A few tries only: a hostile group may list thousands of broken images.
     auto choices = candidates(present);
@@ -543,9 +572,8 @@ std::optional<detail::DecodedImage> IconFile::Data::decodeChosen(int index, int 
         const int chosen = detail::chooseImage(choices, size);
         if (chosen < 0)
             return std::nullopt;
-        const std::vector<std::uint8_t> bytes = readSpan(present[static_cast<std::size_t>(chosen)].image);
-        if (auto image = detail::decodeImage(bytes))
-            return detail::scaleImage(*image, size);
+        if (auto image = decodeEntry(present[static_cast<std::size_t>(chosen)], size))
+            return image;
         choices.erase(choices.begin() + chosen);
         present.erase(present.begin() + chosen);
     }
@@ -675,6 +703,48 @@ std::optional<Picture> IconFile::picture(int index, int size) const noexcept {
     }
 }
 
+std::optional<Picture> IconFile::imagePicture(int index, int image, int size) const noexcept {
+    try {
+        if (!d || size < 0 || size > kMaxDimension)
+            return std::nullopt;
+        const auto es = d->entries(index);
+        if (!es || image < 0 || static_cast<std::size_t>(image) >= es->size() ||
+            !(*es)[static_cast<std::size_t>(image)].image.valid())
+            return std::nullopt;
+        auto decoded = d->decodeEntry((*es)[static_cast<std::size_t>(image)], size);
+        if (!decoded)
+            return std::nullopt;
+        return detail::toPicture(*decoded);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> IconFile::storedPng(int index, int size) const noexcept {
+    try {
+        if (!d || size < 1 || size > kMaxDimension)
+            return std::nullopt;
+        const std::vector<Data::Entry> present = d->presentEntries(index);
+        const int chosen = detail::chooseImage(d->candidates(present), size);
+        if (chosen < 0)
+            return std::nullopt;
+        return d->soundPng(present[static_cast<std::size_t>(chosen)], size);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> IconFile::storedImagePng(int index, int image) const noexcept {
+    try {
+        const auto es = d ? d->entries(index) : std::nullopt;
+        if (!es || image < 0 || static_cast<std::size_t>(image) >= es->size())
+            return std::nullopt;
+        return d->soundPng((*es)[static_cast<std::size_t>(image)], 0);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 std::optional<Picture> IconFile::draw(int index, std::uint32_t background, int size) const noexcept {
     try {
         if (!d)
@@ -688,60 +758,54 @@ std::optional<Picture> IconFile::draw(int index, std::uint32_t background, int s
     }
 }
 
-std::optional<StoredGroup> IconFile::storedGroup(int index) const noexcept {
+std::optional<StoredGroup> IconFile::storedGroup(int index, GroupProblem* problem) const noexcept {
+    GroupProblem why = GroupProblem::Damaged;
+    std::optional<StoredGroup> result;
     try {
-        if (!d)
-            return std::nullopt;
-        const auto es = d->entries(index);
-        if (!es)
-            return std::nullopt;
-        StoredGroup group;
-        for (const Data::Entry& e : *es) {
-            if (!e.image.valid())
-                continue;
-            StoredImage im = e.fields;
-            im.data = d->readSpan(e.image);
-            if (!im.data.empty())
-                group.images.push_back(std::move(im));
+        const auto es = d ? d->entries(index) : std::nullopt;
+        if (es) {
+            // Count first and read after, so that a group past the limits costs nothing to refuse.
+            std::map<std::pair<std::uint64_t, std::uint32_t>,
+                     std::shared_ptr<const std::vector<std::uint8_t>>>
+                distinct;
+            std::size_t present = 0;
+            std::uint64_t bytes = 0;
+            for (const Data::Entry& e : *es) {
+                if (!e.image.valid())
+                    continue;
+                ++present;
+                if (distinct.try_emplace({e.image.offset, e.image.size}).second)
+                    bytes += e.image.size;
+            }
+            if (present > kMaxStoredImages || bytes > kMaxStoredBytes) {
+                why = GroupProblem::TooLarge;
+            } else {
+                StoredGroup group;
+                for (const Data::Entry& e : *es) {
+                    if (!e.image.valid())
+                        continue;
+                    auto& data = distinct[{e.image.offset, e.image.size}];
+                    if (!data)
+                        data = std::make_shared<const std::vector<std::uint8_t>>(d->readSpan(e.image));
+                    if (data->empty())
+                        continue;
+                    StoredImage im = e.fields;
+                    im.data = data;
+                    group.images.push_back(std::move(im));
+                }
+                if (!group.images.empty()) {
+                    why = GroupProblem::None;
+                    result = std::move(group);
+                }
+            }
         }
-        if (group.images.empty())
-            return std::nullopt;
-        return group;
     } catch (...) {
-        return std::nullopt;
+        why = GroupProblem::Damaged;
+        result.reset();
     }
-}
-
-std::vector<std::uint8_t> makeIcoFile(const StoredGroup& group) {
-    std::vector<std::uint8_t> out;
-    if (group.images.empty() || group.images.size() > 0xFFFF)
-        return out;
-    const auto put16 = [&](std::size_t at, std::uint32_t v) {
-        out[at] = static_cast<std::uint8_t>(v);
-        out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    };
-    const auto put32 = [&](std::size_t at, std::uint64_t v) {
-        put16(at, static_cast<std::uint32_t>(v & 0xFFFF));
-        put16(at + 2, static_cast<std::uint32_t>((v >> 16) & 0xFFFF));
-    };
-    const std::size_t n = group.images.size();
-    out.resize(6 + 16 * n);
-    put16(2, 1);
-    put16(4, static_cast<std::uint32_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        const StoredImage& im = group.images[i];
-        const std::size_t e = 6 + 16 * i;
-        out[e] = im.width;
-        out[e + 1] = im.height;
-        out[e + 2] = im.colorCount;
-        out[e + 3] = im.reserved;
-        put16(e + 4, im.planes);
-        put16(e + 6, im.bitCount);
-        put32(e + 8, im.data.size());
-        put32(e + 12, out.size());
-        out.insert(out.end(), im.data.begin(), im.data.end());
-    }
-    return out;
+    if (problem != nullptr)
+        *problem = why;
+    return result;
 }
 
 } // namespace vesmarin::iconreader

@@ -72,7 +72,9 @@ struct StoredImage {
     std::uint16_t planes = 0;
     std::uint16_t bitCount = 0;
     std::uint16_t id = 0;
-    std::vector<std::uint8_t> data; // the image bytes (a bitmap with its mask, or a PNG file)
+    // The image bytes (a bitmap with its mask, or a PNG file). Entries of a group that name the same
+    // stored bytes share one copy, so a group listing one image many times costs that image once.
+    std::shared_ptr<const std::vector<std::uint8_t>> data;
 };
 
 // A whole icon group: all its images as stored, in the group's order. Images the file lacks are left out.
@@ -80,8 +82,16 @@ struct StoredGroup {
     std::vector<StoredImage> images;
 };
 
-// The bytes of an .ico file holding the group's images (empty when the group has none).
-std::vector<std::uint8_t> makeIcoFile(const StoredGroup& group);
+// The most a stored group may hold: real icons have a few dozen images of a few megabytes at most, and
+// a crafted file must not make a copy of its group grow without bound.
+inline constexpr std::size_t kMaxStoredImages = 256;
+inline constexpr std::uint64_t kMaxStoredBytes = 64u << 20; // the distinct images together
+
+enum class GroupProblem {
+    None,
+    Damaged,  // the group cannot be read or none of its images is present
+    TooLarge, // more than kMaxStoredImages images present, or more than kMaxStoredBytes of them
+};
 
 // One opened file. Its const functions share a small read cache, so one object serves one thread at a
 // time; separate objects are independent.
@@ -121,14 +131,27 @@ public:
     // nullopt when there is no icon at that index or size is outside 1..kMaxDimension.
     std::optional<Picture> picture(int index, int size = 32) const noexcept;
 
+    // One image of the group, image being its place in info(index).images: at its own size when size is
+    // 0, else scaled to size x size. nullopt when the image is missing or damaged, or size is outside
+    // 0..kMaxDimension.
+    std::optional<Picture> imagePicture(int index, int image, int size = 0) const noexcept;
+
+    // The stored bytes of the image picture(index, size) takes first, when that image is a sound PNG of
+    // exactly size x size: written as they are, they give the same picture without decoding or encoding
+    // anything. nullopt otherwise (then use picture()).
+    std::optional<std::vector<std::uint8_t>> storedPng(int index, int size) const noexcept;
+    // Likewise for one image of the group, at whatever size it has.
+    std::optional<std::vector<std::uint8_t>> storedImagePng(int index, int image) const noexcept;
+
     // The icon drawn on an opaque background as the screen shows it: alpha images blend over it; mask
     // images show the background where the mask is set and invert it where the colour is set there too.
     // background is 0xRRGGBB (the top byte is ignored, so a QRgb fits). The result is fully opaque.
     std::optional<Picture> draw(int index, std::uint32_t background, int size = 32) const noexcept;
 
-    // The whole group as stored, for writing an .ico file. nullopt when the group cannot be read or
-    // none of its images is present.
-    std::optional<StoredGroup> storedGroup(int index) const noexcept;
+    // The whole group as stored, for writing an .ico file. nullopt, with the reason in problem, when the
+    // group cannot be read, none of its images is present, or it is larger than the limits above (then
+    // nothing of it is read).
+    std::optional<StoredGroup> storedGroup(int index, GroupProblem* problem = nullptr) const noexcept;
 
     struct Data;
 

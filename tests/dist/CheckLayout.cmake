@@ -191,7 +191,8 @@ set(layout
     "share/metainfo/${APP_ID}.metainfo.xml|metainfo"
     "share/icons/hicolor/scalable/apps/${APP_ID}.svg|svg"
     "share/doc/vesmarin/copyright|copyright"
-    "share/doc/vesmarin/changelog.Debian.gz|changelog")
+    "share/doc/vesmarin/changelog.Debian.gz|changelog"
+    "share/thumbnailers/vesmarin.thumbnailer|thumbnailer")
 # Each program comes with its manual page.
 foreach(program ${PROGRAMS})
   list(APPEND layout "bin/${program}|program" "share/man/man1/${program}.1.gz|manual")

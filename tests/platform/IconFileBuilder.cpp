@@ -4,6 +4,7 @@
 #include <map>
 #include <png.h>
 #include <stdexcept>
+#include <zlib.h>
 
 namespace vesmarin::testing {
 namespace {
@@ -115,6 +116,59 @@ Bytes encodePng(int width, int height, const std::vector<std::uint32_t>& pixels)
         throw std::runtime_error("png write");
     out.resize(size);
     return out;
+}
+
+Bytes bombPng(int width, int height, std::uint64_t inflated) {
+    // After a full flush the compressor starts afresh, so each further megabyte of zeros compresses to
+    // the same bytes: compress two, then repeat the second as often as needed.
+    constexpr std::size_t kPiece = 1 << 20;
+    const Bytes zeros(kPiece, 0);
+    z_stream z{};
+    deflateInit(&z, 9);
+    Bytes out(kPiece);
+    const auto piece = [&] {
+        z.next_in = const_cast<Bytef*>(zeros.data());
+        z.avail_in = kPiece;
+        z.next_out = out.data();
+        z.avail_out = kPiece;
+        deflate(&z, Z_FULL_FLUSH);
+        return Bytes(out.begin(), out.end() - z.avail_out);
+    };
+    Bytes stream = piece();
+    const Bytes again = piece();
+    deflateEnd(&z);
+    const std::uint64_t pieces = std::max<std::uint64_t>(inflated / kPiece, 2);
+    for (std::uint64_t i = 1; i < pieces; ++i)
+        stream.insert(stream.end(), again.begin(), again.end());
+    // The last block, empty and stored, then the checksum of all those zeros.
+    const uLong one = adler32(adler32(0, nullptr, 0), zeros.data(), kPiece);
+    uLong sum = one;
+    for (std::uint64_t i = 1; i < pieces; ++i)
+        sum = adler32_combine(sum, one, kPiece);
+    stream.insert(stream.end(), {0x01, 0x00, 0x00, 0xFF, 0xFF});
+    for (int shift : {24, 16, 8, 0})
+        stream.push_back(static_cast<std::uint8_t>(sum >> shift));
+
+    Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    const auto chunk = [&](const char* type, const Bytes& data) {
+        for (int shift : {24, 16, 8, 0})
+            png.push_back(static_cast<std::uint8_t>(data.size() >> shift));
+        const std::size_t start = png.size();
+        png.insert(png.end(), type, type + 4);
+        png.insert(png.end(), data.begin(), data.end());
+        const uLong crc = crc32(0, png.data() + start, static_cast<uInt>(png.size() - start));
+        for (int shift : {24, 16, 8, 0})
+            png.push_back(static_cast<std::uint8_t>(crc >> shift));
+    };
+    Bytes ihdr;
+    for (std::uint32_t v : {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)})
+        for (int shift : {24, 16, 8, 0})
+            ihdr.push_back(static_cast<std::uint8_t>(v >> shift));
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter variant, not interlaced
+    chunk("IHDR", ihdr);
+    chunk("IDAT", stream);
+    chunk("IEND", {});
+    return png;
 }
 
 Bytes solidDib(int width, int height, int bitCount, std::uint32_t rgb) {

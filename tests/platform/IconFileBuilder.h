@@ -33,6 +33,10 @@ Bytes encodeDib(const Dib& dib);
 // A width x height PNG file of 0xAARRGGBB pixels.
 Bytes encodePng(int width, int height, const std::vector<std::uint32_t>& pixels);
 
+// A width x height RGBA PNG whose image data inflates to `inflated` bytes of zeros, a valid zlib stream
+// about a thousandth of that size: a decompression bomb when `inflated` is far more than the rows need.
+Bytes bombPng(int width, int height, std::uint64_t inflated);
+
 // A solid bitmap of the given depth whose every pixel is colour (for depths up to 8 through a palette).
 Bytes solidDib(int width, int height, int bitCount, std::uint32_t rgb);
 

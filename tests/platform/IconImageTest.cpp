@@ -3,6 +3,7 @@
 
 #include "IconFileBuilder.h"
 
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -187,6 +188,37 @@ TEST(DecodeImage, ReadsPngWithItsAlpha) {
     EXPECT_EQ(header->format, ImageFormat::Png);
     EXPECT_EQ(header->bitCount, 32);
     EXPECT_EQ(header->width, 3);
+}
+
+TEST(DecodeImage, PngDataInflatingFarPastItsRowsIsRefusedAtOnce) {
+    // 4 MB that inflate to 4 GB for one pixel: unbounded, this takes libpng tens of seconds. The limit
+    // is generous so that a loaded machine never fails it; only an unbounded inflate does.
+    const Bytes bomb = bombPng(1, 1, std::uint64_t{4} << 30);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(decodeImage(bomb));
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+    // A little padding after the rows is no bomb.
+    EXPECT_TRUE(decodeImage(bombPng(512, 512, 2 << 20)));
+}
+
+TEST(DecodeImage, ASoundPngIsToldWithoutDecoding) {
+    // What may be written out byte for byte: only a PNG that libpng would read as it stands.
+    const Bytes good = encodePng(3, 2, std::vector<std::uint32_t>(6, 0x80FF0000));
+    const auto changed = [&](std::size_t at, std::uint8_t v) {
+        Bytes b = good;
+        b[at] = v;
+        return b;
+    };
+    const std::vector<std::pair<const char*, Bytes>> unsound = {
+        {"a changed pixel byte (checksum)", changed(good.size() - 16, good[good.size() - 16] ^ 1)},
+        {"no IEND", Bytes(good.begin(), good.end() - 12)},
+        {"bit depth 3", changed(24, 3)},
+        {"a bomb", bombPng(1, 1, 4 << 20)},
+        {"a bitmap", solidDib(2, 2, 24, 0xFF0000)},
+    };
+    for (const auto& [what, bytes] : unsound)
+        EXPECT_FALSE(soundPngSize(bytes)) << what;
+    EXPECT_EQ(soundPngSize(good), (std::pair{3, 2}));
 }
 
 // ---- drawing ----

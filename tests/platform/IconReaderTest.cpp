@@ -2,6 +2,7 @@
 #include "platform/iconreader/IconReader.h"
 
 #include "IconFileBuilder.h"
+#include "platform/iconwriter/IconWriter.h"
 
 #include <filesystem>
 #include <fstream>
@@ -125,12 +126,12 @@ TEST_P(EveryFormat, StoredGroupRoundTripsThroughAnIcoFile) {
     const auto group = f.storedGroup(0);
     ASSERT_TRUE(group);
     ASSERT_EQ(group->images.size(), 2u);
-    const IconFile ico = IconFile::fromBytes(makeIcoFile(*group));
+    const IconFile ico = IconFile::fromBytes(vesmarin::iconwriter::encodeIco(*group));
     ASSERT_EQ(ico.kind(), FileKind::Ico);
     ASSERT_EQ(ico.count(), 1);
     for (int size : {16, 32, 256})
         EXPECT_EQ(ico.picture(0, size)->pixels, f.picture(0, size)->pixels) << size;
-    EXPECT_EQ(ico.storedGroup(0)->images[1].data, group->images[1].data);
+    EXPECT_EQ(*ico.storedGroup(0)->images[1].data, *group->images[1].data);
     EXPECT_EQ(f.info(0, 256)->chosen, 1); // 0 in the directory means 256
     EXPECT_EQ(f.info(0, 16)->chosen, 0);
     EXPECT_EQ(f.info(0)->images[1].format, ImageFormat::Png);
@@ -174,7 +175,7 @@ TEST(IconReader, IcoFileHoldsOneIcon) {
     const IconFile f = IconFile::fromBytes(ico);
     EXPECT_EQ(f.kind(), FileKind::Ico);
     EXPECT_EQ(colours(f), std::vector<std::uint32_t>{kGreen});
-    EXPECT_EQ(makeIcoFile(*f.storedGroup(0)), ico);
+    EXPECT_EQ(vesmarin::iconwriter::encodeIco(*f.storedGroup(0)), ico);
     EXPECT_FALSE(f.info(1));
 }
 

@@ -143,7 +143,7 @@ TEST(RealFiles, ProgramsMatchWrestool) {
             ASSERT_TRUE(a && b) << file;
             ASSERT_EQ(a->images.size(), b->images.size()) << file;
             for (std::size_t k = 0; k < a->images.size(); ++k) {
-                EXPECT_EQ(a->images[k].data, b->images[k].data) << file << " image " << k;
+                EXPECT_EQ(*a->images[k].data, *b->images[k].data) << file << " image " << k;
                 EXPECT_EQ(a->images[k].bitCount, b->images[k].bitCount) << file << " image " << k;
             }
             expectSamePixels(ours, i, extracted, file.string());
