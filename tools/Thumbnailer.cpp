@@ -28,7 +28,7 @@ path or a file:// URI.
   --version             shows the version
 
 Exit status: 0 when OUTPUT was written; 1 when INPUT has no icon that can be drawn or OUTPUT cannot be
-written (no file is left at OUTPUT then); 2 for wrong usage.
+written (nothing is written to OUTPUT then); 2 for wrong usage.
 )";
 
 int usage(std::ostream& err, const std::string& message) {
@@ -59,8 +59,7 @@ std::string localPath(const std::string& input) {
         return {};
     std::string path;
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && fromHex(rest[i + 1]) >= 0 &&
-            fromHex(rest[i + 2]) >= 0) {
+        if (rest[i] == '%' && i + 2 < rest.size() && fromHex(rest[i + 1]) >= 0 && fromHex(rest[i + 2]) >= 0) {
             path += static_cast<char>(fromHex(rest[i + 1]) * 16 + fromHex(rest[i + 2]));
             i += 2;
         } else if (rest[i] == '?' || rest[i] == '#') {

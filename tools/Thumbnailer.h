@@ -26,7 +26,7 @@ struct ThumbnailChoice {
 std::vector<ThumbnailChoice> thumbnailChoices(const std::vector<iconreader::ImageInfo>& images, int size);
 
 // args excludes the program name. Returns 0 when the thumbnail was written, 1 when the file has no
-// icon that can be drawn or the thumbnail cannot be written (nothing is left at OUTPUT then), 2 for
+// icon that can be drawn or the thumbnail cannot be written (OUTPUT is left as it was then), 2 for
 // wrong usage.
 int runThumbnailer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
