@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #ifdef _WIN32
@@ -75,6 +76,13 @@ bool AtomicFile::commit() noexcept {
     errno = 0;
     if (std::fflush(file_) != 0)
         fail(errno);
+#ifndef _WIN32
+    // Some file systems report a full disk only when the data really goes to the disk; and the rename must
+    // never put in place a file whose bytes a crash could still lose.
+    errno = 0;
+    if (error_.empty() && ::fsync(::fileno(file_)) != 0)
+        fail(errno);
+#endif
     errno = 0;
     if (std::fclose(file_) != 0)
         fail(errno);
