@@ -1,8 +1,8 @@
+#include "app/MainWindow.h"
+#include "base/FileLocations.h"
+#include "base/PathText.h"
 #include "dist/AppIcon.h"
-#include "paths/PathText.h"
 #include "platform/QtInteraction.h"
-#include "shell/FileLocations.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #ifdef Q_OS_WIN

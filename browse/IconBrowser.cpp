@@ -1,13 +1,13 @@
 #include "browse/IconBrowser.h"
 
-#include "browse/IconExport.h"
+#include "app/MainWindow.h"
+#include "base/PathText.h"
+#include "base/Settings.h"
 #include "browse/IconGrid.h"
-#include "browse/basDirectoryScanner.h"
-#include "paths/PathText.h"
+#include "browse/core/DirectoryScanner.h"
+#include "browse/core/IconExport.h"
 #include "platform/iconreader/IconReader.h"
-#include "shell/Settings.h"
-#include "shell/frmMain.h"
-#include "shell/frmPleaseWait.h"
+#include "ui/PleaseWaitWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -163,7 +163,7 @@ void IconBrowser::cmdBrowse_Click() {
     grid_->hide();
     ShowPleaseWait();
 
-    const bool collected = RunUnderErrorTrap(form_.ui, s, &form_, Location::CmdBrowseClick, [this, &s] {
+    const bool collected = RunUnderErrorTrap(form_.ui, s, &form_, Location::Browse, [this, &s] {
         phase_ = Phase::Collecting;
         try {
             CollectFiles(FileSystemPath(form_.treeView->GetCurrentPath()), s.gLevels,
@@ -209,7 +209,7 @@ void IconBrowser::cmdScan_Click() {
         ShowPleaseWait();
     }
 
-    RunUnderErrorTrap(form_.ui, s, &form_, Location::CmdScanClick, [this, &s] {
+    RunUnderErrorTrap(form_.ui, s, &form_, Location::ShowNextSet, [this, &s] {
         try {
             grid_->Empty();
             int row = 0;
@@ -316,13 +316,13 @@ void IconBrowser::grdControl_MouseUp(Qt::MouseButton button, const QPoint& globa
 }
 
 void IconBrowser::mnuIconsSave_Click() {
-    RunUnderErrorTrap(form_.ui, form_.state, &form_, Location::MnuIconsSaveClick,
+    RunUnderErrorTrap(form_.ui, form_.state, &form_, Location::SaveIcon,
                       [this] { SaveBitmapFile(CurrentPicture(), gIconSaveFile); });
 }
 
 void IconBrowser::mnuIconsSaveAs_Click() {
     const SharedState& s = form_.state;
-    RunUnderErrorTrap(form_.ui, s, &form_, Location::MnuIconsSaveAsClick, [this, &s] {
+    RunUnderErrorTrap(form_.ui, s, &form_, Location::SaveIconAs, [this, &s] {
         const QImage picture = CurrentPicture();
         for (;;) {
             FileDialogRequest r;
@@ -351,7 +351,7 @@ void IconBrowser::mnuIconsSaveAs_Click() {
 }
 
 void IconBrowser::mnuIconsCopy_Click() {
-    RunUnderErrorTrap(form_.ui, form_.state, &form_, Location::MnuIconsCopyClick, [this] {
+    RunUnderErrorTrap(form_.ui, form_.state, &form_, Location::CopyIcon, [this] {
         const QImage picture = CurrentPicture();
         if (picture.isNull())
             throw RunTimeError(errors::Internal, QStringLiteral("No icon in the selected cell"));
@@ -361,7 +361,7 @@ void IconBrowser::mnuIconsCopy_Click() {
 
 void IconBrowser::mnuSavePathIcons_Click() {
     SharedState& s = form_.state;
-    RunUnderErrorTrap(form_.ui, s, &form_, Location::MnuSavePathIconsClick, [this, &s] {
+    RunUnderErrorTrap(form_.ui, s, &form_, Location::ChooseIconFolder, [this, &s] {
         // An open-file dialog stands in for a folder chooser: the user moves to the folder and confirms the
         // pre-filled name, and the folder is taken from the name returned.
         FileDialogRequest r;

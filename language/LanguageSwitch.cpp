@@ -1,8 +1,8 @@
 #include "language/LanguageSwitch.h"
 
+#include "app/MainWindow.h"
+#include "base/Settings.h"
 #include "language/ToolkitTexts.h"
-#include "shell/Settings.h"
-#include "shell/frmMain.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -93,7 +93,7 @@ QString NoticeText(bool greek, const QString& noticeName, const QDate& today) {
 
 void cmdLanguage_Click(frmMain& form, int index) {
     SharedState& g = form.state;
-    RunUnderErrorTrap(form.ui, g, &form, Location::CmdLanguageClick, [&] {
+    RunUnderErrorTrap(form.ui, g, &form, Location::SwitchLanguage, [&] {
         const bool greek = index == 0;
         g.gLanguage = greek;
         g.gTitle = Title();

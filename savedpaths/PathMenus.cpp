@@ -1,10 +1,10 @@
 #include "savedpaths/PathMenus.h"
 
-#include "paths/basPathRecall.h"
-#include "savedpaths/SavedPathsStore.h"
-#include "savedpaths/frmRecallPath.h"
-#include "shell/Settings.h"
-#include "shell/frmMain.h"
+#include "app/MainWindow.h"
+#include "base/Settings.h"
+#include "paths/PathRecall.h"
+#include "savedpaths/RecallPathDialog.h"
+#include "savedpaths/core/SavedPathsStore.h"
 
 #include <QAction>
 #include <QCursor>
@@ -98,7 +98,7 @@ void cmdRecallPath_Click(frmMain& form) {
 
 void mnuSavePathInitial_Click(frmMain& form) {
     SharedState& state = form.state;
-    RunUnderErrorTrap(form.ui, state, &form, Location::MnuSavePathInitialClick, [&] {
+    RunUnderErrorTrap(form.ui, state, &form, Location::SaveInitialPath, [&] {
         const QString path = form.treeView->GetCurrentPath();
         // Compared as both stand: a trailing separator on either makes them differ.
         if (IsInitialPath(state.gInitialPath, path, state.gCaseSensitive)) {
@@ -133,7 +133,7 @@ void mnuSavePathInitial_Click(frmMain& form) {
 
 void mnuSavePathRecent_Click(frmMain& form) {
     SharedState& state = form.state;
-    RunUnderErrorTrap(form.ui, state, &form, Location::MnuSavePathRecentClick, [&] {
+    RunUnderErrorTrap(form.ui, state, &form, Location::SaveRecentPath, [&] {
         const QString path = form.treeView->GetCurrentPath();
         const QString title =
             Pick(state, QStringLiteral("Save path"), QStringLiteral("Αποθήκευση διαδρομής"));
@@ -167,7 +167,7 @@ void mnuRecallPathInitial_Click(frmMain& form) {
 
 void mnuRecallPathRecent_Click(frmMain& form) {
     SharedState& state = form.state;
-    RunUnderErrorTrap(form.ui, state, &form, Location::MnuRecallPathRecentClick, [&] {
+    RunUnderErrorTrap(form.ui, state, &form, Location::RecallRecentPath, [&] {
         state.gRecalledPath.clear();
         ShowRecallPath(form.ui, state, &form);
         if (state.gRecalledPath.isEmpty())

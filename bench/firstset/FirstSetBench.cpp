@@ -9,10 +9,10 @@
 // With --shots, one run is made and the screen is saved during the walk, while the count message is shown,
 // after it closed, while the icon menu is open for the fifth icon, and after the next set.
 
+#include "app/MainWindow.h"
 #include "browse/IconBrowser.h"
 #include "browse/IconGrid.h"
 #include "platform/QtInteraction.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -11,9 +11,9 @@
 //
 // The windows run on the offscreen platform; message boxes answer OK at once.
 
+#include "app/MainWindow.h"
 #include "platform/Interaction.h"
-#include "savedpaths/frmRecallPath.h"
-#include "shell/frmMain.h"
+#include "savedpaths/RecallPathDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,7 +43,7 @@ public:
     QString findExecutable(const QString&) override { return {}; }
     void beep() override {}
     void setPointer(Pointer) override {}
-    bool anotherInstanceRunning() override { return false; }
+    bool anotherInstanceRunning(const QString&) override { return false; }
     void endProgramNow() override { std::exit(0); }
 };
 

@@ -1,7 +1,7 @@
 // The icon menu of the grid and the export of an icon, through the real main window.
 
-#include "BrowseForm.h"
-#include "browse/IconExport.h"
+#include "BrowseWindowRig.h"
+#include "browse/core/IconExport.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 // Browse and the icon sets, end to end through the real main window over folders of test programs.
 
-#include "BrowseForm.h"
+#include "BrowseWindowRig.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "language/LanguageSwitch.h"
 
-#include "shell/MainForm.h"
+#include "app/MainWindowRig.h"
 
 #include <QAbstractButton>
 #include <QAction>

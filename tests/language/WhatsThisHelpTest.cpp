@@ -1,7 +1,7 @@
-#include "language/WhatsThisHelp.h"
+#include "ui/WhatsThisHelp.h"
 
-#include "language/HelpFile.h"
-#include "shell/MainForm.h"
+#include "app/MainWindowRig.h"
+#include "base/HelpFile.h"
 
 #include <QAction>
 #include <QFile>

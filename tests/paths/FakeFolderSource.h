@@ -3,8 +3,8 @@
 // A made-up machine for the tree tests: Windows-style drives with "\" and a set of folders, some of
 // which can be made unreadable. It counts the folder reads so tests can see the one-level look-ahead.
 
-#include "paths/FolderSource.h"
-#include "paths/PathText.h"
+#include "base/PathText.h"
+#include "paths/core/FolderSource.h"
 
 #include <QSet>
 

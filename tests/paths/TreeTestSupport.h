@@ -4,8 +4,8 @@
 // real file system.
 
 #include "FakeFolderSource.h"
+#include "paths/FolderTree.h"
 #include "paths/FolderTreeWidget.h"
-#include "paths/basTreeViewManager.h"
 
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>

@@ -3,9 +3,9 @@
 // The real main window started from a temporary program folder, at an initial path below a temporary
 // folder of real subfolders, with the scripted desktop in place of a person.
 
-#include "paths/PathText.h"
-#include "savedpaths/frmRecallPath.h"
-#include "shell/frmMain.h"
+#include "app/MainWindow.h"
+#include "base/PathText.h"
+#include "savedpaths/RecallPathDialog.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
 

@@ -1,0 +1,39 @@
+#include "platform/ControlMenu.h"
+
+#include <QWidget>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace vesmarin {
+
+void DisableControlMenuItem(std::int32_t& commandId, QWidget* window) {
+#ifdef Q_OS_WIN
+    const HWND hwnd = reinterpret_cast<HWND>(window->winId());
+    const HMENU menu = GetSystemMenu(hwnd, FALSE);
+    wchar_t typeData[80] = {};
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    info.dwTypeData = typeData;
+    info.cch = 80;
+    if (menu && GetMenuItemInfoW(menu, static_cast<UINT>(commandId), FALSE, &info)) {
+        // A renumbered item no longer sends its command; greying it shows that it is off.
+        const UINT renumbered = static_cast<UINT>(-10);
+        info.wID = renumbered;
+        info.fMask = MIIM_ID;
+        SetMenuItemInfoW(menu, static_cast<UINT>(commandId), FALSE, &info);
+        info.fState |= MFS_GRAYED;
+        info.fMask = MIIM_STATE;
+        SetMenuItemInfoW(menu, renumbered, FALSE, &info);
+    }
+    LPARAM zero = 0;
+    SendMessageW(hwnd, WM_NCACTIVATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&zero));
+#else
+    (void)commandId;
+    (void)window;
+#endif
+}
+
+} // namespace vesmarin
