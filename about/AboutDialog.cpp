@@ -1,6 +1,9 @@
 #include "about/AboutDialog.h"
 
 #include "base/HelpFile.h"
+#include "ui/CloseRefusal.h"
+#include "ui/ErrorReport.h"
+#include "ui/Layout.h"
 #include "ui/WhatsThisHelp.h"
 
 #include <QCloseEvent>
@@ -14,16 +17,11 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
-namespace vesmarin::about {
+namespace vesmarin {
 
 namespace {
 
 constexpr int kIconSize = 32;
-
-template <class W> W* Named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 // The program's icon: the main window's, or a small drawing of an icon grid where it has none.
 QPixmap ProgramIcon(const QWidget* mainWindow) {
@@ -46,84 +44,82 @@ QPixmap ProgramIcon(const QWidget* mainWindow) {
     return picture;
 }
 
-QFrame* LinePart(QWidget* parent, const char* name, const QColor& colour) {
-    auto* line = Named(new QFrame(parent), name);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette p = line->palette();
-    p.setColor(QPalette::Window, colour);
-    line->setPalette(p);
-    return line;
-}
-
 } // namespace
 
-frmAbout::frmAbout(Interaction& ui, const SharedState& state, QWidget* mainWindow)
+AboutDialog::AboutDialog(Interaction& ui, const Language& language, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                               Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      ui_(ui), state_(state), mainWindow_(mainWindow) {
+      ui_(ui), language_(language), mainWindow_(mainWindow),
+      lookups_(PosixSysInfoLookups([&ui](const QString& name) { return ui.findExecutable(name); },
+                                   [](const QString& file) { return QFileInfo(file).isFile(); })) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(ProgramFont(7.8));
-    lookups = PosixSysInfoLookups([&ui](const QString& name) { return ui.findExecutable(name); },
-                                  [](const QString& file) { return QFileInfo(file).isFile(); });
-    CreateControls();
-    Load();
+    createControls();
+    layOutControls();
+    RunUnderErrorTrap(ErrorReport(ui_, language_, this), Location::OpenAbout, [this] { load(); });
 }
 
-void frmAbout::CreateControls() {
-    picIcon = Named(new QLabel(this), "picIcon");
-    picIcon->setFixedSize(kIconSize, kIconSize);
-    picIcon->setPixmap(ProgramIcon(mainWindow_));
+void AboutDialog::createControls() {
+    icon_ = Named(new QLabel(this), "picIcon");
+    icon_->setFixedSize(kIconSize, kIconSize);
+    icon_->setPixmap(ProgramIcon(mainWindow_));
 
-    lblTitle = Named(new QLabel(this), "lblTitle");
+    title_ = Named(new QLabel(this), "lblTitle");
     QFont titleFont = ProgramFont(14);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblVersion = Named(new QLabel(this), "lblVersion");
-    lblDescription = Named(new QLabel(this), "lblDescription");
-    lblDescription->setWordWrap(true);
-    lblDescription->setFixedWidth(TwipsToPixels(5520));
-    lblDisclaimer = Named(new QLabel(this), "lblDisclaimer");
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setFixedWidth(TwipsToPixels(4560));
-    Line1[1] = LinePart(this, "Line1", QColor(128, 128, 128));
-    Line1[0] = LinePart(this, "Line1", QColor(255, 255, 255));
-    Line1[0]->setProperty("Index", 0);
-    Line1[1]->setProperty("Index", 1);
+    title_->setFont(titleFont);
+    version_ = Named(new QLabel(this), "lblVersion");
+    description_ = Named(new QLabel(this), "lblDescription");
+    description_->setWordWrap(true);
+    description_->setFixedWidth(TwipsToPixels(5520));
+    disclaimer_ = Named(new QLabel(this), "lblDisclaimer");
+    disclaimer_->setWordWrap(true);
+    disclaimer_->setFixedWidth(TwipsToPixels(4560));
+    // An etched line between the heading and the rest.
+    line_ = Named(new QFrame(this), "Line1");
+    line_->setFrameShape(QFrame::HLine);
+    line_->setFrameShadow(QFrame::Sunken);
 
-    cmdOK = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdOK->setDefault(true);
-    cmdSysInfo = Named(new QPushButton(this), "cmdSysInfo");
+    okButton_ = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    okButton_->setDefault(true);
+    sysInfoButton_ = Named(new QPushButton(this), "cmdSysInfo");
     const int buttonWidth = TwipsToPixels(2160);
-    cmdOK->setFixedWidth(buttonWidth);
-    cmdSysInfo->setFixedWidth(buttonWidth);
+    okButton_->setFixedWidth(buttonWidth);
+    sysInfoButton_->setFixedWidth(buttonWidth);
 
+    connect(okButton_, &QPushButton::clicked, this, &AboutDialog::accept);
+    connect(sysInfoButton_, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
+
+    // Many window managers draw no question-mark button, so Shift+F1 enters What's This mode as well.
+    auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+    connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
+
+    help_ = new WhatsThisHelp(ui_, language_, this);
+    okButton_->setFocus();
+}
+
+void AboutDialog::layOutControls() {
     auto* heading = new QVBoxLayout;
     heading->setSpacing(4);
-    heading->addWidget(lblTitle);
-    heading->addWidget(lblVersion);
+    heading->addWidget(title_);
+    heading->addWidget(version_);
     heading->addSpacing(6);
-    heading->addWidget(lblDescription);
+    heading->addWidget(description_);
     auto* top = new QHBoxLayout;
     top->setSpacing(16);
-    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addWidget(icon_, 0, Qt::AlignTop);
     top->addLayout(heading);
-
-    auto* line = new QVBoxLayout;
-    line->setSpacing(0);
-    line->addWidget(Line1[1]);
-    line->addWidget(Line1[0]);
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(6);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(sysInfoButton_);
     buttons->addStretch();
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(12);
-    bottom->addWidget(lblDisclaimer, 0, Qt::AlignTop);
+    bottom->addWidget(disclaimer_, 0, Qt::AlignTop);
     bottom->addStretch();
     bottom->addLayout(buttons);
 
@@ -131,44 +127,29 @@ void frmAbout::CreateControls() {
     whole->setContentsMargins(16, 16, 16, 12);
     whole->setSpacing(12);
     whole->addLayout(top);
-    whole->addLayout(line);
+    whole->addWidget(line_);
     whole->addLayout(bottom);
     // The dialog keeps the size its contents need: it cannot be resized.
     whole->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
-
-    // Many window managers draw no question-mark button, so Shift+F1 enters What's This mode as well.
-    auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
-    connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
-
-    help = new help::WhatsThisHelp(ui_, state_, this);
-    cmdOK->setFocus();
 }
 
-void frmAbout::Load() {
-    RunUnderErrorTrap(ui_, state_, this, Location::OpenAbout, [this] { RunLoad(); });
-}
-
-void frmAbout::RunLoad() {
-    const bool greek = state_.gLanguage;
+void AboutDialog::load() {
+    const bool greek = language_.greek;
     const AboutTexts texts = AboutTextsFor(greek);
     setWindowTitle(texts.windowTitle);
-    lblTitle->setText(texts.title);
-    lblDescription->setText(texts.description);
-    lblDisclaimer->setText(texts.disclaimer);
-    cmdSysInfo->setText(texts.sysInfoCaption);
-    lblVersion->setText(VersionLine(CurrentVersion(), greek));
+    title_->setText(texts.title);
+    description_->setText(texts.description);
+    disclaimer_->setText(texts.disclaimer);
+    sysInfoButton_->setText(texts.sysInfoCaption);
+    version_->setText(VersionLine(CurrentVersion(), greek));
 
-    help::AddDialogTopics(*help, state_,
-                          {{picIcon, TopicAboutIcon},
-                           {lblTitle, TopicAboutTitle},
-                           {lblVersion, TopicAboutVersion},
-                           {lblDescription, TopicAboutDescription},
-                           {lblDisclaimer, TopicAboutDisclaimer},
-                           {cmdOK, TopicAboutOk},
-                           {cmdSysInfo, TopicAboutSysInfo}});
+    help_->addDialogTopics({{icon_, TopicAboutIcon},
+                            {title_, TopicAboutTitle},
+                            {version_, TopicAboutVersion},
+                            {description_, TopicAboutDescription},
+                            {disclaimer_, TopicAboutDisclaimer},
+                            {okButton_, TopicAboutOk},
+                            {sysInfoButton_, TopicAboutSysInfo}});
 
     // Centred on the main window where it stands.
     adjustSize();
@@ -178,42 +159,33 @@ void frmAbout::RunLoad() {
     }
 }
 
-void frmAbout::cmdOK_Click() {
-    accept();
+void AboutDialog::reject() {
+    okButton_->click();
 }
 
-void frmAbout::reject() {
-    cmdOK->click();
-}
-
-void frmAbout::cmdSysInfo_Click() {
-    StartSysInfo();
-}
-
-void frmAbout::StartSysInfo() {
+void AboutDialog::startSysInfo() {
     try {
-        const std::optional<QString> program = SysInfoProgram(lookups);
+        const std::optional<QString> program = SysInfoProgram(lookups_);
         if (program && ui_.startProgram(*program, {}))
             return;
     } catch (...) {
         // Any failure of the lookups or the start ends in the message below.
     }
-    ShowMessage(ui_, this, SysInfoUnavailableText(state_.gLanguage),
-                SysInfoUnavailableTitle(state_.gLanguage));
+    ShowMessage(ui_, this, SysInfoUnavailableText(language_.greek), SysInfoUnavailableTitle(language_.greek));
 }
 
-void frmAbout::closeEvent(QCloseEvent* event) {
-    if (!RefuseControlMenuClose(ui_, state_, this, event))
+void AboutDialog::closeEvent(QCloseEvent* event) {
+    if (!RefuseControlMenuClose(ui_, language_, this, event))
         QDialog::closeEvent(event);
 }
 
-void ShowAbout(Interaction& ui, const SharedState& state, QWidget* mainWindow) {
+void AboutDialog::showModal(Interaction& ui, const Language& language, QWidget* mainWindow) {
     {
-        frmAbout dialog(ui, state, mainWindow);
+        AboutDialog dialog(ui, language, mainWindow);
         dialog.exec();
     }
     if (mainWindow)
         mainWindow->activateWindow();
 }
 
-} // namespace vesmarin::about
+} // namespace vesmarin

@@ -4,46 +4,35 @@
 // OK to close it and a button that starts the system-information tool.
 
 #include "about/core/AboutInfo.h"
-#include "ui/basGlobal.h"
+#include "base/Language.h"
+#include "platform/Interaction.h"
 
 #include <QDialog>
-#include <array>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
-namespace vesmarin::help {
+namespace vesmarin {
+
 class WhatsThisHelp;
-}
 
-namespace vesmarin::about {
-
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
     // Loads the dialog (its texts in the language in force), placed centred on `mainWindow`, which owns
     // it so that it stays out of the task bar.
-    frmAbout(Interaction& ui, const SharedState& state, QWidget* mainWindow);
+    AboutDialog(Interaction& ui, const Language& language, QWidget* mainWindow);
 
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    // Starts the system-information tool found by `lookups`, or tells the user it is unavailable.
-    void StartSysInfo();
+    // Opens the dialog modally over the main window; when it has closed the main window takes the focus back.
+    static void showModal(Interaction& ui, const Language& language, QWidget* mainWindow);
 
-    // Where the system-information tool is looked for; tests put their own lookups here.
-    SysInfoLookups lookups;
+    // Where the system-information tool is looked for (on POSIX: PosixSysInfoLookups).
+    void setSysInfoLookups(SysInfoLookups lookups) { lookups_ = std::move(lookups); }
 
-    QLabel* picIcon;
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QLabel* lblDisclaimer;
-    std::array<QFrame*, 2> Line1; // 1 the grey line, 0 the white one below it: an etched separator
-    QPushButton* cmdOK;
-    QPushButton* cmdSysInfo;
-    help::WhatsThisHelp* help;
+    // Starts the system-information tool, or tells the user it is unavailable.
+    void startSysInfo();
 
 public slots:
     // Esc presses OK, the cancel button.
@@ -53,17 +42,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
-    void Load();
-    void RunLoad();
+    void createControls();
+    void layOutControls();
+    void load();
 
     Interaction& ui_;
-    const SharedState& state_;
+    const Language& language_;
     QWidget* mainWindow_;
+    SysInfoLookups lookups_;
+    QLabel* icon_;
+    QLabel* title_;
+    QLabel* version_;
+    QLabel* description_;
+    QLabel* disclaimer_;
+    QFrame* line_;
+    QPushButton* okButton_;
+    QPushButton* sysInfoButton_;
+    WhatsThisHelp* help_;
 };
 
-// Opens the About dialog modally over the main window; when it has closed the main window takes the
-// focus back.
-void ShowAbout(Interaction& ui, const SharedState& state, QWidget* mainWindow);
-
-} // namespace vesmarin::about
+} // namespace vesmarin

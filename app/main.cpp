@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
     app.setWindowIcon(vesmarin::ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(VESMARIN_APP_ID));
     vesmarin::QtInteraction interaction;
-    vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
-    form.PlaceCentredOnScreen();
-    form.Load(StartFolder(argc, argv));
-    form.ShowCentredOnScreen();
+    vesmarin::MainWindow window(interaction, QCoreApplication::applicationDirPath());
+    window.placeCentredOnScreen();
+    window.load(StartFolder(argc, argv));
+    window.showCentredOnScreen();
     return app.exec();
 }

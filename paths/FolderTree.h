@@ -4,14 +4,12 @@
 // opened. The selected node is the current path; nothing else stores it. Every node carries its key (its
 // full path in key form), and an index from key to node makes each lookup exact.
 
-#include "base/PathText.h"
-#include "paths/HiddenControls.h"
 #include "paths/core/FolderSource.h"
-#include "ui/basGlobal.h"
 
+#include <QColor>
 #include <QHash>
+#include <QObject>
 #include <QString>
-#include <cstdint>
 #include <optional>
 
 class QTreeWidget;
@@ -19,70 +17,75 @@ class QTreeWidgetItem;
 
 namespace vesmarin {
 
-class basTreeViewManager {
-public:
-    // The tree, the two hidden controls and the source must outlive the manager. The case rule is taken
-    // from `state` each time the tree is built, so all keys of one tree follow the same rule.
-    basTreeViewManager(QTreeWidget& tvwControl, HiddenFileList& filFile, HiddenList& lstControl,
-                       const FolderSource& source, const SharedState& state);
+class FolderTree : public QObject {
+    Q_OBJECT
 
-    QTreeWidget& tree() const { return tree_; }
+public:
+    // The widget (a FolderTreeWidget in the windows) and the source must outlive the tree.
+    FolderTree(QTreeWidget& widget, const FolderSource& source);
+
+    // The case rule of the keys (upper-cased unless caseSensitive). It is taken each time the tree is built
+    // from the drives, so all keys of one tree follow the same rule.
+    void setCaseSensitive(bool caseSensitive) { caseRuleForNextBuild_ = caseSensitive; }
+
+    QTreeWidget& widget() const { return tree_; }
     QChar separator() const { return sep_; }
 
     // Display path of the selected node; the system drive's display form ("c:", "/") when the tree has
     // nodes but none is selected; empty when the tree has no nodes.
-    QString GetCurrentPath() const;
+    QString currentPath() const;
 
     // Whether a display path is a drive root (C: on Windows, "/" on POSIX): there is no level above it.
-    bool IsDriveRoot(const QString& displayPath) const;
+    bool isDriveRoot(const QString& displayPath) const;
 
-    // Background colour (red in the low byte) and visible tree lines.
-    void SetTreeBackColor(std::uint32_t colour);
+    void setBackground(const QColor& colour);
 
     // Adds the subfolders of the node with this key, once: a node whose folder was read before is left
     // as it is. A folder that cannot be read gets no children.
-    void LoadSubfolders(const QString& parentKey);
+    void loadSubfolders(const QString& parentKey);
 
     // One level of look-ahead: makes the node visible and reads the subfolders of each of its children,
     // so each child shows an expand button exactly when it has subfolders.
-    void ExpandNode(QTreeWidgetItem* node);
+    void expandNode(QTreeWidgetItem* node);
 
     // Adds the drives in drive order, each with its first-level folders, and selects the system drive.
-    void LoadDrives();
+    void loadDrives();
 
-    // Makes the node visible and points the hidden file list at its folder. With no node, or a folder
-    // that cannot be read, the file list is hidden and the placeholder takes its place; nothing is shown.
-    void ActivateNode(QTreeWidgetItem* node);
+    // Makes the node current, selected and visible (nothing without a node).
+    void activateNode(QTreeWidgetItem* node);
 
     // Rebuilds the tree from the drives and selects `path` (the current path when none is given). True
     // when the whole path was selected.
-    bool InitializeTree(const std::optional<QString>& path = std::nullopt);
+    bool rebuild(const std::optional<QString>& path = std::nullopt);
 
     // Selects the path node by node, opening each one; builds the tree first when it is empty. True when
     // every segment was found; otherwise the deepest part found is selected and activated.
-    bool SelectPath(const QString& path);
+    bool selectPath(const QString& path);
 
     // Removes every node.
-    void ClearTree();
+    void clear();
 
     // The node with exactly this key, or nullptr.
-    QTreeWidgetItem* FindNode(const QString& key) const;
+    QTreeWidgetItem* findNode(const QString& key) const;
     // The key stored on a node.
-    static QString NodeKey(const QTreeWidgetItem* node);
+    static QString nodeKey(const QTreeWidgetItem* node);
     // The full path of a node in display form (drive text alone for a drive).
-    QString FullPath(const QTreeWidgetItem* node) const;
+    QString fullPath(const QTreeWidgetItem* node) const;
 
-    // True while the manager itself changes the tree (selecting, expanding): the window's tree events
-    // leave such changes alone.
-    bool IsBusy() const { return busy_ > 0; }
+    // True while the tree itself changes its widget (selecting, expanding): such changes are not the user's.
+    bool isBusy() const { return busy_ > 0; }
+
+signals:
+    // The user opened or chose a folder in the widget; `path` is the current path now.
+    void currentPathChanged(const QString& path);
 
 private:
-    QString CaseRule(const QString& text) const { return ApplyCaseRule(text, caseSensitive_); }
-    QString DriveText(const QString& root) const;
-    void EnsureVisible(QTreeWidgetItem* node);
-    void Select(QTreeWidgetItem* node);
-    bool WalkPath(const QString& path);
-    void IndexCheck() const;
+    QString caseRule(const QString& text) const;
+    QString driveText(const QString& root) const;
+    void ensureVisible(QTreeWidgetItem* node);
+    void select(QTreeWidgetItem* node);
+    bool walkPath(const QString& path);
+    void checkIndex() const;
 
     struct BusyScope {
         explicit BusyScope(int& n) : n_(n) { ++n_; }
@@ -91,12 +94,10 @@ private:
     };
 
     QTreeWidget& tree_;
-    HiddenFileList& filFile_;
-    HiddenList& lstControl_;
     const FolderSource& source_;
-    const SharedState& state_;
     QChar sep_;
-    bool caseSensitive_;
+    bool caseRuleForNextBuild_ = false;
+    bool caseSensitive_ = false;
     mutable QHash<QString, QTreeWidgetItem*> index_;
     int busy_ = 0;
 };

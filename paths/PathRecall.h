@@ -4,8 +4,8 @@
 // current path (start-up, Refresh, Up one level, the recall menu). When part of the path is missing the
 // user is told how much was found and gets one more attempt, for instance after inserting a disk.
 
+#include "base/Language.h"
 #include "platform/Interaction.h"
-#include "ui/basGlobal.h"
 
 #include <QString>
 
@@ -13,17 +13,31 @@ class QWidget;
 
 namespace vesmarin {
 
-class basTreeViewManager;
+class FolderTree;
 
-// Selects `path` (display or key form) in the tree as far as it exists. Messages go to `ui`, owned by
-// `parent`, in the language of `state`. Nothing is caught here: errors reach the caller's trap.
-void RecallPath(const QString& path, basTreeViewManager& tree, Interaction& ui, const SharedState& state,
-                QWidget* parent);
+class PathRecall {
+public:
+    // Messages go through `ui`, owned by `parent`, in the language in force. Nothing is caught here:
+    // errors reach the caller's trap.
+    PathRecall(FolderTree& tree, Interaction& ui, const Language& language, QWidget* parent)
+        : tree_(tree), ui_(ui), language_(language), parent_(parent) {}
 
-// Reads the whole tree anew from the drives and selects the current path again.
-void RefreshTree(basTreeViewManager& tree, Interaction& ui, const SharedState& state, QWidget* parent);
+    // Selects `path` (display or key form) in the tree as far as it exists.
+    void recall(const QString& path);
 
-// Selects the parent of the current path; on a drive root tells the user there is no level above.
-void UpOneLevel(basTreeViewManager& tree, Interaction& ui, const SharedState& state, QWidget* parent);
+    // Reads the whole tree anew from the drives and selects the current path again.
+    void refresh();
+
+    // Selects the parent of the current path; on a drive root tells the user there is no level above.
+    void upOneLevel();
+
+private:
+    QString keepRecalledPart();
+
+    FolderTree& tree_;
+    Interaction& ui_;
+    const Language& language_;
+    QWidget* parent_;
+};
 
 } // namespace vesmarin

@@ -3,6 +3,8 @@
 #include "base/HelpFile.h"
 #include "savedpaths/core/SavedPathsStore.h"
 #include "savedpaths/core/TextEditor.h"
+#include "ui/CloseRefusal.h"
+#include "ui/Layout.h"
 #include "ui/WhatsThisHelp.h"
 
 #include <QCloseEvent>
@@ -20,22 +22,9 @@
 #include <array>
 #include <cmath>
 
-namespace vesmarin::savedpaths {
+namespace vesmarin {
 
 namespace {
-
-template <class W> W* Named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-void Place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
-
-QColor FromColourValue(std::uint32_t colour) {
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
 
 void SetListColour(QListWidget* list, const QColor& colour) {
     QPalette palette = list->palette();
@@ -108,144 +97,144 @@ QColor EmptyListColour() {
     return QGuiApplication::palette().color(QPalette::Inactive, QPalette::Mid);
 }
 
-void EnsureSavedPathsFile(Interaction& ui, const SharedState& state, QWidget* parent) {
-    RunUnderErrorTrap(ui, state, parent, Location::EnsureSavedPathsFile,
-                      [&] { RaiseIfFailed(vesmarin::EnsureSavedPathsFile(state.gSavedPathsFile)); });
-}
-
-void LoadSavedPaths(Interaction& ui, const SharedState& state, QWidget* parent, QPushButton* recall,
-                    QListWidget* list) {
-    RunUnderErrorTrap(ui, state, parent, Location::LoadSavedPaths, [&] {
-        recall->setEnabled(false);
-        list->clear();
-        const SavedPathsContent content = vesmarin::LoadSavedPaths(state.gSavedPathsFile);
-        RaiseIfFailed(content.status);
-        if (!content.exists)
-            return;
-        const QStringList shown = RecallableSavedPaths(content.lines);
-        if (auto* rows = dynamic_cast<UniformRows*>(list->itemDelegate()))
-            rows->setWidestText(WidestTextWidth(shown, QFontMetricsF(list->font())));
-        list->addItems(shown);
-        if (list->count() > 0) {
-            list->clearSelection();
-            SetListColour(list, FromColourValue(state.gBackColor));
-        } else {
-            SetListColour(list, EmptyListColour());
-        }
-    });
-}
-
-frmRecallPath::frmRecallPath(Interaction& ui, SharedState& state, QWidget* parent)
+RecallPathDialog::RecallPathDialog(Interaction& ui, const Language& language, QString savedPathsFile,
+                                   QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      ui_(ui), state_(state) {
+      ui_(ui), language_(language), savedPathsFile_(std::move(savedPathsFile)) {
     setObjectName(QStringLiteral("frmRecallPath"));
     setFont(ProgramFont(7.8));
     setFixedSize(TwipsToPixels(7812), TwipsToPixels(4452));
-    CreateControls();
-    Load();
+    createControls();
+    RunUnderErrorTrap(errors(), Location::OpenRecallDialog, [this] { load(); });
 }
 
-void frmRecallPath::CreateControls() {
-    lstSavedPaths = Named(new QListWidget(this), "lstSavedPaths");
-    Place(lstSavedPaths, 120, 120, 7572, 3696);
-    lstSavedPaths->setSelectionMode(QAbstractItemView::SingleSelection);
+void RecallPathDialog::createControls() {
+    savedPaths_ = Named(new QListWidget(this), "lstSavedPaths");
+    PlaceInTwips(savedPaths_, 120, 120, 7572, 3696);
+    savedPaths_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Paths are shown whole, blanks included; a long one scrolls sideways rather than being cut short.
-    lstSavedPaths->setTextElideMode(Qt::ElideNone);
-    lstSavedPaths->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    lstSavedPaths->setUniformItemSizes(true);
-    lstSavedPaths->setItemDelegate(new UniformRows(lstSavedPaths));
+    savedPaths_->setTextElideMode(Qt::ElideNone);
+    savedPaths_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    savedPaths_->setUniformItemSizes(true);
+    savedPaths_->setItemDelegate(new UniformRows(savedPaths_));
 
-    cmdRecall = Named(new QPushButton(this), "cmdRecall");
-    Place(cmdRecall, 5640, 3960, 2052, 372);
-    cmdEdit = Named(new QPushButton(this), "cmdEdit");
-    Place(cmdEdit, 2880, 3960, 2052, 372);
-    cmdCancel = Named(new QPushButton(this), "cmdCancel");
-    Place(cmdCancel, 120, 3960, 2052, 372);
+    recallButton_ = Named(new QPushButton(this), "cmdRecall");
+    PlaceInTwips(recallButton_, 5640, 3960, 2052, 372);
+    editButton_ = Named(new QPushButton(this), "cmdEdit");
+    PlaceInTwips(editButton_, 2880, 3960, 2052, 372);
+    cancelButton_ = Named(new QPushButton(this), "cmdCancel");
+    PlaceInTwips(cancelButton_, 120, 3960, 2052, 372);
 
     // Enter recalls the selected line (and does nothing while none is selected), unless the focus is on
     // another button, which Enter then presses.
-    cmdRecall->setDefault(true);
-    setTabOrder(lstSavedPaths, cmdRecall);
-    setTabOrder(cmdRecall, cmdEdit);
-    setTabOrder(cmdEdit, cmdCancel);
-    lstSavedPaths->setFocus();
+    recallButton_->setDefault(true);
+    setTabOrder(savedPaths_, recallButton_);
+    setTabOrder(recallButton_, editButton_);
+    setTabOrder(editButton_, cancelButton_);
+    savedPaths_->setFocus();
 
     // The keyboard selects as a click does, so both enable Recall.
-    connect(lstSavedPaths, &QListWidget::itemSelectionChanged, this, [this] { lstSavedPaths_Click(); });
-    connect(cmdRecall, &QPushButton::clicked, this, [this] { cmdRecall_Click(); });
-    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(savedPaths_, &QListWidget::itemSelectionChanged, this,
+            [this] { recallButton_->setEnabled(!savedPaths_->selectedItems().isEmpty()); });
+    connect(recallButton_, &QPushButton::clicked, this, &RecallPathDialog::recall);
+    connect(editButton_, &QPushButton::clicked, this, &RecallPathDialog::editSavedPaths);
+    connect(cancelButton_, &QPushButton::clicked, this, &RecallPathDialog::cancel);
 
     // Many window managers draw no question-mark button, so Shift+F1 enters What's This mode as well.
     auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
     connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    help = new help::WhatsThisHelp(ui_, state_, this);
+    help_ = new WhatsThisHelp(ui_, language_, this);
 }
 
-void frmRecallPath::Load() {
-    RunUnderErrorTrap(ui_, state_, this, Location::OpenRecallDialog, [this] { RunLoad(); });
+void RecallPathDialog::load() {
+    SetListColour(savedPaths_, kPaleCyan);
+    loadTexts();
+    ensureSavedPathsFile();
+    readSavedPaths();
+    centreOnScreen();
 }
 
-void frmRecallPath::RunLoad() {
-    SetListColour(lstSavedPaths, FromColourValue(state_.gBackColor));
+void RecallPathDialog::loadTexts() {
+    setWindowTitle(language_.pick(QStringLiteral("Recall path"), QStringLiteral("Ανάκληση διαδρομής")));
+    recallButton_->setText(language_.pick(QStringLiteral("Recall"), QStringLiteral("Ανάκληση")));
+    cancelButton_->setText(language_.pick(QStringLiteral("Cancel"), QStringLiteral("Άκυρο")));
+    editButton_->setText(language_.pick(QStringLiteral("Edit..."), QStringLiteral("Επεξεργασία...")));
+    help_->addDialogTopics({{savedPaths_, TopicSavedPathsList},
+                            {cancelButton_, TopicRecallCancel},
+                            {editButton_, TopicRecallEdit},
+                            {recallButton_, TopicRecall}});
+}
 
-    setWindowTitle(Pick(state_, QStringLiteral("Recall path"), QStringLiteral("Ανάκληση διαδρομής")));
-    cmdRecall->setText(Pick(state_, QStringLiteral("Recall"), QStringLiteral("Ανάκληση")));
-    cmdCancel->setText(Pick(state_, QStringLiteral("Cancel"), QStringLiteral("Άκυρο")));
-    cmdEdit->setText(Pick(state_, QStringLiteral("Edit..."), QStringLiteral("Επεξεργασία...")));
-
-    help::AddDialogTopics(*help, state_,
-                          {{lstSavedPaths, TopicSavedPathsList},
-                           {cmdCancel, TopicRecallCancel},
-                           {cmdEdit, TopicRecallEdit},
-                           {cmdRecall, TopicRecall}});
-
-    EnsureSavedPathsFile(ui_, state_, this);
-    LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
-
-    // Centred on the screen the main window is on.
+// Centred on the screen the main window is on.
+void RecallPathDialog::centreOnScreen() {
     const QWidget* owner = parentWidget();
     const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-void frmRecallPath::lstSavedPaths_Click() {
-    cmdRecall->setEnabled(!lstSavedPaths->selectedItems().isEmpty());
+// Creates the recent-paths file, empty, when it is missing.
+void RecallPathDialog::ensureSavedPathsFile() {
+    RunUnderErrorTrap(errors(), Location::EnsureSavedPathsFile,
+                      [this] { RaiseIfFailed(EnsureSavedPathsFile(savedPathsFile_)); });
 }
 
-void frmRecallPath::cmdRecall_Click() {
-    const QList<QListWidgetItem*> selected = lstSavedPaths->selectedItems();
+// Fills the list with the lines of the file that hold more than blanks, exactly as stored, none selected,
+// and disables Recall. A filled list is pale cyan, an empty one greyed; without a file the list stays empty
+// in the colour it had.
+void RecallPathDialog::readSavedPaths() {
+    RunUnderErrorTrap(errors(), Location::LoadSavedPaths, [this] {
+        recallButton_->setEnabled(false);
+        savedPaths_->clear();
+        const SavedPathsContent content = LoadSavedPaths(savedPathsFile_);
+        RaiseIfFailed(content.status);
+        if (!content.exists)
+            return;
+        const QStringList shown = RecallableSavedPaths(content.lines);
+        if (auto* rows = dynamic_cast<UniformRows*>(savedPaths_->itemDelegate()))
+            rows->setWidestText(WidestTextWidth(shown, QFontMetricsF(savedPaths_->font())));
+        savedPaths_->addItems(shown);
+        if (savedPaths_->count() > 0) {
+            savedPaths_->clearSelection();
+            SetListColour(savedPaths_, kPaleCyan);
+        } else {
+            SetListColour(savedPaths_, EmptyListColour());
+        }
+    });
+}
+
+void RecallPathDialog::recall() {
+    const QList<QListWidgetItem*> selected = savedPaths_->selectedItems();
     if (selected.isEmpty())
         return;
-    state_.gRecalledPath = selected.first()->text();
+    chosen_ = selected.first()->text();
     accept();
 }
 
-void frmRecallPath::cmdCancel_Click() {
-    state_.gRecalledPath.clear();
+void RecallPathDialog::cancel() {
+    chosen_.reset();
     QDialog::reject();
 }
 
-void frmRecallPath::reject() {
-    cmdCancel->click();
+void RecallPathDialog::reject() {
+    cancelButton_->click();
 }
 
-void frmRecallPath::closeEvent(QCloseEvent* event) {
-    if (!RefuseControlMenuClose(ui_, state_, this, event))
+void RecallPathDialog::closeEvent(QCloseEvent* event) {
+    if (!RefuseControlMenuClose(ui_, language_, this, event))
         QDialog::closeEvent(event); // a close from the program itself cancels, as Cancel does
 }
 
-void frmRecallPath::cmdEdit_Click() {
-    RunUnderErrorTrap(ui_, state_, this, Location::EditSavedPaths, [this] { RunEdit(); });
+void RecallPathDialog::editSavedPaths() {
+    RunUnderErrorTrap(errors(), Location::EditSavedPaths, [this] { runEdit(); });
 }
 
-void frmRecallPath::RunEdit() {
-    const QString file = state_.gSavedPathsFile;
-    const QString title = Pick(state_, QStringLiteral("Edit saved paths"),
-                               QStringLiteral("Επεξεργασία αποθηκευμένων διαδρομών"));
+void RecallPathDialog::runEdit() {
+    const QString& file = savedPathsFile_;
+    const QString title = language_.pick(QStringLiteral("Edit saved paths"),
+                                         QStringLiteral("Επεξεργασία αποθηκευμένων διαδρομών"));
     const EditorCommand editor =
         TextEditorCommand([this](const QString& name) { return ui_.findExecutable(name); }, file);
 
@@ -253,26 +242,25 @@ void frmRecallPath::RunEdit() {
         // Without an editor the program cannot edit the file, but the user can, once told where it is.
         ShowMessage(
             ui_, this,
-            Pick(state_,
-                 QStringLiteral("No text editor has been located on your computer. The saved paths are kept "
-                                "in the file '") +
-                     file + QStringLiteral("', one path per line, which you may edit with any text editor."),
-                 QStringLiteral("Δεν εντοπίσθηκε κάποιος επεξεργαστής κειμένου στον υπολογιστή σας. Οι "
-                                "αποθηκευμένες διαδρομές φυλάσσονται στο αρχείο «") +
-                     file +
-                     QStringLiteral("», μία διαδρομή ανά γραμμή, το οποίο μπορείτε να επεξεργασθείτε με "
-                                    "οποιονδήποτε επεξεργαστή κειμένου.")),
+            language_.pick(QStringLiteral("No text editor has been located on your computer. The saved "
+                                          "paths are kept in the file '") +
+                               file +
+                               QStringLiteral("', one path per line, which you may edit with any text "
+                                              "editor."),
+                           QStringLiteral("Δεν εντοπίσθηκε κάποιος επεξεργαστής κειμένου στον υπολογιστή "
+                                          "σας. Οι αποθηκευμένες διαδρομές φυλάσσονται στο αρχείο «") +
+                               file +
+                               QStringLiteral("», μία διαδρομή ανά γραμμή, το οποίο μπορείτε να "
+                                              "επεξεργασθείτε με οποιονδήποτε επεξεργαστή κειμένου.")),
             title);
     } else {
         MessageRequest notice;
         notice.title = title;
-        notice.text =
-            Pick(state_,
-                 QStringLiteral("The application is suspended for as long as you are editing the file '") +
-                     file + QStringLiteral("'."),
-                 QStringLiteral("Η εφαρμογή αδρανοποιείται για όσο χρονικό διάστημα επεξεργάζεστε το "
-                                "αρχείο «") +
-                     file + QStringLiteral("»."));
+        notice.text = language_.pick(
+            QStringLiteral("The application is suspended for as long as you are editing the file '") + file +
+                QStringLiteral("'."),
+            QStringLiteral("Η εφαρμογή αδρανοποιείται για όσο χρονικό διάστημα επεξεργάζεστε το αρχείο «") +
+                file + QStringLiteral("»."));
         notice.icon = MsgIcon::Information;
         notice.buttons = MsgButtons::OkCancel;
         notice.defaultButton = MsgButton::Ok;
@@ -283,17 +271,21 @@ void frmRecallPath::RunEdit() {
     }
 
     // The user may have deleted the file in the editor.
-    EnsureSavedPathsFile(ui_, state_, this);
-    LoadSavedPaths(ui_, state_, this, cmdRecall, lstSavedPaths);
+    ensureSavedPathsFile();
+    readSavedPaths();
 }
 
-void ShowRecallPath(Interaction& ui, SharedState& state, QWidget* mainWindow) {
+std::optional<QString> RecallPathDialog::choose(Interaction& ui, const Language& language,
+                                                const QString& savedPathsFile, QWidget* mainWindow) {
+    std::optional<QString> chosen;
     {
-        frmRecallPath dialog(ui, state, mainWindow);
+        RecallPathDialog dialog(ui, language, savedPathsFile, mainWindow);
         dialog.exec();
+        chosen = dialog.chosenPath();
     }
     if (mainWindow)
         mainWindow->activateWindow();
+    return chosen;
 }
 
-} // namespace vesmarin::savedpaths
+} // namespace vesmarin

@@ -1,41 +1,38 @@
 #pragma once
 
-// The recall dialog: lists the recent paths, hands the chosen one back to the main window in
-// gRecalledPath, and lets the user edit the file in a text editor while the program waits.
+// The recall dialog: lists the recent paths, hands the chosen one back, and lets the user edit the file in
+// a text editor while the program waits.
 
-#include "ui/basGlobal.h"
+#include "base/Language.h"
+#include "platform/Interaction.h"
+#include "ui/ErrorReport.h"
 
 #include <QColor>
 #include <QDialog>
+#include <optional>
 
 class QListWidget;
-namespace vesmarin::help {
-class WhatsThisHelp;
-}
 class QPushButton;
 
-namespace vesmarin::savedpaths {
+namespace vesmarin {
 
-class frmRecallPath : public QDialog {
+class WhatsThisHelp;
+
+class RecallPathDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Loads the dialog afresh: texts of the language in force, the list read from the file (created
+    // Loads the dialog afresh: texts of the language in force, the list read from `savedPathsFile` (created
     // empty when missing), no line selected, centred on the screen.
-    frmRecallPath(Interaction& ui, SharedState& state, QWidget* parent);
+    RecallPathDialog(Interaction& ui, const Language& language, QString savedPathsFile, QWidget* parent);
 
-    // Handlers, run by the controls and callable from code as a click would run them.
-    void lstSavedPaths_Click();
-    void cmdRecall_Click();
-    void cmdCancel_Click();
-    void cmdEdit_Click();
+    // Shows the dialog modally over `mainWindow` and gives the chosen line exactly as stored, or nothing
+    // when the user cancelled; the main window takes the focus back.
+    static std::optional<QString> choose(Interaction& ui, const Language& language,
+                                         const QString& savedPathsFile, QWidget* mainWindow);
 
-    QListWidget* lstSavedPaths;
-    QPushButton* cmdRecall;
-    QPushButton* cmdEdit;
-    QPushButton* cmdCancel;
-    // Right-click help and the question-mark (or Shift+F1) help of the dialog's controls.
-    help::WhatsThisHelp* help = nullptr;
+    // The line chosen with Recall; nothing before that and after Cancel.
+    const std::optional<QString>& chosenPath() const { return chosen_; }
 
 public slots:
     // Esc presses Cancel: the dialog ends only through its own buttons.
@@ -45,29 +42,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
-    void Load();
-    void RunLoad();
-    void RunEdit();
+    void createControls();
+    void load();
+    void loadTexts();
+    void centreOnScreen();
+    void recall();
+    void cancel();
+    void editSavedPaths();
+    void runEdit();
+    void ensureSavedPathsFile();
+    void readSavedPaths();
+    ErrorReport errors() { return {ui_, language_, this}; }
 
     Interaction& ui_;
-    SharedState& state_;
+    const Language& language_;
+    QString savedPathsFile_;
+    std::optional<QString> chosen_;
+    QListWidget* savedPaths_;
+    QPushButton* recallButton_;
+    QPushButton* editButton_;
+    QPushButton* cancelButton_;
+    WhatsThisHelp* help_;
 };
-
-// Shows the recall dialog modally over `mainWindow`. Afterwards gRecalledPath holds the chosen line
-// exactly as stored, or is empty when the user cancelled.
-void ShowRecallPath(Interaction& ui, SharedState& state, QWidget* mainWindow);
-
-// Creates the recent-paths file, empty, when it is missing; a failure goes to the error report.
-void EnsureSavedPathsFile(Interaction& ui, const SharedState& state, QWidget* parent);
-
-// Fills `list` with the lines of the recent-paths file that hold more than blanks, exactly as stored,
-// none selected, and disables `recall`. A filled list takes gBackColor; an empty one the greyed colour;
-// without a file the list stays empty in the colour it had. A failure goes to the error report.
-void LoadSavedPaths(Interaction& ui, const SharedState& state, QWidget* parent, QPushButton* recall,
-                    QListWidget* list);
 
 // The colour of an empty recall list, so that it looks greyed.
 QColor EmptyListColour();
 
-} // namespace vesmarin::savedpaths
+} // namespace vesmarin

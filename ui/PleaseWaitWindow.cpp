@@ -1,6 +1,6 @@
 #include "ui/PleaseWaitWindow.h"
 
-#include "ui/basGlobal.h"
+#include "ui/Layout.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -9,23 +9,23 @@ namespace vesmarin {
 
 namespace {
 
-QLabel* MakeLine(QWidget* parent, const char* name, int top, const QColor& text, const QColor& back) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(TwipsToPixels(120), TwipsToPixels(top), TwipsToPixels(4932), TwipsToPixels(372));
+QLabel* MakeLine(QWidget* parent, const char* name, const QString& text, int top, const QColor& colour,
+                 const QColor& background) {
+    auto* label = Named(new QLabel(text, parent), name);
+    PlaceInTwips(label, 120, top, 4932, 372);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(ProgramFont(12));
     label->setAutoFillBackground(true);
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Window, background);
     label->setPalette(p);
     return label;
 }
 
 } // namespace
 
-frmPleaseWait::frmPleaseWait(QWidget* owner)
+PleaseWaitWindow::PleaseWaitWindow(QWidget* owner, const QString& operation, const QString& pleaseWait)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), owner_(owner) {
     setObjectName(QStringLiteral("frmPleaseWait"));
     setFixedSize(TwipsToPixels(5172), TwipsToPixels(1224));
@@ -34,11 +34,11 @@ frmPleaseWait::frmPleaseWait(QWidget* owner)
     p.setColor(QPalette::Window, QColor(255, 255, 192));
     setPalette(p);
     const QColor darkBlue(0, 0, 192);
-    lblBrowsing = MakeLine(this, "lblBrowsing", 120, darkBlue, QColor(192, 255, 192));
-    lblPleaseWait = MakeLine(this, "lblPleaseWait", 720, QColor(255, 255, 0), darkBlue);
+    MakeLine(this, "lblBrowsing", operation, 120, darkBlue, QColor(192, 255, 192));
+    MakeLine(this, "lblPleaseWait", pleaseWait, 720, QColor(255, 255, 0), darkBlue);
 }
 
-void frmPleaseWait::ShowCentredOnOwner() {
+void PleaseWaitWindow::showCentredOnOwner() {
     if (owner_) {
         const QRect area = owner_->isVisible() ? owner_->frameGeometry() : owner_->geometry();
         move(area.center() - rect().center());

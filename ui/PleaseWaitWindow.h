@@ -2,21 +2,16 @@
 
 #include <QWidget>
 
-class QLabel;
-
 namespace vesmarin {
 
-// The small box shown over the main window while a long operation runs: no title bar, not in the task
-// bar, two lines whose texts the caller sets (the operation's name above, "Please Wait" below).
-class frmPleaseWait : public QWidget {
+// The small box shown over a window while a long operation runs: no title bar, not in the task bar, two
+// lines: the operation's name above, "Please Wait" below.
+class PleaseWaitWindow : public QWidget {
 public:
-    explicit frmPleaseWait(QWidget* owner);
+    PleaseWaitWindow(QWidget* owner, const QString& operation, const QString& pleaseWait);
 
     // Places the box centred on its owner, where the owner stands now, and shows it.
-    void ShowCentredOnOwner();
-
-    QLabel* lblBrowsing;
-    QLabel* lblPleaseWait;
+    void showCentredOnOwner();
 
 private:
     QWidget* owner_;

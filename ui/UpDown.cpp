@@ -23,11 +23,11 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow) {
 UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
     : QWidget(parent), buddy_(buddy), minimum_(minimum), maximum_(maximum), value_(minimum),
       up_(MakeArrow(this, Qt::UpArrow)), down_(MakeArrow(this, Qt::DownArrow)) {
-    connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+    connect(up_, &QToolButton::clicked, this, [this] { stepBy(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { stepBy(-1); });
 }
 
-void UpDown::StepBy(int steps) {
+void UpDown::stepBy(int steps) {
     int current = value_;
     const auto read = ToInteger16(buddy_->text());
     if (const auto* n = std::get_if<std::int16_t>(&read))

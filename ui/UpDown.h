@@ -14,7 +14,7 @@ public:
     UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum);
 
     // Steps the number in the text box; a box without a valid number steps from the last value set here.
-    void StepBy(int steps);
+    void stepBy(int steps);
 
     QToolButton* upArrow() const { return up_; }
     QToolButton* downArrow() const { return down_; }

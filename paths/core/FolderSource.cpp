@@ -39,11 +39,6 @@ std::optional<QStringList> SystemFolderSource::subfolders(const QString& folder)
     return dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
-bool SystemFolderSource::canList(const QString& folder) const {
-    QDir dir(folder);
-    return dir.exists() && dir.isReadable();
-}
-
 #else
 
 namespace {
@@ -94,10 +89,6 @@ std::optional<QStringList> SystemFolderSource::subfolders(const QString& folder)
             names << FileNameFromBytes(name);
     }
     return names;
-}
-
-bool SystemFolderSource::canList(const QString& folder) const {
-    return DirStream(folder).get() != nullptr;
 }
 
 #endif

@@ -31,9 +31,6 @@ public:
     // case the file system reports them: hidden folders and links to folders included; files, "." and
     // ".." never. std::nullopt when the folder cannot be read (gone, not ready, access denied).
     virtual std::optional<QStringList> subfolders(const QString& folder) const = 0;
-
-    // Whether the folder's own entries can be read (the hidden file list reads them on activation).
-    virtual bool canList(const QString& folder) const = 0;
 };
 
 // The machine's own file system.
@@ -43,7 +40,6 @@ public:
     QStringList drives() const override;
     QString systemDrive() const override;
     std::optional<QStringList> subfolders(const QString& folder) const override;
-    bool canList(const QString& folder) const override;
 };
 
 } // namespace vesmarin

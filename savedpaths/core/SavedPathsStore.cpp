@@ -180,8 +180,4 @@ bool IsInitialPath(const QString& initialPath, const QString& currentPath, bool 
     return ApplyCaseRule(initialPath, caseSensitive) == ApplyCaseRule(currentPath, caseSensitive);
 }
 
-QString ExtendedCaption(const QString& caption, const QString& value) {
-    return caption + QStringLiteral("  [ ") + value + QStringLiteral(" ]");
-}
-
 } // namespace vesmarin

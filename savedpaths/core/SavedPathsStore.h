@@ -63,7 +63,4 @@ StoreStatus SavePathAsNewest(const QString& file, const QString& path);
 // adding or removing separators (so "/home/ann/" and "/home/ann" differ).
 bool IsInitialPath(const QString& initialPath, const QString& currentPath, bool caseSensitive);
 
-// The caption a path-menu item carries while its menu is open: "Initial  [ /usr/share ]".
-QString ExtendedCaption(const QString& caption, const QString& value);
-
 } // namespace vesmarin

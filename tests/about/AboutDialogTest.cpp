@@ -17,17 +17,15 @@
 namespace vesmarin {
 namespace {
 
-using about::frmAbout;
-
 // The main window shown away from the screen's top-left corner, in the language asked for.
-struct AboutForm {
-    test::MainForm m;
-    frmMain& f = *m.form;
+struct AboutWindow {
+    test::MainWindowRig m;
+    MainWindow& f = *m.window;
 
-    explicit AboutForm(bool greek = false) {
+    explicit AboutWindow(bool greek = false) {
         m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
         m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
-        f.cmdLanguage[greek ? 0 : 1]->click();
+        m.control<QPushButton>("cmdLanguage", greek ? 0 : 1)->click();
         f.setGeometry(260, 180, f.width(), f.height());
         f.show();
     }
@@ -36,20 +34,24 @@ struct AboutForm {
 TEST(About, TheNoticeOpensItModallyInTheLanguageInForceCentredOnTheMainWindow) {
     for (const bool greek : {true, false}) {
         SCOPED_TRACE(greek ? "Greek" : "English");
-        AboutForm a(greek);
+        AboutWindow a(greek);
         QStringList seen;
         QPoint offCentre;
         QTimer::singleShot(0, [&] {
-            auto* d = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+            auto* d = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
             if (!d)
                 return;
-            seen = {d->windowTitle(),          d->lblTitle->text(),      d->lblVersion->text(),
-                    d->lblDescription->text(), d->lblDisclaimer->text(), d->cmdSysInfo->text(),
-                    d->cmdOK->text()};
+            seen = {d->windowTitle(),
+                    test::Control<QLabel>(*d, "lblTitle")->text(),
+                    test::Control<QLabel>(*d, "lblVersion")->text(),
+                    test::Control<QLabel>(*d, "lblDescription")->text(),
+                    test::Control<QLabel>(*d, "lblDisclaimer")->text(),
+                    test::Control<QPushButton>(*d, "cmdSysInfo")->text(),
+                    test::Control<QPushButton>(*d, "cmdOK")->text()};
             offCentre = d->frameGeometry().center() - a.f.frameGeometry().center();
             QTest::keyClick(d, Qt::Key_Escape);
         });
-        QTest::mouseClick(a.f.lblCopyright, Qt::LeftButton);
+        QTest::mouseClick(a.m.control<QLabel>("lblCopyright"), Qt::LeftButton);
 
         const AboutTexts t = AboutTextsFor(greek);
         EXPECT_EQ(seen, QStringList({greek ? QStringLiteral("Σχετικά") : QStringLiteral("About"),
@@ -77,12 +79,13 @@ TEST(About, EnterAndEscPressOkButEnterOnSystemInfoStartsTheTool) {
                  {Qt::Key_Return, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.key) + (c.onSysInfo ? " on System Info" : ""));
-        AboutForm a;
+        AboutWindow a;
         a.m.ui.executables = {{QStringLiteral("hardinfo"), QStringLiteral("/usr/local/bin/hardinfo")}};
-        frmAbout d(a.m.ui, a.f.state, &a.f);
+        AboutDialog d(a.m.ui, a.f.language(), &a.f);
         d.show();
         QApplication::setActiveWindow(&d);
-        QPushButton* focus = c.onSysInfo ? d.cmdSysInfo : d.cmdOK;
+        QPushButton* focus = c.onSysInfo ? test::Control<QPushButton>(d, "cmdSysInfo")
+                                         : test::Control<QPushButton>(d, "cmdOK");
         focus->setFocus();
         QTest::keyClick(focus, c.key);
         EXPECT_EQ(d.isVisible(), !c.closes);
@@ -91,8 +94,8 @@ TEST(About, EnterAndEscPressOkButEnterOnSystemInfoStartsTheTool) {
 }
 
 TEST(About, IsAFixedDialogWhoseFrameCannotCloseIt) {
-    AboutForm a(true);
-    frmAbout d(a.m.ui, a.f.state, &a.f);
+    AboutWindow a(true);
+    AboutDialog d(a.m.ui, a.f.language(), &a.f);
     d.show();
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_TRUE(d.windowFlags() & Qt::WindowContextHelpButtonHint);
@@ -106,7 +109,7 @@ TEST(About, IsAFixedDialogWhoseFrameCannotCloseIt) {
     ASSERT_EQ(a.m.ui.messages.size(), 1u);
     EXPECT_EQ(a.m.ui.messages[0].request.title, QStringLiteral("Κλείσιμο φόρμας"));
 
-    d.cmdOK->click();
+    test::Control<QPushButton>(d, "cmdOK")->click();
     EXPECT_FALSE(d.isVisible());
 }
 
@@ -122,21 +125,23 @@ TEST(About, SystemInformationStartsTheToolFoundOrSaysItIsUnavailable) {
                  {"found nowhere", false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        AboutForm a(true);
+        AboutWindow a(true);
         if (c.found)
             a.m.ui.executables = {{QStringLiteral("hardinfo2"), onPath}};
         a.m.ui.runSucceeds = c.startWorks;
-        frmAbout d(a.m.ui, a.f.state, &a.f);
+        AboutDialog d(a.m.ui, a.f.language(), &a.f);
         bool tested = false;
-        d.lookups.fileExists = [&](const QString&) {
-            tested = true;
-            return false;
-        };
+        d.setSysInfoLookups(
+            PosixSysInfoLookups([&](const QString& name) { return a.m.ui.findExecutable(name); },
+                                [&](const QString&) {
+                                    tested = true;
+                                    return false;
+                                }));
         d.show();
         const bool message = !c.found || !c.startWorks;
         if (message)
             a.m.ui.answer(MsgButton::Ok);
-        d.cmdSysInfo->click();
+        test::Control<QPushButton>(d, "cmdSysInfo")->click();
 
         ASSERT_EQ(a.m.ui.runs.size(), c.found ? 1u : 0u);
         if (c.found) {
@@ -154,15 +159,20 @@ TEST(About, SystemInformationStartsTheToolFoundOrSaysItIsUnavailable) {
 
 // A right or middle click, or the menu key, shows the topic at once; the question mark and Shift+F1 too.
 TEST(About, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
-    AboutForm a(true);
-    frmAbout d(a.m.ui, a.f.state, &a.f);
+    AboutWindow a(true);
+    AboutDialog d(a.m.ui, a.f.language(), &a.f);
     d.show();
     const std::pair<QWidget*, int> rows[] = {
-        {d.picIcon, 90010},       {d.lblTitle, 90020}, {d.lblVersion, 90030}, {d.lblDescription, 90040},
-        {d.lblDisclaimer, 90050}, {d.cmdOK, 90060},    {d.cmdSysInfo, 90070},
+        {test::Control<QLabel>(d, "picIcon"), 90010},
+        {test::Control<QLabel>(d, "lblTitle"), 90020},
+        {test::Control<QLabel>(d, "lblVersion"), 90030},
+        {test::Control<QLabel>(d, "lblDescription"), 90040},
+        {test::Control<QLabel>(d, "lblDisclaimer"), 90050},
+        {test::Control<QPushButton>(d, "cmdOK"), 90060},
+        {test::Control<QPushButton>(d, "cmdSysInfo"), 90070},
     };
     for (const auto& [control, topic] : rows) {
-        const HelpLookup expected = LookupHelpTopic(a.f.state.gHelpFileGreek, topic, HelpLanguage::Greek);
+        const HelpLookup expected = LookupHelpTopic(a.f.files().helpFileGreek, topic, HelpLanguage::Greek);
         ASSERT_TRUE(expected.found());
         EXPECT_EQ(control->whatsThis(), expected.text);
         for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {

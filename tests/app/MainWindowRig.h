@@ -1,10 +1,18 @@
 #pragma once
 
 // The real main window in a temporary program folder, with the scripted desktop in place of a person.
+// Controls are found by their names, as help and accessibility tools find them.
 
 #include "app/MainWindow.h"
+#include "app/OptionsPanel.h"
+#include "browse/IconBrowser.h"
+#include "browse/IconGrid.h"
+#include "paths/FolderTree.h"
+#include "savedpaths/PathMenus.h"
+#include "support/Controls.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
+#include "ui/UpDown.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +21,14 @@
 
 namespace vesmarin::test {
 
-struct MainForm {
+struct MainWindowRig {
     QTemporaryDir folder;
     ScriptedInteraction ui;
-    std::unique_ptr<frmMain> form = std::make_unique<frmMain>(ui, folder.path());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ui, folder.path());
+
+    template <class T = QWidget> T* control(const char* name, int index = -1) const {
+        return Control<T>(*window, name, index);
+    }
 
     QString iniFile() const { return folder.filePath(QStringLiteral("Tembrill.ini")); }
     void storeIni(const std::string& content) const {
@@ -33,11 +45,11 @@ struct MainForm {
             QFile::copy(source + u'/' + QLatin1String(name), folder.filePath(QLatin1String(name)));
     }
 
-    // Runs the start-up sequence with an initial path stored, so no start-up message is expected.
-    frmMain& loadWith(const std::string& iniContent) {
+    // Runs the start-up sequence with the given settings file.
+    MainWindow& loadWith(const std::string& iniContent) {
         storeIni(iniContent);
-        form->Load();
-        return *form;
+        window->load();
+        return *window;
     }
 
     static QString home() { return QDir::toNativeSeparators(QDir::homePath()); }

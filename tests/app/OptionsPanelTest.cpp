@@ -13,17 +13,20 @@
 namespace vesmarin {
 namespace {
 
-using test::MainForm;
+using test::MainWindowRig;
 
-class OptionsPanel : public ::testing::Test {
+class Options : public ::testing::Test {
 protected:
     void SetUp() override { m.loadWith("[General]\nInitialPath=/tmp\n[Options]\nCaseSensitive=0\n"); }
-    frmMain& f() { return *m.form; }
-    MainForm m;
+    MainWindow& f() { return *m.window; }
+    QLineEdit* levels() const { return m.control<QLineEdit>("txtLevels"); }
+    QCheckBox* kind(int index) const { return m.control<QCheckBox>("chkWhatToBrowse", index); }
+    QCheckBox* caseBox() const { return m.control<QCheckBox>("chkCaseSensitive"); }
+    MainWindowRig m;
 };
 
-TEST_F(OptionsPanel, TypingPassesDigitsAndBackspaceOnly) {
-    f().txtLevels->clear();
+TEST_F(Options, TypingPassesDigitsAndBackspaceOnly) {
+    levels()->clear();
     struct Step {
         Qt::Key key;
         char text;
@@ -39,14 +42,14 @@ TEST_F(OptionsPanel, TypingPassesDigitsAndBackspaceOnly) {
         {Qt::Key_5, '5', "1234", 1234, 4},   {Qt::Key_Backspace, '\b', "123", 123, 4},
     };
     for (const Step& s : steps) {
-        QTest::keyClick(f().txtLevels, s.key, Qt::NoModifier);
-        EXPECT_EQ(f().txtLevels->text().toStdString(), s.shown) << "after '" << s.text << "'";
-        EXPECT_EQ(f().state.gLevels, s.levels) << "after '" << s.text << "'";
+        QTest::keyClick(levels(), s.key, Qt::NoModifier);
+        EXPECT_EQ(levels()->text().toStdString(), s.shown) << "after '" << s.text << "'";
+        EXPECT_EQ(f().options().levels(), s.levels) << "after '" << s.text << "'";
         EXPECT_EQ(m.ui.beeps, s.beeps) << "after '" << s.text << "'";
     }
 }
 
-TEST_F(OptionsPanel, UpDownStaysWithinRangeAndAllGivesZero) {
+TEST_F(Options, UpDownStaysWithinRangeAndAllGivesZero) {
     struct Step {
         const char* before;
         int steps;
@@ -54,23 +57,24 @@ TEST_F(OptionsPanel, UpDownStaysWithinRangeAndAllGivesZero) {
     };
     for (const Step& s : {Step{"9999", 1, "9999"}, Step{"0", -1, "0"}, Step{"5", 1, "6"}, Step{"5", -1, "4"},
                           Step{"9998", 3, "9999"}}) {
-        f().txtLevels->setText(QString::fromLatin1(s.before));
+        levels()->setText(QString::fromLatin1(s.before));
         for (int i = 0; i < std::abs(s.steps); ++i)
-            QTest::mouseClick(s.steps > 0 ? f().updLevels->upArrow() : f().updLevels->downArrow(),
+            QTest::mouseClick(s.steps > 0 ? m.control<UpDown>("updLevels")->upArrow()
+                                          : m.control<UpDown>("updLevels")->downArrow(),
                               Qt::LeftButton);
-        EXPECT_EQ(f().txtLevels->text().toStdString(), s.after) << s.before << " stepped " << s.steps;
-        EXPECT_EQ(f().state.gLevels, QString::fromLatin1(s.after).toInt());
+        EXPECT_EQ(levels()->text().toStdString(), s.after) << s.before << " stepped " << s.steps;
+        EXPECT_EQ(f().options().levels(), QString::fromLatin1(s.after).toInt());
     }
-    f().txtLevels->setText(QStringLiteral("7"));
-    QTest::keyClick(f().txtLevels, Qt::Key_Up);
-    EXPECT_EQ(f().txtLevels->text(), QStringLiteral("8")) << "the arrow keys step the attached up-down";
+    levels()->setText(QStringLiteral("7"));
+    QTest::keyClick(levels(), Qt::Key_Up);
+    EXPECT_EQ(levels()->text(), QStringLiteral("8")) << "the arrow keys step the attached up-down";
     EXPECT_EQ(m.ui.beeps, 0);
-    QTest::mouseClick(f().cmdAll, Qt::LeftButton);
-    EXPECT_EQ(f().txtLevels->text(), QStringLiteral("0"));
-    EXPECT_EQ(f().state.gLevels, 0);
+    QTest::mouseClick(m.control<QPushButton>("cmdAll"), Qt::LeftButton);
+    EXPECT_EQ(levels()->text(), QStringLiteral("0"));
+    EXPECT_EQ(f().options().levels(), 0);
 }
 
-TEST_F(OptionsPanel, PastedTextThatIsNoLevelBecomesZeroAndAnEmptyBoxKeepsTheLevels) {
+TEST_F(Options, PastedTextThatIsNoLevelBecomesZeroAndAnEmptyBoxKeepsTheLevels) {
     struct Case {
         const char* pasted;
         const char* shown;
@@ -79,25 +83,25 @@ TEST_F(OptionsPanel, PastedTextThatIsNoLevelBecomesZeroAndAnEmptyBoxKeepsTheLeve
     for (const Case& c :
          {Case{"ab", "0", 0}, Case{"-5", "0", 0}, Case{"1e9", "0", 0}, Case{"12x", "0", 0},
           Case{"1e3", "1e3", 1000}, Case{"99.5", "99.5", 100}, Case{"123456", "1234", 1234}}) {
-        f().txtLevels->setText(QStringLiteral("42"));
+        levels()->setText(QStringLiteral("42"));
         QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
-        f().txtLevels->selectAll();
-        f().txtLevels->paste();
-        EXPECT_EQ(f().txtLevels->text().toStdString(), c.shown) << c.pasted;
-        EXPECT_EQ(f().state.gLevels, c.levels) << c.pasted;
+        levels()->selectAll();
+        levels()->paste();
+        EXPECT_EQ(levels()->text().toStdString(), c.shown) << c.pasted;
+        EXPECT_EQ(f().options().levels(), c.levels) << c.pasted;
     }
     EXPECT_EQ(m.ui.beeps, 0);
-    f().txtLevels->clear();
-    EXPECT_EQ(f().state.gLevels, 1234) << "an empty box keeps the levels";
+    levels()->clear();
+    EXPECT_EQ(f().options().levels(), 1234) << "an empty box keeps the levels";
 }
 
-TEST_F(OptionsPanel, KindsOfFileKeepOneTickedAndAreWritten) {
+TEST_F(Options, KindsOfFileKeepOneTickedAndAreWritten) {
     struct Step {
         int box;
         bool exeTicked, dllTicked, exeEnabled, dllEnabled;
         const char* written;
     };
-    const QString both = frmMain::ExePatterns + u';' + frmMain::DllPatterns;
+    const QString both = OptionsPanel::ExePatterns + u';' + OptionsPanel::DllPatterns;
     const Step steps[] = {
         {1, true, false, false, true, "1"}, // untick DLL: EXE alone, and it cannot be unticked
         {1, true, true, true, true, "3"},   // tick DLL again
@@ -106,23 +110,23 @@ TEST_F(OptionsPanel, KindsOfFileKeepOneTickedAndAreWritten) {
         {0, true, true, true, true, "3"},
     };
     for (const Step& s : steps) {
-        QCheckBox* box = f().chkWhatToBrowse[static_cast<std::size_t>(s.box)];
+        QCheckBox* box = kind(s.box);
         box->click();
-        EXPECT_EQ(f().chkWhatToBrowse[0]->isChecked(), s.exeTicked);
-        EXPECT_EQ(f().chkWhatToBrowse[1]->isChecked(), s.dllTicked);
-        EXPECT_EQ(f().chkWhatToBrowse[0]->isEnabled(), s.exeEnabled);
-        EXPECT_EQ(f().chkWhatToBrowse[1]->isEnabled(), s.dllEnabled);
-        EXPECT_EQ(f().ActivePatternList(), s.exeTicked && s.dllTicked ? both
-                                           : s.exeTicked              ? frmMain::ExePatterns
-                                                                      : frmMain::DllPatterns);
+        EXPECT_EQ(kind(0)->isChecked(), s.exeTicked);
+        EXPECT_EQ(kind(1)->isChecked(), s.dllTicked);
+        EXPECT_EQ(kind(0)->isEnabled(), s.exeEnabled);
+        EXPECT_EQ(kind(1)->isEnabled(), s.dllEnabled);
+        EXPECT_EQ(f().options().patternList(), s.exeTicked && s.dllTicked ? both
+                                               : s.exeTicked              ? OptionsPanel::ExePatterns
+                                                                          : OptionsPanel::DllPatterns);
         EXPECT_EQ(m.iniValue("WhatToBrowse"), s.written);
     }
 }
 
-TEST_F(OptionsPanel, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
-    ASSERT_FALSE(f().state.gCaseSensitive);
+TEST_F(Options, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
+    ASSERT_FALSE(f().options().caseSensitive());
     m.ui.answer(MsgButton::Ok);
-    f().chkCaseSensitive->click();
+    caseBox()->click();
     ASSERT_EQ(m.ui.messages.size(), 1u);
     const MessageRequest& on = m.ui.messages[0].request;
     EXPECT_EQ(on.title, QStringLiteral("Distinguish between upper-lower case"));
@@ -131,21 +135,21 @@ TEST_F(OptionsPanel, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
     EXPECT_EQ(on.icon, MsgIcon::Information);
     EXPECT_EQ(on.buttons, MsgButtons::Ok);
     EXPECT_EQ(m.iniValue("CaseSensitive"), "1");
-    EXPECT_FALSE(f().state.gCaseSensitive);
+    EXPECT_FALSE(f().options().caseSensitive());
 
-    f().cmdLanguage[0]->click();
+    m.control<QPushButton>("cmdLanguage", 0)->click();
     m.ui.answer(MsgButton::Ok);
-    f().chkCaseSensitive->click();
+    caseBox()->click();
     ASSERT_EQ(m.ui.messages.size(), 2u);
     EXPECT_EQ(m.ui.messages[1].request.title, QStringLiteral("Διαχωρισμός πεζών-κεφαλαίων"));
     EXPECT_TRUE(m.ui.messages[1].request.text.startsWith(QStringLiteral("Αποφασίσατε να ακυρώσετε")));
     EXPECT_EQ(m.iniValue("CaseSensitive"), "0");
 
-    f().cmdLanguage[1]->click();
+    m.control<QPushButton>("cmdLanguage", 1)->click();
     m.ui.answer(MsgButton::Ok);
-    f().chkCaseSensitive->click();
+    caseBox()->click();
     m.ui.answer(MsgButton::Ok);
-    f().chkCaseSensitive->click();
+    caseBox()->click();
     // The first NOT of the English switched-off text is written in Greek capitals.
     EXPECT_TRUE(m.ui.messages[3].request.text.startsWith(
         QStringLiteral("You decided to instruct this application \u039D\u039F\u03A4 to distinguish")));

@@ -29,19 +29,19 @@ TEST(FileLocations, StartUpReadsAndWritesTheSettingsWhereTheyLive) {
         WriteFile(l.share() + QStringLiteral("/TembrillGR.hlp"));
 
         ScriptedInteraction ui;
-        frmMain form(ui, l.bin());
-        form.canCreateFileIn = [&](const QString&) { return programFolderTakesFiles; };
-        form.Load();
+        MainWindow form(ui, l.bin());
+        form.setCanCreateFileIn([&](const QString&) { return programFolderTakesFiles; });
+        form.load();
 
-        EXPECT_TRUE(form.state.gLanguage);
+        EXPECT_TRUE(form.language().greek);
         EXPECT_EQ(ui.instanceFolder, used) << "one running program per folder of settings";
-        EXPECT_EQ(form.state.gIniFile, used + QStringLiteral("/Tembrill.ini"));
-        EXPECT_EQ(form.state.gSavedPathsFile, used + QStringLiteral("/SavedPaths.txt"));
+        EXPECT_EQ(form.files().iniFile, used + QStringLiteral("/Tembrill.ini"));
+        EXPECT_EQ(form.files().savedPathsFile, used + QStringLiteral("/SavedPaths.txt"));
         EXPECT_EQ(ReadFile(used + QStringLiteral("/Tembrill.ini")),
                   "[General]\nLanguage=1\nInitialPath=/tmp\n\n[Options]\nWhatToBrowse=3\n");
         EXPECT_EQ(ReadFile(unused + QStringLiteral("/Tembrill.ini")), other);
-        EXPECT_EQ(form.state.gHelpFileGreek, l.share() + QStringLiteral("/TembrillGR.hlp"));
-        EXPECT_EQ(form.state.gCurrentHelpFile, l.share() + QStringLiteral("/TembrillGR.hlp"));
+        EXPECT_EQ(form.files().helpFileGreek, l.share() + QStringLiteral("/TembrillGR.hlp"));
+        EXPECT_EQ(form.language().helpFile, l.share() + QStringLiteral("/TembrillGR.hlp"));
     }
 }
 

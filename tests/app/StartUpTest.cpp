@@ -17,7 +17,7 @@
 namespace vesmarin {
 namespace {
 
-using test::MainForm;
+using test::MainWindowRig;
 
 // A settings file with an initial path, so that start-up shows no message, plus the given lines.
 std::string Ini(const std::string& general, const std::string& options = "") {
@@ -25,34 +25,36 @@ std::string Ini(const std::string& general, const std::string& options = "") {
 }
 
 TEST(StartUp, FirstStartInAnEmptyFolder) {
-    MainForm m;
+    MainWindowRig m;
     m.ui.answer(MsgButton::Ok);
     std::string whatToBrowseAfterFirstBox;
-    QObject::connect(m.form->chkWhatToBrowse[0], &QCheckBox::toggled,
+    QObject::connect(m.control<QCheckBox>("chkWhatToBrowse", 0), &QCheckBox::toggled,
                      [&] { whatToBrowseAfterFirstBox = m.iniValue("WhatToBrowse"); });
-    m.form->Load();
-    const frmMain& f = *m.form;
+    m.window->load();
+    const MainWindow& f = *m.window;
 
-    EXPECT_FALSE(f.state.gLanguage);
+    EXPECT_FALSE(f.language().greek);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Vesmarin"));
     ASSERT_EQ(m.ui.messages.size(), 1u);
     const MessageRequest& r = m.ui.messages[0].request;
     EXPECT_EQ(r.text, QStringLiteral(
                           "'%1'will be used as the default initial path, since an initial path has not yet "
                           "been set.")
-                          .arg(MainForm::home()));
+                          .arg(MainWindowRig::home()));
     EXPECT_EQ(r.title, QStringLiteral("Recall initial path"));
     EXPECT_EQ(r.icon, MsgIcon::Information);
     EXPECT_EQ(r.buttons, MsgButtons::Ok);
 
-    EXPECT_EQ(f.state.gInitialPath, MainForm::home());
-    EXPECT_EQ(f.state.gIconSavePath,
-              MainForm::home().endsWith(u'/') ? MainForm::home() : MainForm::home() + u'/');
-    EXPECT_EQ(f.state.gLevels, 0);
-    EXPECT_EQ(f.txtLevels->text(), QStringLiteral("0"));
-    EXPECT_TRUE(f.state.gCaseSensitive) << "POSIX file systems distinguish case";
-    EXPECT_TRUE(f.chkWhatToBrowse[0]->isChecked() && f.chkWhatToBrowse[0]->isEnabled());
-    EXPECT_TRUE(f.chkWhatToBrowse[1]->isChecked() && f.chkWhatToBrowse[1]->isEnabled());
+    EXPECT_EQ(f.pathMenus().initialPath(), MainWindowRig::home());
+    EXPECT_EQ(f.iconBrowser().iconFolder(),
+              MainWindowRig::home().endsWith(u'/') ? MainWindowRig::home() : MainWindowRig::home() + u'/');
+    EXPECT_EQ(f.options().levels(), 0);
+    EXPECT_EQ(m.control<QLineEdit>("txtLevels")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(f.options().caseSensitive()) << "POSIX file systems distinguish case";
+    EXPECT_TRUE(m.control<QCheckBox>("chkWhatToBrowse", 0)->isChecked() &&
+                m.control<QCheckBox>("chkWhatToBrowse", 0)->isEnabled());
+    EXPECT_TRUE(m.control<QCheckBox>("chkWhatToBrowse", 1)->isChecked() &&
+                m.control<QCheckBox>("chkWhatToBrowse", 1)->isEnabled());
 
     EXPECT_EQ(whatToBrowseAfterFirstBox, "1");
     EXPECT_EQ(m.ini(), "[General]\nLanguage=0\n\n[Options]\nWhatToBrowse=3\n");
@@ -64,17 +66,18 @@ TEST(StartUp, StoredLanguageIsAppliedAndWrittenBack) {
     const std::pair<const char*, bool> cases[] = {{"1", true}, {"1x", true}, {"2", false}, {nullptr, false}};
     for (const auto& [stored, greek] : cases) {
         SCOPED_TRACE(stored ? stored : "no key");
-        MainForm m;
+        MainWindowRig m;
         m.loadWith(Ini(stored ? std::string("Language=") + stored + "\n" : ""));
-        EXPECT_EQ(m.form->state.gLanguage, greek);
-        EXPECT_EQ(m.form->cmdScan->text(), greek ? QStringLiteral("Εμφάνιση επόμενης ομάδας εικονιδίων")
-                                                 : QStringLiteral("Display next set of icons"));
+        EXPECT_EQ(m.window->language().greek, greek);
+        EXPECT_EQ(m.control<QPushButton>("cmdScan")->text(),
+                  greek ? QStringLiteral("Εμφάνιση επόμενης ομάδας εικονιδίων")
+                        : QStringLiteral("Display next set of icons"));
         EXPECT_EQ(m.iniValue("Language"), greek ? "1" : "0");
     }
 }
 
 TEST(StartUp, TheStoredLanguageComesBeforeAnyMessage) {
-    MainForm m;
+    MainWindowRig m;
     m.ui.answer(MsgButton::Ok);
     m.loadWith("[General]\nLanguage=1\n");
     ASSERT_EQ(m.ui.messages.size(), 1u);
@@ -82,7 +85,7 @@ TEST(StartUp, TheStoredLanguageComesBeforeAnyMessage) {
     EXPECT_EQ(m.ui.messages[0].request.text,
               QStringLiteral("Δεν έχει ορισθεί κάποια αρχική διαδρομή και έτσι, ως αρχική διαδρομή, θα "
                              "χρησιμοποιηθεί η «%1».")
-                  .arg(MainForm::home()));
+                  .arg(MainWindowRig::home()));
 }
 
 TEST(StartUp, StoredLevelsAreReadThroughFourCharactersAndKeptInRange) {
@@ -90,10 +93,10 @@ TEST(StartUp, StoredLevelsAreReadThroughFourCharactersAndKeptInRange) {
                                                  {"2.5", 2},     {"3.5", 4},         {"1e5", 0}};
     for (const auto& [stored, levels] : cases) {
         SCOPED_TRACE(stored);
-        MainForm m;
+        MainWindowRig m;
         m.loadWith(Ini("", std::string("Levels=") + stored + "\n"));
-        EXPECT_EQ(m.form->state.gLevels, levels);
-        EXPECT_EQ(m.form->txtLevels->text(), QString::number(levels));
+        EXPECT_EQ(m.window->options().levels(), levels);
+        EXPECT_EQ(m.control<QLineEdit>("txtLevels")->text(), QString::number(levels));
     }
 }
 
@@ -106,30 +109,30 @@ TEST(StartUp, StoredKindsOfFileTickTheBoxesAndAreWrittenBack) {
                  {"0", true, true, "3"},  {"4", true, true, "3"},  {nullptr, true, true, "3"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "no key");
-        MainForm m;
-        const frmMain& f =
+        MainWindowRig m;
+        const MainWindow& f =
             m.loadWith(Ini("", c.stored ? std::string("WhatToBrowse=") + c.stored + "\n" : ""));
-        EXPECT_EQ(f.chkWhatToBrowse[0]->isChecked(), c.exe);
-        EXPECT_EQ(f.chkWhatToBrowse[1]->isChecked(), c.dll);
+        EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 0)->isChecked(), c.exe);
+        EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 1)->isChecked(), c.dll);
         // The only ticked box is disabled so that it cannot be unticked.
-        EXPECT_EQ(f.chkWhatToBrowse[0]->isEnabled(), c.dll);
-        EXPECT_EQ(f.chkWhatToBrowse[1]->isEnabled(), c.exe);
-        const QString expected = c.exe && c.dll ? frmMain::ExePatterns + u';' + frmMain::DllPatterns
-                                 : c.exe        ? frmMain::ExePatterns
-                                                : frmMain::DllPatterns;
-        EXPECT_EQ(f.ActivePatternList(), expected);
+        EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 0)->isEnabled(), c.dll);
+        EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 1)->isEnabled(), c.exe);
+        const QString expected = c.exe && c.dll ? OptionsPanel::ExePatterns + u';' + OptionsPanel::DllPatterns
+                                 : c.exe        ? OptionsPanel::ExePatterns
+                                                : OptionsPanel::DllPatterns;
+        EXPECT_EQ(f.options().patternList(), expected);
         EXPECT_EQ(m.iniValue("WhatToBrowse"), c.written);
     }
 }
 
 TEST(StartUp, StoredCaseRuleSetsTheBoxSilentlyAndWritesNothing) {
     for (const auto& [stored, on] : {std::pair{"01", true}, std::pair{"0", false}, std::pair{"2", false}}) {
-        MainForm m; // an unexpected message would fail the test
+        MainWindowRig m; // an unexpected message would fail the test
         const std::string before = Ini("", std::string("CaseSensitive=") + stored + "\n");
-        const frmMain& f = m.loadWith(before);
-        EXPECT_EQ(f.state.gCaseSensitive, on) << stored;
-        EXPECT_EQ(f.chkCaseSensitive->isChecked(), on) << stored;
-        EXPECT_FALSE(f.chkCaseSensitive->isHidden());
+        const MainWindow& f = m.loadWith(before);
+        EXPECT_EQ(f.options().caseSensitive(), on) << stored;
+        EXPECT_EQ(m.control<QCheckBox>("chkCaseSensitive")->isChecked(), on) << stored;
+        EXPECT_FALSE(m.control<QCheckBox>("chkCaseSensitive")->isHidden());
         EXPECT_EQ(m.iniValue("CaseSensitive"), stored);
     }
 }
@@ -146,7 +149,7 @@ std::string PathOfBytes(std::size_t bytes, const std::string& unit) {
 // (a Greek letter takes two, a byte that is not UTF-8 one); a longer one is refused, never cut.
 TEST(StartUp, PathSettingsAreReadWholeOrRefused) {
     const std::string limit = std::to_string(settings::PathLimit);
-    const std::string home = MainForm::home().toStdString();
+    const std::string home = MainWindowRig::home().toStdString();
     const std::string homeFolder = home.back() == '/' ? home : home + "/";
     const struct {
         const char* name;
@@ -187,17 +190,17 @@ TEST(StartUp, PathSettingsAreReadWholeOrRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const bool initial = std::string(c.key) == "InitialPath";
-        MainForm m;
+        MainWindowRig m;
         if (initial && c.whole)
             m.ui.answer(MsgButton::Cancel); // no such folder: the partial-recall question
         if (!c.whole)
             m.ui.answer(MsgButton::Ok);
         // Sections and keys are found in any letter case.
-        const frmMain& f =
+        const MainWindow& f =
             m.loadWith(std::string("[general]\nLanguage=") + (c.greek ? "1" : "0") +
                        "\ninitialpath=" + (initial ? c.stored : std::string("/tmp")) + "\n[OPTIONS]\n" +
                        c.key + "=" + (initial ? "/data/icons/" : c.stored) + "\n");
-        const QString read = initial ? f.state.gInitialPath : f.state.gIconSavePath;
+        const QString read = initial ? f.pathMenus().initialPath() : f.iconBrowser().iconFolder();
         if (c.whole) {
             EXPECT_EQ(FileNameToBytes(read).toStdString(), c.stored);
         } else {
@@ -214,34 +217,36 @@ TEST(StartUp, PathSettingsAreReadWholeOrRefused) {
 }
 
 TEST(StartUp, AnEmptyInitialPathCountsAsNone) {
-    MainForm m;
+    MainWindowRig m;
     m.ui.answer(MsgButton::Ok);
     m.loadWith("[General]\nInitialPath=\n");
     EXPECT_EQ(m.ui.messages.size(), 1u);
-    EXPECT_EQ(m.form->state.gInitialPath, MainForm::home());
+    EXPECT_EQ(m.window->pathMenus().initialPath(), MainWindowRig::home());
     EXPECT_EQ(m.iniValue("InitialPath"), "") << "the home folder is used for this run only";
 }
 
 TEST(StartUp, WindowAtRest) {
-    MainForm m;
-    const frmMain& f = m.loadWith(Ini(""));
-    EXPECT_FALSE(f.cmdScan->isEnabled());
-    EXPECT_TRUE(f.lblInfo->text().isEmpty());
-    EXPECT_TRUE(f.grdControl->isHidden());
-    EXPECT_EQ(f.lblCurrentPath->text(), QStringLiteral("/tmp")) << "the initial path is current";
-    for (const QMenu* menu : {f.mnuSavePath, f.mnuRecallPath, f.mnuIcons})
+    MainWindowRig m;
+    const MainWindow& f = m.loadWith(Ini(""));
+    EXPECT_FALSE(m.control<QPushButton>("cmdScan")->isEnabled());
+    EXPECT_TRUE(m.control<QLabel>("lblInfo")->text().isEmpty());
+    EXPECT_TRUE(m.control<IconGrid>("grdControl")->isHidden());
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), QStringLiteral("/tmp"))
+        << "the initial path is current";
+    for (const QMenu* menu :
+         {m.control<QMenu>("mnuSavePath"), m.control<QMenu>("mnuRecallPath"), m.control<QMenu>("mnuIcons")})
         EXPECT_FALSE(menu->menuAction()->isVisible()) << menu->objectName().toStdString();
-    EXPECT_EQ(f.state.gIniFile, m.folder.path() + QStringLiteral("/Tembrill.ini"));
+    EXPECT_EQ(f.files().iniFile, m.folder.path() + QStringLiteral("/Tembrill.ini"));
     EXPECT_EQ(FileBesideProgram(QStringLiteral("/"), QStringLiteral("Tembrill.ini")),
               QStringLiteral("//Tembrill.ini"));
 }
 
 TEST(SecondInstance, TellsTheUserAndEndsWithoutTouchingTheSettings) {
-    MainForm m;
+    MainWindowRig m;
     m.ui.otherInstance = true;
     m.ui.answer(MsgButton::Ok);
     m.storeIni("[General]\nLanguage=1\n");
-    m.form->Load();
+    m.window->load();
     ASSERT_EQ(m.ui.messages.size(), 1u);
     const MessageRequest& r = m.ui.messages[0].request;
     EXPECT_EQ(r.text,
@@ -252,7 +257,7 @@ TEST(SecondInstance, TellsTheUserAndEndsWithoutTouchingTheSettings) {
     EXPECT_EQ(r.buttons, MsgButtons::Ok);
     EXPECT_EQ(m.ui.ended, 1);
     EXPECT_EQ(m.ini(), "[General]\nLanguage=1\n");
-    EXPECT_FALSE(m.form->isVisible());
+    EXPECT_FALSE(m.window->isVisible());
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 // icon menu as a user would.
 
 #include "app/MainWindowRig.h"
-#include "browse/IconBrowser.h"
-#include "browse/IconGrid.h"
 #include "platform/IconFileBuilder.h"
 
 #include <QDir>
@@ -51,12 +49,12 @@ inline QString ScratchTemplate() {
            QStringLiteral("/vesmarin-browse-XXXXXX");
 }
 
-struct BrowseForm {
+struct BrowseWindowRig {
     QTemporaryDir data{ScratchTemplate()};
-    MainForm m;
-    frmMain& form = *m.form;
-    IconBrowser& browser = *form.browser;
-    IconGrid& grid = browser.grid();
+    MainWindowRig m;
+    MainWindow& window = *m.window;
+    IconBrowser& browser = window.iconBrowser();
+    IconGrid& grid = *m.control<IconGrid>("grdControl");
 
     QString path(const QString& name) const { return data.filePath(name); }
 
@@ -64,8 +62,8 @@ struct BrowseForm {
     void load(bool greek = false, const std::string& options = "") {
         m.loadWith("[General]\nLanguage=" + std::string(greek ? "1" : "0") +
                    "\nInitialPath=" + data.path().toStdString() + "\n[Options]\nLevels=0\n" + options);
-        ASSERT_EQ(form.lblCurrentPath->text(), data.path());
-        form.show();
+        ASSERT_EQ(m.control<QLabel>("lblCurrentPath")->text(), data.path());
+        window.show();
     }
 
     // Presses a button whose set ends with one message box, and gives that message.
@@ -80,13 +78,15 @@ struct BrowseForm {
         return m.ui.messages.back().request.text;
     }
     QString browse() {
-        return pressAndReadMessage([this] { form.cmdBrowse_Click(); });
+        return pressAndReadMessage([this] { m.control<QPushButton>("cmdBrowse")->click(); });
     }
     // Clicks "Display next set of icons", which must be enabled.
     QString nextSet() {
-        EXPECT_TRUE(form.cmdScan->isEnabled());
-        return pressAndReadMessage(
-            [this] { QTest::mouseClick(form.cmdScan, Qt::LeftButton, {}, form.cmdScan->rect().center()); });
+        EXPECT_TRUE(m.control<QPushButton>("cmdScan")->isEnabled());
+        return pressAndReadMessage([this] {
+            QTest::mouseClick(m.control<QPushButton>("cmdScan"), Qt::LeftButton, {},
+                              m.control<QPushButton>("cmdScan")->rect().center());
+        });
     }
 
     // The colour at the centre of a cell's picture, or -1 for an empty cell.

@@ -33,7 +33,7 @@ public:
 
     std::optional<QStringList> subfolders(const QString& folder) const override {
         reads << folder;
-        if (!canList(folder))
+        if (!readable(folder))
             return std::nullopt;
         QStringList names;
         for (const QString& f : folders_) {
@@ -43,7 +43,7 @@ public:
         return names;
     }
 
-    bool canList(const QString& folder) const override {
+    bool readable(const QString& folder) const {
         if (unreadable.contains(folder))
             return false;
         return driveRoots.contains(folder) || folders_.contains(RemoveSeparator(folder, sep));

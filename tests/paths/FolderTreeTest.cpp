@@ -26,9 +26,9 @@ TEST_F(WindowsTree, DrivesInDriveOrderWithTheirFirstLevelAndTheSystemDriveSelect
         QString current; // drive C: selected with the case rule; with it off "c:\" matches no drive
     } cases[] = {{false, "C:\\PROGRAM FILES\\", "C:"}, {true, "C:\\Program Files\\", "c:"}};
     for (const Case& c : cases) {
-        basTreeViewManager& m = rig.Make(c.caseSensitive);
+        FolderTree& m = rig.Make(c.caseSensitive);
         rig.fake.reads.clear();
-        m.LoadDrives();
+        m.loadDrives();
         EXPECT_EQ(rig.Texts(), (QStringList{"A:", "C:", "D:"}));
         EXPECT_EQ(rig.fake.reads, (QStringList{"A:\\", "C:\\", "D:\\"})); // one read per drive
         EXPECT_EQ(rig.Texts(rig.Node("A:\\")), QStringList{});            // not ready
@@ -37,20 +37,20 @@ TEST_F(WindowsTree, DrivesInDriveOrderWithTheirFirstLevelAndTheSystemDriveSelect
                   (QStringList{"documents", "Empty", "Program Files", "WINDOWS"}));
         ASSERT_TRUE(rig.Node(c.programFilesKey));
         EXPECT_EQ(rig.Node(c.programFilesKey)->text(0), "Program Files");
-        EXPECT_EQ(m.GetCurrentPath(), c.current);
+        EXPECT_EQ(m.currentPath(), c.current);
     }
 }
 
 TEST_F(WindowsTree, ExpandButtonsExactlyWhereSubfoldersExistAndOpeningTwiceAddsNothing) {
-    basTreeViewManager& m = rig.Make(false);
-    m.LoadDrives();
+    FolderTree& m = rig.Make(false);
+    m.loadDrives();
     QTreeWidgetItem* c = rig.Node("C:\\");
     EXPECT_EQ(rig.Node("C:\\WINDOWS\\")->childCount(), 0); // not read yet, and no placeholder
-    m.ExpandNode(c);
+    m.expandNode(c);
     const int nodes = rig.CountNodes();
     const qsizetype reads = rig.fake.reads.size();
-    m.ExpandNode(c);
-    m.LoadSubfolders("C:\\WINDOWS\\");
+    m.expandNode(c);
+    m.loadSubfolders("C:\\WINDOWS\\");
     EXPECT_EQ(rig.CountNodes(), nodes);
     EXPECT_EQ(rig.fake.reads.size(), reads);
 
@@ -66,32 +66,25 @@ TEST_F(WindowsTree, SelectPathStopsAtTheDeepestPartFound) {
         QString path;
         bool found;
         QString current;
-        QString activated; // where the hidden file list points; empty when activation failed
     } cases[] = {
-        {false, "c:\\windows\\system", true, "C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\SYSTEM\\"},
-        {false, "C:\\Program Files\\Missing", false, "C:\\Program Files", "C:\\Program Files\\"},
-        {true, "C:\\program files\\Vesmarin", false, "C:", "C:\\"},
-        {false, "Q:\\Data", false, "C:", ""}, // no such drive: the selection stays, nothing is activated
+        {false, "c:\\windows\\system", true, "C:\\WINDOWS\\SYSTEM"},
+        {false, "C:\\Program Files\\Missing", false, "C:\\Program Files"},
+        {true, "C:\\program files\\Vesmarin", false, "C:"},
+        {false, "Q:\\Data", false, "C:"}, // no such drive: the selection stays
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        rig.filFile = {};
-        rig.filFile.geometry = QRect(1, 2, 3, 4);
-        basTreeViewManager& m = rig.Make(c.caseSensitive);
-        EXPECT_EQ(m.SelectPath(c.path), c.found);
-        EXPECT_EQ(m.GetCurrentPath(), c.current);
-        EXPECT_EQ(rig.filFile.path, c.activated);
-        if (c.activated.isEmpty()) {
-            EXPECT_EQ(rig.lstControl.geometry, rig.filFile.geometry);
-        }
+        FolderTree& m = rig.Make(c.caseSensitive);
+        EXPECT_EQ(m.selectPath(c.path), c.found);
+        EXPECT_EQ(m.currentPath(), c.current);
     }
 }
 
 TEST_F(WindowsTree, NoDrivesAtAllIsAnEmptyTreeNotALoop) { // and an empty tree has no current path
     rig.fake.driveRoots.clear();
-    basTreeViewManager& m = rig.Make(false);
-    EXPECT_FALSE(m.SelectPath("C:\\WINDOWS"));
-    EXPECT_EQ(m.GetCurrentPath(), "");
+    FolderTree& m = rig.Make(false);
+    EXPECT_FALSE(m.selectPath("C:\\WINDOWS"));
+    EXPECT_EQ(m.currentPath(), "");
 }
 
 #ifndef Q_OS_WIN
@@ -118,14 +111,13 @@ protected:
 };
 
 TEST_F(PosixTree, OneRootAndFullPathsJoinedWithOneSeparator) {
-    basTreeViewManager& m = rig.Make(true, true);
-    ASSERT_TRUE(m.SelectPath(root + "/a/b"));
+    FolderTree& m = rig.Make(true, true);
+    ASSERT_TRUE(m.selectPath(root + "/a/b"));
     EXPECT_EQ(rig.Texts(), QStringList{"/"});
     EXPECT_TRUE(rig.Node("/"));
-    EXPECT_EQ(m.GetCurrentPath(), root + "/a/b");
-    EXPECT_EQ(rig.filFile.path, root + "/a/b/");
-    ASSERT_TRUE(m.SelectPath("/"));
-    EXPECT_EQ(m.GetCurrentPath(), "/");
+    EXPECT_EQ(m.currentPath(), root + "/a/b");
+    ASSERT_TRUE(m.selectPath("/"));
+    EXPECT_EQ(m.currentPath(), "/");
 }
 
 TEST_F(PosixTree, FoldersOnlyAndSiblingsThatDifferInCaseHideNothingElse) {
@@ -138,13 +130,13 @@ TEST_F(PosixTree, FoldersOnlyAndSiblingsThatDifferInCaseHideNothingElse) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caseSensitive);
-        basTreeViewManager& m = rig.Make(c.caseSensitive, true);
-        ASSERT_TRUE(m.SelectPath(root));
+        FolderTree& m = rig.Make(c.caseSensitive, true);
+        ASSERT_TRUE(m.selectPath(root));
         EXPECT_EQ(rig.Texts(rig.Node(ApplyCaseRule(root + "/", c.caseSensitive))), c.children);
         // The case rule finds a folder whatever case the path is written in; the disk is still read
         // in the case it reports. The link leads on like a folder.
-        EXPECT_TRUE(m.SelectPath(c.caseSensitive ? root + "/linked/b" : root.toLower() + "/LINKED/B"));
-        EXPECT_EQ(m.GetCurrentPath(), root + "/linked/b");
+        EXPECT_TRUE(m.selectPath(c.caseSensitive ? root + "/linked/b" : root.toLower() + "/LINKED/B"));
+        EXPECT_EQ(m.currentPath(), root + "/linked/b");
     }
 }
 
@@ -153,22 +145,22 @@ TEST_F(PosixTree, FolderNamesThatAreNotUtf8CanBeOpened) {
     const QByteArray name = "caf\xE9";
     ASSERT_EQ(::mkdir((FileNameToBytes(root) + "/" + name).constData(), 0755), 0);
     ASSERT_EQ(::mkdir((FileNameToBytes(root) + "/" + name + "/inner").constData(), 0755), 0);
-    basTreeViewManager& m = rig.Make(true, true);
+    FolderTree& m = rig.Make(true, true);
     const QString path = root + u'/' + FileNameFromBytes(name) + QStringLiteral("/inner");
-    ASSERT_TRUE(m.SelectPath(path));
-    EXPECT_EQ(m.GetCurrentPath(), path);
+    ASSERT_TRUE(m.selectPath(path));
+    EXPECT_EQ(m.currentPath(), path);
     EXPECT_TRUE(rig.Texts(rig.Node(root + "/")).contains(FileNameFromBytes(name)));
     // The temporary folder's own clean-up cannot name these folders.
     ::rmdir((FileNameToBytes(root) + "/" + name + "/inner").constData());
     ::rmdir((FileNameToBytes(root) + "/" + name).constData());
 }
 
-TEST_F(PosixTree, UnreadableFolderGetsNoChildrenAndIsNotActivated) {
+TEST_F(PosixTree, UnreadableFolderIsSelectedButGetsNoChildren) {
     QDir(root).mkpath("locked/inner");
     ASSERT_TRUE(QFile::setPermissions(root + "/locked", QFile::Permissions()));
     ASSERT_TRUE(QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                 QFile::ReadOther | QFile::ExeOther));
-    basTreeViewManager& m = rig.Make(true, true);
+    FolderTree& m = rig.Make(true, true);
     bool found = false;
     // Root reads every folder, so the tree is read as the unprivileged user "nobody".
     const bool asRoot = geteuid() == 0;
@@ -176,7 +168,7 @@ TEST_F(PosixTree, UnreadableFolderGetsNoChildrenAndIsNotActivated) {
         ASSERT_EQ(setegid(65534), 0);
         ASSERT_EQ(seteuid(65534), 0);
     }
-    found = m.SelectPath(root + "/locked");
+    found = m.selectPath(root + "/locked");
     if (asRoot) {
         ASSERT_EQ(seteuid(0), 0);
         ASSERT_EQ(setegid(0), 0);
@@ -185,7 +177,6 @@ TEST_F(PosixTree, UnreadableFolderGetsNoChildrenAndIsNotActivated) {
     EXPECT_TRUE(found);
     ASSERT_TRUE(rig.Node(root + "/locked/"));
     EXPECT_EQ(rig.Node(root + "/locked/")->childCount(), 0);
-    EXPECT_FALSE(rig.filFile.visible);
 }
 
 #endif

@@ -15,66 +15,65 @@ namespace {
 class StartUp : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(disk.isValid() && QDir(root).mkpath("Work/Έργα/old/older")); }
-    frmMain& Start(const QString& initialPath) {
+    MainWindow& Start(const QString& initialPath) {
         return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
     }
 
     QTemporaryDir disk;
     QString root = QDir(disk.path()).canonicalPath();
-    test::MainForm m;
+    test::MainWindowRig m;
     test::ScriptedInteraction& ui = m.ui;
 };
 
 TEST_F(StartUp, OpensAtAnExistingInitialPath) {
-    frmMain& f = Start(root + "/Work/Έργα");
+    Start(root + "/Work/Έργα");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
-    EXPECT_EQ(f.tvwControl->palette().color(QPalette::Base), QColor(192, 255, 255));
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
 // A folder name that looks like markup is shown as it stands, not as bold "old".
 TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
     ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
-    frmMain& f = Start(root + "/Work/<b>old");
+    Start(root + "/Work/<b>old");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/<b>old");
-    for (const QLabel* label : {f.lblCurrentPath, f.lblInfo})
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/<b>old");
+    for (const QLabel* label : {m.control<QLabel>("lblCurrentPath"), m.control<QLabel>("lblInfo")})
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
 }
 
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
     ui.answer(MsgButton::Cancel);
-    frmMain& f = Start(root + "/Work/gone");
+    MainWindow& f = Start(root + "/Work/gone");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].request.title, "Recall path");
     EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
     EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work'"));
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work");
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
 }
 
 TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
-    frmMain& f = Start(root + "/Work");
-    QTreeWidgetItem* projects = f.treeView->FindNode(root + "/Work/Έργα/");
+    MainWindow& f = Start(root + "/Work");
+    QTreeWidgetItem* projects = f.folderTree().findNode(root + "/Work/Έργα/");
     ASSERT_TRUE(projects);
 
     // Opening a folder by hand reads one level below each of its subfolders.
     ASSERT_FALSE(projects->isExpanded());
-    EXPECT_FALSE(f.treeView->FindNode(root + "/Work/Έργα/old/older/"));
+    EXPECT_FALSE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
     projects->setExpanded(true);
-    EXPECT_TRUE(f.treeView->FindNode(root + "/Work/Έργα/old/older/"));
+    EXPECT_TRUE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
 
-    f.tvwControl->setCurrentItem(projects); // as a click on the folder does
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
-    EXPECT_EQ(f.filFile.path, root + "/Work/Έργα/");
+    m.control<QTreeWidget>("tvwControl")->setCurrentItem(projects); // as a click on the folder does
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
 
     ASSERT_TRUE(QDir(root).mkpath("Work/new"));
-    f.cmdRefresh->click();
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work/Έργα");
-    EXPECT_TRUE(f.treeView->FindNode(root + "/Work/new/"));
+    m.control<QPushButton>("cmdRefresh")->click();
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_TRUE(f.folderTree().findNode(root + "/Work/new/"));
 
-    f.cmdUpOneLevel->click();
-    EXPECT_EQ(f.lblCurrentPath->text(), root + "/Work");
+    m.control<QPushButton>("cmdUpOneLevel")->click();
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -95,7 +94,7 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::MainForm run;
+        test::MainWindowRig run;
         const QByteArray ini =
             ("[General]\nLanguage=0\n" +
              (c.initialPath.isEmpty() ? QString() : "InitialPath=" + c.initialPath + "\n") +
@@ -104,18 +103,18 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
         test::WriteFile(run.iniFile(), ini);
         if (c.asked)
             run.ui.answer(MsgButton::Cancel);
-        run.form->Load(c.folder);
+        run.window->load(c.folder);
 
-        EXPECT_EQ(run.form->lblCurrentPath->text(), c.opened);
-        EXPECT_EQ(run.form->treeView->GetCurrentPath(), c.opened);
+        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), c.opened);
+        EXPECT_EQ(run.window->folderTree().currentPath(), c.opened);
         ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_TRUE(run.ui.messages[0].request.text.contains("'" + c.folder + "'"));
         }
-        EXPECT_EQ(run.form->state.gInitialPath,
-                  c.initialPath.isEmpty() ? test::MainForm::home() : c.initialPath);
+        EXPECT_EQ(run.window->pathMenus().initialPath(),
+                  c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
         EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
-        EXPECT_FALSE(QFile::exists(run.form->state.gSavedPathsFile));
+        EXPECT_FALSE(QFile::exists(run.window->files().savedPathsFile));
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(Recall, PartlyMissingPathAsksOnceAndKeepsThePartFound) {
         else // the missing folder appears while the question is open
             boxes.then(RealDialogs::Click(QMessageBox::Ok, [&] { local.fake.add(c.path); }));
 
-        RecallPath(c.path, *local.manager, desktop, local.state, nullptr);
+        PathRecall(*local.manager, desktop, Language{}, nullptr).recall(c.path);
 
         const bool finalMessage = c.then == Then::OkStillMissing;
         ASSERT_EQ(boxes.seen.size(), finalMessage ? 2u : 1u);
@@ -91,7 +91,7 @@ TEST_F(Recall, PartlyMissingPathAsksOnceAndKeepsThePartFound) {
             EXPECT_EQ(f.icon, QMessageBox::Information);
             EXPECT_EQ(f.buttons, QStringList{"OK"});
         }
-        EXPECT_EQ(local.manager->GetCurrentPath(), c.finalCurrent);
+        EXPECT_EQ(local.manager->currentPath(), c.finalCurrent);
     }
 }
 
@@ -111,14 +111,14 @@ TEST_F(Recall, UpOneLevelOnThePosixRoot) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.from.toStdString());
         ScriptedInteraction asked;
-        basTreeViewManager& m = rig.Make(true, true);
-        ASSERT_TRUE(m.SelectPath(c.from.isEmpty() ? "/" : c.from));
+        FolderTree& m = rig.Make(true, true);
+        ASSERT_TRUE(m.selectPath(c.from.isEmpty() ? "/" : c.from));
         if (c.from.isEmpty())
             rig.tvwControl.clearSelection();
         if (c.rootMessage)
             asked.answer(MsgButton::Ok);
-        UpOneLevel(m, asked, rig.state, nullptr);
-        EXPECT_EQ(m.GetCurrentPath(), c.to);
+        PathRecall(m, asked, Language{}, nullptr).upOneLevel();
+        EXPECT_EQ(m.currentPath(), c.to);
         ASSERT_EQ(asked.messages.size(), c.rootMessage ? 1u : 0u);
         if (c.rootMessage) {
             EXPECT_EQ(asked.messages[0].request.text, "You are already on the root directory of the current "
@@ -133,16 +133,16 @@ TEST_F(Recall, RefreshKeepsTheSelectionAndShowsFoldersCreatedMeanwhile) {
     ASSERT_TRUE(tmp.isValid());
     const QString root = QDir(tmp.path()).canonicalPath();
     ASSERT_TRUE(QDir(root).mkpath("here"));
-    basTreeViewManager& m = rig.Make(true, true);
-    RecallPath(root + "/here", m, ui, rig.state, nullptr); // found in full: no message
-    ASSERT_EQ(m.GetCurrentPath(), root + "/here");
+    FolderTree& m = rig.Make(true, true);
+    PathRecall(m, ui, Language{}, nullptr).recall(root + "/here"); // found in full: no message
+    ASSERT_EQ(m.currentPath(), root + "/here");
 
     ASSERT_TRUE(QDir(root).mkpath("new/deeper"));
     EXPECT_FALSE(rig.Node(root + "/new/")) << "a folder made after its parent was read waits for a rebuild";
 
-    RefreshTree(m, ui, rig.state, nullptr);
+    PathRecall(m, ui, Language{}, nullptr).refresh();
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(m.GetCurrentPath(), root + "/here");
+    EXPECT_EQ(m.currentPath(), root + "/here");
     ASSERT_TRUE(rig.Node(root + "/new/"));
     EXPECT_EQ(rig.Texts(rig.Node(root + "/new/")), QStringList{"deeper"});
 }

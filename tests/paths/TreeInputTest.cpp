@@ -36,10 +36,10 @@ public: // the cases of a table act on the fixture
         m.loadWith("[General]\nLanguage=0\nInitialPath=" + root.toStdString() + "\n");
         f.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-        ASSERT_EQ(f.lblCurrentPath->text(), root);
+        ASSERT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root);
     }
 
-    QTreeWidgetItem* node(const QString& path) const { return f.treeView->FindNode(path + u'/'); }
+    QTreeWidgetItem* node(const QString& path) const { return f.folderTree().findNode(path + u'/'); }
     QWidget* viewport() const { return tree.viewport(); }
     // A point on the start of the node's name, and one on its expand button.
     QPoint onName(QTreeWidgetItem* item) const {
@@ -84,9 +84,9 @@ public: // the cases of a table act on the fixture
     QTemporaryDir disk;
     QString root = QDir(disk.path()).canonicalPath();
     QStringList paths; // the folders of the deep line, from level 1 down
-    test::MainForm m;
-    frmMain& f = *m.form;
-    QTreeWidget& tree = *f.tvwControl;
+    test::MainWindowRig m;
+    MainWindow& f = *m.window;
+    QTreeWidget& tree = *m.control<QTreeWidget>("tvwControl");
 };
 
 TEST_F(DeepTree, EveryLevelIsReachedAndReadableByKeysAndByClicks) {
@@ -113,18 +113,18 @@ TEST_F(DeepTree, EveryLevelIsReachedAndReadableByKeysAndByClicks) {
     for (const Route& route : routes) {
         SCOPED_TRACE(route.name);
         // Back to the initial path, in a tree read afresh: nothing below it is open.
-        while (f.lblCurrentPath->text() != root)
-            f.cmdUpOneLevel->click();
-        f.cmdRefresh->click();
+        while (m.control<QLabel>("lblCurrentPath")->text() != root)
+            m.control<QPushButton>("cmdUpOneLevel")->click();
+        m.control<QPushButton>("cmdRefresh")->click();
         tree.setFocus();
         for (int level = 0; level < kDepth; ++level) {
             SCOPED_TRACE(level + 1);
             route.down(*this, tree.currentItem());
-            ASSERT_EQ(f.lblCurrentPath->text().toStdString(), paths[level].toStdString());
+            ASSERT_EQ(m.control<QLabel>("lblCurrentPath")->text().toStdString(), paths[level].toStdString());
             EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{node(paths[level])});
             EXPECT_TRUE(readable(node(paths[level])));
         }
-        EXPECT_EQ(f.treeView->GetCurrentPath().toStdString(), paths.back().toStdString());
+        EXPECT_EQ(f.folderTree().currentPath().toStdString(), paths.back().toStdString());
     }
 }
 
@@ -166,13 +166,13 @@ TEST_F(DeepTree, OneFolderStaysSelectedAndHelpClicksChangeNothing) {
         wheelTo(other);
         wheelTo(selected);
         QTest::mouseClick(viewport(), Qt::LeftButton, {}, onName(selected));
-        ASSERT_EQ(f.lblCurrentPath->text().toStdString(), paths[0].toStdString());
+        ASSERT_EQ(m.control<QLabel>("lblCurrentPath")->text().toStdString(), paths[0].toStdString());
 
         c.act(*this, selected, other);
 
         EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{selected});
-        EXPECT_EQ(f.treeView->GetCurrentPath().toStdString(), paths[0].toStdString());
-        EXPECT_EQ(f.lblCurrentPath->text().toStdString(), paths[0].toStdString());
+        EXPECT_EQ(f.folderTree().currentPath().toStdString(), paths[0].toStdString());
+        EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text().toStdString(), paths[0].toStdString());
         EXPECT_FALSE(other->isExpanded());
     }
 }

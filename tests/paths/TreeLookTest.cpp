@@ -12,9 +12,9 @@ namespace {
 TEST(TreeLook, PaleCyanBackgroundWithLinesAndExpandButtons) {
     test::TreeRig rig;
     test::FillWindowsMachine(rig.fake);
-    basTreeViewManager& m = rig.Make(false);
-    m.SetTreeBackColor(0xFFFFC0);
-    ASSERT_TRUE(m.SelectPath("C:\\WINDOWS\\SYSTEM"));
+    FolderTree& m = rig.Make(false);
+    m.setBackground(QColor(192, 255, 255));
+    ASSERT_TRUE(m.selectPath("C:\\WINDOWS\\SYSTEM"));
     rig.tvwControl.resize(3132 / 15, 3732 / 15);
     rig.tvwControl.show();
     QApplication::processEvents();

@@ -53,16 +53,17 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SavedPathsWindowRig rig;
-        frmMain& f = rig.Start(rig.work(), true, c.greek);
+        MainWindow& f = rig.Start(rig.work(), true, c.greek);
         // The menu shows "&&" as one "&" rather than underlining the letter after it.
-        f.state.gIconSavePath = QStringLiteral("/srv/R&D icons/");
+        f.iconBrowser().setIconFolder(QStringLiteral("/srv/R&D icons/"));
         rig.Select(rig.projects());
-        QMenu* menu = c.save ? f.mnuSavePath : f.mnuRecallPath;
+        QMenu* menu = c.save ? rig.control<QMenu>("mnuSavePath") : rig.control<QMenu>("mnuRecallPath");
         const QStringList plain = Captions(menu);
         const QByteArray ini = rig.Read(rig.iniFile());
 
         rig.ui.chooseMenuItem(QString::fromUtf8(c.choice));
-        (c.save ? f.cmdSavePath : f.cmdRecallPath)->click();
+        (c.save ? rig.control<QPushButton>("cmdSavePath") : rig.control<QPushButton>("cmdRecallPath"))
+            ->click();
 
         ASSERT_EQ(rig.ui.menus.size(), 1u);
         EXPECT_EQ(rig.ui.menus[0].name, menu->objectName());
@@ -73,8 +74,8 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
         EXPECT_EQ(Captions(menu), plain) << "the plain captions are back";
 
         EXPECT_TRUE(rig.ui.messages.empty());
-        EXPECT_EQ(f.lblCurrentPath->text(), rig.projects());
-        EXPECT_EQ(f.state.gInitialPath, rig.work());
+        EXPECT_EQ(rig.control<QLabel>("lblCurrentPath")->text(), rig.projects());
+        EXPECT_EQ(f.pathMenus().initialPath(), rig.work());
         EXPECT_EQ(rig.Read(rig.iniFile()), ini);
         EXPECT_FALSE(QFile::exists(rig.savedPaths()));
     }
@@ -82,20 +83,20 @@ TEST(PathMenus, ShowTheValuesOnlyWhileOpenAndCancelDoesNothing) {
 
 TEST(PathMenus, CaptionsArePlainAfterTheChosenActionChangedTheValue) {
     SavedPathsWindowRig rig;
-    frmMain& f = rig.Start(rig.work(), true);
+    MainWindow& f = rig.Start(rig.work(), true);
     rig.Select(rig.projects());
 
     rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathInitial"));
     rig.ui.answer(MsgButton::Yes);
-    f.cmdSavePath->click();
-    ASSERT_EQ(f.state.gInitialPath, rig.projects());
+    rig.control<QPushButton>("cmdSavePath")->click();
+    ASSERT_EQ(f.pathMenus().initialPath(), rig.projects());
     EXPECT_EQ(rig.ui.menus.at(0).captions.at(1), "Initial...  [ " + rig.work() + " ]");
-    EXPECT_EQ(f.mnuSavePathInitial->text(), "Initial...");
+    EXPECT_EQ(rig.control<QAction>("mnuSavePathInitial")->text(), "Initial...");
 
     rig.ui.chooseMenuItem(QStringLiteral("mnuRecallPathCancel"));
-    f.cmdRecallPath->click();
+    rig.control<QPushButton>("cmdRecallPath")->click();
     EXPECT_EQ(rig.ui.menus.at(1).captions.at(1), "Initial  [ " + rig.projects() + " ]");
-    EXPECT_EQ(f.mnuRecallPathInitial->text(), "Initial");
+    EXPECT_EQ(rig.control<QAction>("mnuRecallPathInitial")->text(), "Initial");
 }
 
 TEST(SetInitialPath, AsksUnlessTheCurrentPathIsAlreadyInitial) {
@@ -114,18 +115,18 @@ TEST(SetInitialPath, AsksUnlessTheCurrentPathIsAlreadyInitial) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SavedPathsWindowRig rig;
-        frmMain& f = rig.Start(rig.projects(), c.caseSensitive);
+        MainWindow& f = rig.Start(rig.projects(), c.caseSensitive);
         rig.Select(rig.work());
         const QString initial = QString::fromUtf8(c.initial)
                                     .replace("%W", rig.work())
                                     .replace("%U", rig.work().toUpper())
                                     .replace("%P", rig.projects());
-        f.state.gInitialPath = initial;
+        f.pathMenus().setInitialPath(initial);
         const QByteArray ini = rig.Read(rig.iniFile());
 
         rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathInitial"));
         rig.ui.answer(c.answer.value_or(MsgButton::Ok));
-        f.cmdSavePath->click();
+        rig.control<QPushButton>("cmdSavePath")->click();
 
         ASSERT_EQ(rig.ui.messages.size(), 1u);
         const MessageRequest& shown = rig.ui.messages[0].request;
@@ -143,10 +144,10 @@ TEST(SetInitialPath, AsksUnlessTheCurrentPathIsAlreadyInitial) {
             EXPECT_EQ(shown.icon, MsgIcon::Question);
         }
         if (c.answer == MsgButton::Yes) {
-            EXPECT_EQ(f.state.gInitialPath, rig.work());
+            EXPECT_EQ(f.pathMenus().initialPath(), rig.work());
             EXPECT_TRUE(rig.Read(rig.iniFile()).contains(("InitialPath=" + rig.work() + "\n").toUtf8()));
         } else {
-            EXPECT_EQ(f.state.gInitialPath, initial);
+            EXPECT_EQ(f.pathMenus().initialPath(), initial);
             EXPECT_EQ(rig.Read(rig.iniFile()), ini);
         }
         EXPECT_FALSE(QFile::exists(rig.savedPaths()));
@@ -210,9 +211,9 @@ TEST(SetInitialPath, AWriteThatFailsIsReportedNeverTakenAsSaved) {
             deep = std::make_unique<TooLongPath>(rig.work());
             folder = deep->path();
         }
-        frmMain& f = rig.Start(rig.work(), true);
-        ASSERT_TRUE(f.treeView->SelectPath(folder));
-        ASSERT_EQ(f.treeView->GetCurrentPath(), folder);
+        MainWindow& f = rig.Start(rig.work(), true);
+        ASSERT_TRUE(f.folderTree().selectPath(folder));
+        ASSERT_EQ(f.folderTree().currentPath(), folder);
         if (c.kind == Kind::Unwritable) {
             ASSERT_TRUE(QFile::remove(rig.iniFile()));
             ASSERT_TRUE(QDir().mkdir(rig.iniFile()));
@@ -222,7 +223,7 @@ TEST(SetInitialPath, AWriteThatFailsIsReportedNeverTakenAsSaved) {
         rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathInitial"));
         rig.ui.answer(MsgButton::Yes);
         rig.ui.answer(MsgButton::No); // the error report: go on
-        f.cmdSavePath->click();
+        rig.control<QPushButton>("cmdSavePath")->click();
 
         ASSERT_EQ(rig.ui.messages.size(), 2u);
         const MessageRequest& report = rig.ui.messages[1].request;
@@ -230,7 +231,7 @@ TEST(SetInitialPath, AWriteThatFailsIsReportedNeverTakenAsSaved) {
         EXPECT_TRUE(report.text.startsWith("Error condition 75 with the description '" +
                                            QString(c.description).replace("%I", rig.iniFile()) + "'"))
             << report.text.toStdString();
-        EXPECT_EQ(f.state.gInitialPath, rig.work());
+        EXPECT_EQ(f.pathMenus().initialPath(), rig.work());
         EXPECT_EQ(rig.Read(rig.iniFile()), ini);
         EXPECT_EQ(rig.ui.ended, 0);
     }
@@ -255,7 +256,7 @@ TEST(SaveRecentPath, AsksUnlessSavedUnderTheCaseRuleAndPutsThePathFirst) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SavedPathsWindowRig rig;
-        frmMain& f = rig.Start(rig.work(), c.caseSensitive);
+        rig.Start(rig.work(), c.caseSensitive);
         auto expand = [&](QByteArray text) {
             return text.replace("%W", rig.work().toUtf8()).replace("%U", rig.work().toUpper().toUtf8());
         };
@@ -265,7 +266,7 @@ TEST(SaveRecentPath, AsksUnlessSavedUnderTheCaseRuleAndPutsThePathFirst) {
 
         rig.ui.chooseMenuItem(QStringLiteral("mnuSavePathRecent"));
         rig.ui.answer(c.answer.value_or(MsgButton::Ok));
-        f.cmdSavePath->click();
+        rig.control<QPushButton>("cmdSavePath")->click();
 
         ASSERT_EQ(rig.ui.messages.size(), 1u);
         const MessageRequest& shown = rig.ui.messages[0].request;
@@ -292,7 +293,7 @@ TEST(SaveRecentPath, AFileThatCannotBeChangedIsReportedWith190AndLeftAlone) {
     for (const bool readOnly : {false, true}) {
         SCOPED_TRACE(readOnly ? "read-only file" : "a folder in its place");
         SavedPathsWindowRig rig;
-        frmMain& f = rig.Start(rig.work(), true);
+        rig.Start(rig.work(), true);
         if (readOnly) {
             rig.Write(rig.savedPaths(), "/old\r\n");
             ASSERT_TRUE(QFile::setPermissions(rig.savedPaths(), QFile::ReadOwner | QFile::ReadGroup));
@@ -304,7 +305,7 @@ TEST(SaveRecentPath, AFileThatCannotBeChangedIsReportedWith190AndLeftAlone) {
         if (readOnly)
             rig.ui.answer(MsgButton::Yes); // save the path?
         rig.ui.answer(MsgButton::No);      // end the program?
-        f.cmdSavePath->click();
+        rig.control<QPushButton>("cmdSavePath")->click();
 
         ASSERT_EQ(rig.ui.messages.size(), readOnly ? 2u : 1u);
         EXPECT_EQ(rig.ui.messages.back().request.title, "Vesmarin, 190.");
@@ -318,13 +319,13 @@ TEST(SaveRecentPath, AFileThatCannotBeChangedIsReportedWith190AndLeftAlone) {
 
 TEST(RecallMenu, InitialItemMakesTheInitialPathCurrent) {
     SavedPathsWindowRig rig;
-    frmMain& f = rig.Start(rig.work(), true);
+    MainWindow& f = rig.Start(rig.work(), true);
     rig.Select(rig.projects());
 
     rig.ui.chooseMenuItem(QStringLiteral("mnuRecallPathInitial"));
-    f.cmdRecallPath->click();
-    EXPECT_EQ(f.lblCurrentPath->text(), rig.work());
-    EXPECT_EQ(f.treeView->GetCurrentPath(), rig.work());
+    rig.control<QPushButton>("cmdRecallPath")->click();
+    EXPECT_EQ(rig.control<QLabel>("lblCurrentPath")->text(), rig.work());
+    EXPECT_EQ(f.folderTree().currentPath(), rig.work());
     EXPECT_TRUE(rig.ui.messages.empty());
 }
 
@@ -332,25 +333,25 @@ TEST(RecallMenu, RecentItemRecallsTheLineChosenInTheDialog) {
     for (const bool recall : {true, false}) {
         SCOPED_TRACE(recall ? "Recall" : "Cancel");
         SavedPathsWindowRig rig;
-        frmMain& f = rig.Start(rig.work(), true);
+        rig.Start(rig.work(), true);
         rig.Write(rig.savedPaths(), ("/elsewhere\r\n" + rig.projects() + "\r\n").toUtf8());
-        f.state.gRecalledPath = QStringLiteral("left over");
 
         bool opened = false;
         test::WhenRecallDialogOpens(
-            [&](savedpaths::frmRecallPath& d) {
-                EXPECT_FALSE(d.cmdRecall->isEnabled());
-                d.lstSavedPaths->setCurrentRow(1);
-                (recall ? d.cmdRecall : d.cmdCancel)->click();
+            [&](RecallPathDialog& d) {
+                EXPECT_FALSE(test::Control<QPushButton>(d, "cmdRecall")->isEnabled());
+                test::Control<QListWidget>(d, "lstSavedPaths")->setCurrentRow(1);
+                (recall ? test::Control<QPushButton>(d, "cmdRecall")
+                        : test::Control<QPushButton>(d, "cmdCancel"))
+                    ->click();
             },
             opened);
         rig.ui.chooseMenuItem(QStringLiteral("mnuRecallPathRecent"));
-        f.cmdRecallPath->click();
+        rig.control<QPushButton>("cmdRecallPath")->click();
 
         EXPECT_TRUE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_EQ(f.state.gRecalledPath, recall ? rig.projects() : QString());
-        EXPECT_EQ(f.lblCurrentPath->text(), recall ? rig.projects() : rig.work());
+        EXPECT_EQ(rig.control<QLabel>("lblCurrentPath")->text(), recall ? rig.projects() : rig.work());
         EXPECT_TRUE(rig.ui.messages.empty());
     }
 }

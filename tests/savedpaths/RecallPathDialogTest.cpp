@@ -3,6 +3,7 @@
 #include "savedpaths/RecallPathDialog.h"
 
 #include "platform/QtInteraction.h"
+#include "support/Controls.h"
 #include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
@@ -25,8 +26,6 @@
 namespace vesmarin {
 namespace {
 
-using savedpaths::frmRecallPath;
-
 const QColor kPaleCyan(192, 255, 255);
 const QString kLong =
     QStringLiteral("/home/ann/") + QString(30, u'W') + QStringLiteral("/Ελένη/") + QString(40, u'm');
@@ -35,33 +34,37 @@ class RecallDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        state.gTitle = QStringLiteral("Vesmarin");
-        state.gSavedPathsFile = folder.filePath(QStringLiteral("SavedPaths.txt"));
+        language.title = QStringLiteral("Vesmarin");
     }
 
-    void Store(const QByteArray& bytes) { test::WriteFile(state.gSavedPathsFile, bytes); }
-    QByteArray Stored() const { return test::ReadFile(state.gSavedPathsFile); }
+    void Store(const QByteArray& bytes) { test::WriteFile(savedPaths, bytes); }
+    QByteArray Stored() const { return test::ReadFile(savedPaths); }
 
-    frmRecallPath& Open() {
-        dialog = std::make_unique<frmRecallPath>(ui, state, nullptr);
+    RecallPathDialog& Open() {
+        dialog = std::make_unique<RecallPathDialog>(ui, language, savedPaths, nullptr);
         dialog->show();
         return *dialog;
     }
 
-    static QStringList Items(const frmRecallPath& d) {
+    static QListWidget* List(const RecallPathDialog& d) {
+        return test::Control<QListWidget>(d, "lstSavedPaths");
+    }
+    static QPushButton* Button(const RecallPathDialog& d, const char* name) {
+        return test::Control<QPushButton>(d, name);
+    }
+    static QStringList Items(const RecallPathDialog& d) {
         QStringList items;
-        for (int i = 0; i < d.lstSavedPaths->count(); ++i)
-            items << d.lstSavedPaths->item(i)->text();
+        for (int i = 0; i < List(d)->count(); ++i)
+            items << List(d)->item(i)->text();
         return items;
     }
-    static QColor ListColour(const frmRecallPath& d) {
-        return d.lstSavedPaths->palette().color(QPalette::Base);
-    }
+    static QColor ListColour(const RecallPathDialog& d) { return List(d)->palette().color(QPalette::Base); }
 
     QTemporaryDir folder;
-    SharedState state;
+    QString savedPaths = folder.filePath(QStringLiteral("SavedPaths.txt"));
+    Language language;
     test::ScriptedInteraction ui;
-    std::unique_ptr<frmRecallPath> dialog;
+    std::unique_ptr<RecallPathDialog> dialog;
 };
 
 TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
@@ -78,23 +81,22 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile::remove(state.gSavedPathsFile);
+        QFile::remove(savedPaths);
         if (c.file)
             Store(*c.file);
-        const frmRecallPath& d = Open();
+        const RecallPathDialog& d = Open();
         EXPECT_EQ(Stored(), c.file.value_or(QByteArray()));
         EXPECT_EQ(Items(d), c.items);
-        EXPECT_TRUE(d.lstSavedPaths->selectedItems().isEmpty());
-        EXPECT_FALSE(d.cmdRecall->isEnabled());
+        EXPECT_TRUE(List(d)->selectedItems().isEmpty());
+        EXPECT_FALSE(Button(d, "cmdRecall")->isEnabled());
         // Every line scrolls into view whole, however long and wherever it stands.
         QApplication::processEvents();
         int widest = 0;
         for (const QString& item : c.items)
-            widest = std::max(widest, d.lstSavedPaths->fontMetrics().horizontalAdvance(item));
-        EXPECT_GE(d.lstSavedPaths->horizontalScrollBar()->maximum() + d.lstSavedPaths->viewport()->width(),
-                  widest);
+            widest = std::max(widest, List(d)->fontMetrics().horizontalAdvance(item));
+        EXPECT_GE(List(d)->horizontalScrollBar()->maximum() + List(d)->viewport()->width(), widest);
         if (c.items.isEmpty()) {
-            EXPECT_EQ(ListColour(d), savedpaths::EmptyListColour()) << "an empty list looks greyed";
+            EXPECT_EQ(ListColour(d), EmptyListColour()) << "an empty list looks greyed";
             EXPECT_NE(ListColour(d), kPaleCyan);
         } else {
             EXPECT_EQ(ListColour(d), kPaleCyan);
@@ -105,9 +107,10 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
 
 TEST_F(RecallDialog, TextsFollowTheLanguageInForce) {
     for (const bool greek : {false, true}) {
-        state.gLanguage = greek;
-        const frmRecallPath& d = Open();
-        const QStringList texts{d.windowTitle(), d.cmdCancel->text(), d.cmdEdit->text(), d.cmdRecall->text()};
+        language.greek = greek;
+        const RecallPathDialog& d = Open();
+        const QStringList texts{d.windowTitle(), Button(d, "cmdCancel")->text(), Button(d, "cmdEdit")->text(),
+                                Button(d, "cmdRecall")->text()};
         EXPECT_EQ(texts, greek ? QStringList({"Ανάκληση διαδρομής", "Άκυρο", "Επεξεργασία...", "Ανάκληση"})
                                : QStringList({"Recall path", "Cancel", "Edit...", "Recall"}));
     }
@@ -122,36 +125,35 @@ TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
         Press press;
         bool select;
         bool closes;
-        QString recalled;
+        std::optional<QString> recalled;
     } cases[] = {
         {"Recall", Press::Recall, true, true, "  /with blanks/  "},
         {"Enter with a line selected", Press::Enter, true, true, "  /with blanks/  "},
-        {"Enter with nothing selected", Press::Enter, false, false, "left over"},
-        {"Esc", Press::Esc, true, true, ""},
+        {"Enter with nothing selected", Press::Enter, false, false, std::nullopt},
+        {"Esc", Press::Esc, true, true, std::nullopt},
     };
     Store("/first\r\n  /with blanks/  \r\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.gRecalledPath = QStringLiteral("left over");
-        frmRecallPath& d = Open();
-        d.lstSavedPaths->setCurrentRow(1);
-        EXPECT_TRUE(d.cmdRecall->isEnabled());
+        RecallPathDialog& d = Open();
+        List(d)->setCurrentRow(1);
+        EXPECT_TRUE(Button(d, "cmdRecall")->isEnabled());
         if (!c.select) {
-            d.lstSavedPaths->clearSelection();
-            EXPECT_FALSE(d.cmdRecall->isEnabled());
+            List(d)->clearSelection();
+            EXPECT_FALSE(Button(d, "cmdRecall")->isEnabled());
         }
         if (c.press == Press::Recall)
-            d.cmdRecall->click();
+            Button(d, "cmdRecall")->click();
         else
-            QTest::keyClick(d.lstSavedPaths, c.press == Press::Enter ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(List(d), c.press == Press::Enter ? Qt::Key_Return : Qt::Key_Escape);
         EXPECT_EQ(d.isVisible(), !c.closes);
-        EXPECT_EQ(state.gRecalledPath, c.recalled);
+        EXPECT_EQ(d.chosenPath(), c.recalled);
     }
 }
 
 TEST_F(RecallDialog, ClosingFromTheFrameIsRefusedWithTheMessage) {
     Store("/a\r\n");
-    frmRecallPath& d = Open();
+    RecallPathDialog& d = Open();
     QCloseEvent fromFrame;
     QSpontaneKeyEvent::setSpontaneous(&fromFrame);
     ui.answer(MsgButton::Ok);
@@ -219,19 +221,19 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Store("/a\r\n");
-        state.gLanguage = row.greek;
+        language.greek = row.greek;
         StandInEditor editor(row.edit ? row.edit : "");
         if (!row.edit)
             QFile::remove(editor.bin.filePath(QStringLiteral("gedit")));
-        frmRecallPath d(desktop, state, nullptr);
+        RecallPathDialog d(desktop, language, savedPaths, nullptr);
         d.show();
-        d.lstSavedPaths->setCurrentRow(0);
+        List(d)->setCurrentRow(0);
         RealDialogs boxes{row.answer};
-        QTest::mouseClick(d.cmdEdit, Qt::LeftButton);
+        QTest::mouseClick(Button(d, "cmdEdit"), Qt::LeftButton);
 
         ASSERT_EQ(boxes.seen.size(), 1u);
         const test::SeenBox& shown = boxes.seen[0];
-        const QString& file = state.gSavedPathsFile;
+        const QString& file = savedPaths;
         if (row.greek) {
             EXPECT_EQ(shown.title, "Επεξεργασία αποθηκευμένων διαδρομών");
             EXPECT_EQ(shown.text, "Δεν εντοπίσθηκε κάποιος επεξεργαστής κειμένου στον υπολογιστή σας. Οι "
@@ -260,26 +262,26 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
         EXPECT_EQ(Items(d), row.items);
         EXPECT_TRUE(QFile::exists(file)) << "a deleted file is created anew, empty";
         // After Cancel the selection stands; otherwise the list is new and nothing is selected.
-        EXPECT_EQ(d.cmdRecall->isEnabled(), cancelled);
-        EXPECT_EQ(d.lstSavedPaths->selectedItems().size(), cancelled ? 1 : 0);
-        EXPECT_EQ(ListColour(d), row.items.isEmpty() ? savedpaths::EmptyListColour() : kPaleCyan);
+        EXPECT_EQ(Button(d, "cmdRecall")->isEnabled(), cancelled);
+        EXPECT_EQ(List(d)->selectedItems().size(), cancelled ? 1 : 0);
+        EXPECT_EQ(ListColour(d), row.items.isEmpty() ? EmptyListColour() : kPaleCyan);
         EXPECT_TRUE(d.isVisible());
     }
 }
 
 TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
-    state.gCurrentHelpFile = folder.filePath(QStringLiteral("help.hlp"));
-    test::WriteFile(state.gCurrentHelpFile,
+    language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
+    test::WriteFile(language.helpFile,
                     "[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
 
-    frmRecallPath& d = Open();
-    const std::pair<QWidget*, QString> rows[] = {{d.lstSavedPaths, "The list."},
-                                                 {d.cmdCancel, "Cancel."},
-                                                 {d.cmdEdit, "Edit."},
-                                                 {d.cmdRecall, "Recall."}};
+    RecallPathDialog& d = Open();
+    const std::pair<QWidget*, QString> rows[] = {{List(d), "The list."},
+                                                 {Button(d, "cmdCancel"), "Cancel."},
+                                                 {Button(d, "cmdEdit"), "Edit."},
+                                                 {Button(d, "cmdRecall"), "Recall."}};
     for (const auto& [control, text] : rows) {
         EXPECT_EQ(control->whatsThis(), text);
-        QWidget* target = control == d.lstSavedPaths ? d.lstSavedPaths->viewport() : control;
+        QWidget* target = control == List(d) ? List(d)->viewport() : control;
         for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
             SCOPED_TRACE(control->objectName().toStdString() + ", button " + std::to_string(button));
             ui.popups.clear();

@@ -1,18 +1,17 @@
-#include "app/MainWindowRig.h"
+#include "ui/ErrorReport.h"
+
+#include "support/Controls.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/CloseRefusal.h"
 #include "ui/PleaseWaitWindow.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest/qtestspontaneevent.h>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
 
-using test::MainForm;
 using test::ScriptedInteraction;
 
 TEST(ReportError, AsksWhetherToEndInTheLanguageInForce) {
@@ -34,11 +33,9 @@ TEST(ReportError, AsksWhetherToEndInTheLanguageInForce) {
     };
     for (const Case& c : cases) {
         ScriptedInteraction ui;
-        SharedState state;
-        state.gLanguage = c.greek;
-        state.gTitle = QString::fromLatin1(c.title);
+        const Language language{c.greek, QString::fromLatin1(c.title), {}};
         ui.answer(MsgButton::No);
-        ReportError(ui, state, nullptr, 13, QStringLiteral("Type mismatch"), Location::End);
+        ErrorReport(ui, language, nullptr).show(13, QStringLiteral("Type mismatch"), Location::End);
         ASSERT_EQ(ui.messages.size(), 1u);
         const MessageRequest& r = ui.messages[0].request;
         EXPECT_EQ(r.text, c.text);
@@ -52,9 +49,9 @@ TEST(ReportError, AsksWhetherToEndInTheLanguageInForce) {
 
 TEST(ReportError, YesEndsAtOnceAndAnEmptyTitleStillNamesTheCode) {
     ScriptedInteraction ui;
-    SharedState state; // before the language is applied the title is empty
+    const Language language; // before the language is applied the title is empty
     ui.answer(MsgButton::Yes);
-    ReportError(ui, state, nullptr, 5, QStringLiteral("x"), Location::StartUp);
+    ErrorReport(ui, language, nullptr).show(5, QStringLiteral("x"), Location::StartUp);
     EXPECT_EQ(ui.messages.at(0).request.title, QStringLiteral(", 181."));
     EXPECT_EQ(ui.ended, 1);
 }
@@ -73,14 +70,14 @@ TEST(ErrorTrap, ReportsWithItsCodeAndEndsTheProcedure) {
     };
     for (const Case& c : cases) {
         ScriptedInteraction ui;
-        SharedState state;
-        state.gTitle = QStringLiteral("Vesmarin");
+        const Language language{false, QStringLiteral("Vesmarin"), {}};
         ui.answer(MsgButton::No);
         bool reachedTheEnd = false;
-        const bool completed = RunUnderErrorTrap(ui, state, nullptr, Location::ShowNextSet, [&] {
-            c.fail();
-            reachedTheEnd = true;
-        });
+        const bool completed =
+            RunUnderErrorTrap(ErrorReport(ui, language, nullptr), Location::ShowNextSet, [&] {
+                c.fail();
+                reachedTheEnd = true;
+            });
         EXPECT_FALSE(completed);
         EXPECT_FALSE(reachedTheEnd);
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -105,13 +102,12 @@ TEST(RefuseControlMenuClose, RefusesOnlyClosesFromTheFrameInTheLanguageInForce) 
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         ScriptedInteraction ui;
-        SharedState state;
-        state.gLanguage = c.greek;
-        EXPECT_FALSE(RefuseControlMenuClose(ui, state, nullptr, false));
+        const Language language{c.greek, {}, {}};
+        EXPECT_FALSE(RefuseControlMenuClose(ui, language, nullptr, false));
         EXPECT_TRUE(ui.messages.empty());
 
         ui.answer(MsgButton::Ok);
-        EXPECT_TRUE(RefuseControlMenuClose(ui, state, nullptr, true));
+        EXPECT_TRUE(RefuseControlMenuClose(ui, language, nullptr, true));
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].request.text, QString::fromUtf8(c.text));
         EXPECT_EQ(ui.messages[0].request.title, QString::fromUtf8(c.title));
@@ -124,10 +120,10 @@ TEST(PleaseWait, IsABorderlessToolWindowCentredOnItsOwner) {
     QWidget owner;
     owner.setGeometry(100, 100, 641, 465);
     owner.show();
-    frmPleaseWait wait(&owner);
-    wait.lblBrowsing->setText(QStringLiteral("Browsing Files"));
-    wait.lblPleaseWait->setText(QStringLiteral("Please Wait"));
-    wait.ShowCentredOnOwner();
+    PleaseWaitWindow wait(&owner, QStringLiteral("Browsing Files"), QStringLiteral("Please Wait"));
+    wait.showCentredOnOwner();
+    EXPECT_EQ(test::Control<QLabel>(wait, "lblBrowsing")->text(), QStringLiteral("Browsing Files"));
+    EXPECT_EQ(test::Control<QLabel>(wait, "lblPleaseWait")->text(), QStringLiteral("Please Wait"));
 
     EXPECT_TRUE(wait.isVisible());
     EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
@@ -136,60 +132,9 @@ TEST(PleaseWait, IsABorderlessToolWindowCentredOnItsOwner) {
     EXPECT_LE((wait.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 1);
 
     owner.move(300, 200);
-    wait.ShowCentredOnOwner();
+    wait.showCentredOnOwner();
     EXPECT_LE((wait.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 1)
         << "it follows its owner to where it stands now";
-}
-
-// Hands an event to a window without the dispatcher, which would clear its spontaneous flag: the way a
-// close from the window frame arrives.
-void DeliverAsIs(QObject* receiver, QEvent* event) {
-    receiver->event(event);
-}
-
-class Ending : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m.loadWith("[General]\nInitialPath=/tmp\n[Options]\nLevels=5\n");
-        m.form->show();
-    }
-    MainForm m;
-};
-
-TEST_F(Ending, EndWritesTheLevelsAndClosesTheWindow) {
-    m.form->txtLevels->setText(QStringLiteral("12"));
-    m.form->cmdEnd->click();
-    EXPECT_NE(m.ini().find("Levels=12\n"), std::string::npos) << m.ini();
-    EXPECT_FALSE(m.form->isVisible());
-}
-
-TEST_F(Ending, ClosingFromTheFrameWritesNothing) {
-    const std::string before = m.ini();
-    m.form->txtLevels->setText(QStringLiteral("12"));
-    QCloseEvent fromFrame;
-    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
-    DeliverAsIs(m.form.get(), &fromFrame);
-    EXPECT_TRUE(fromFrame.isAccepted());
-    EXPECT_EQ(m.ini(), before);
-}
-
-TEST_F(Ending, AnEmptyLevelsBoxStopsTheEndWithReport193) {
-    const std::string before = m.ini();
-    m.form->txtLevels->clear();
-    m.ui.answer(MsgButton::No);
-    m.form->cmdEnd->click();
-    ASSERT_EQ(m.ui.messages.size(), 1u);
-    EXPECT_EQ(m.ui.messages[0].request.title, QStringLiteral("Vesmarin, 193."));
-    EXPECT_TRUE(m.ui.messages[0].request.text.startsWith(
-        QStringLiteral("Error condition 13 with the description 'Type mismatch'")));
-    EXPECT_EQ(m.ini(), before);
-    EXPECT_TRUE(m.form->isVisible()) << "No leaves the program running";
-    EXPECT_EQ(m.ui.ended, 0);
-
-    m.ui.answer(MsgButton::Yes);
-    m.form->cmdEnd->click();
-    EXPECT_EQ(m.ui.ended, 1);
-    EXPECT_EQ(m.ini(), before);
 }
 
 } // namespace
