@@ -64,6 +64,49 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The file a write replaces: the target itself, or the file a link to it names (replacing the link would
+// cut it). 0, or the errno that refuses the write: anything but a regular file, and a file without any write
+// permission, which binds the super-user too. `exists` is false for a file still to be made.
+int WriteTarget(QByteArray& path, struct stat& old, bool& exists) {
+    exists = false;
+    if (::lstat(path.constData(), &old) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISLNK(old.st_mode)) {
+        char* real = ::realpath(path.constData(), nullptr);
+        if (real == nullptr)
+            return errno;
+        path = real;
+        std::free(real);
+        if (::stat(path.constData(), &old) != 0)
+            return errno;
+    }
+    if (!S_ISREG(old.st_mode))
+        return S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+    if ((old.st_mode & 0222) == 0 || ::access(path.constData(), W_OK) != 0)
+        return EACCES;
+    exists = true;
+    return 0;
+}
+
+// Writes every piece to fd and gives it the permissions (and, when allowed, the owner) of the file it will
+// replace, or those of a new file; 0 once the bytes are on the disk, or the errno of the failure.
+int WriteTemporary(int fd, std::initializer_list<QByteArrayView> pieces, const struct stat* old) {
+    for (const QByteArrayView piece : pieces)
+        if (const int error = WriteAll(fd, piece); error != 0)
+            return error;
+    if (old != nullptr) {
+        ::fchmod(fd, old->st_mode & 07777);
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
+            if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+                // Allowed to the super-user only; anyone else keeps the new file as their own.
+            }
+    } else {
+        ::fchmod(fd, NewFileMode());
+    }
+    // Some file systems report a full disk only here, when the data is really written.
+    return ::fsync(fd) != 0 ? errno : 0;
+}
+
 } // namespace
 
 int IdentityOfFile(const QString& file, FileIdentity& identity) {
@@ -123,26 +166,8 @@ int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView
     QByteArray path = FileNameToBytes(file);
     struct stat old;
     bool exists = false;
-    if (::lstat(path.constData(), &old) == 0) {
-        if (S_ISLNK(old.st_mode)) {
-            // Replacing the link itself would cut it: the file it names is replaced instead.
-            char* real = ::realpath(path.constData(), nullptr);
-            if (real == nullptr)
-                return errno;
-            path = real;
-            std::free(real);
-            if (::stat(path.constData(), &old) != 0)
-                return errno;
-        }
-        if (!S_ISREG(old.st_mode))
-            return S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
-        // Write permission bits bind the super-user here too: a file made read-only is left alone.
-        if ((old.st_mode & 0222) == 0 || ::access(path.constData(), W_OK) != 0)
-            return EACCES;
-        exists = true;
-    } else if (errno != ENOENT) {
-        return errno;
-    }
+    if (const int refused = WriteTarget(path, old, exists); refused != 0)
+        return refused;
 
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : path.left(slash));
@@ -153,26 +178,7 @@ int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView
     if (fd < 0)
         return errno;
 
-    int error = 0;
-    for (const QByteArrayView piece : pieces) {
-        error = WriteAll(fd, piece);
-        if (error != 0)
-            break;
-    }
-    if (error == 0) {
-        if (exists) {
-            ::fchmod(fd, old.st_mode & 07777);
-            if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-                if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-                    // Allowed to the super-user only; anyone else keeps the new file as their own.
-                }
-        } else {
-            ::fchmod(fd, NewFileMode());
-        }
-        // Some file systems report a full disk only here, when the data is really written.
-        if (::fsync(fd) != 0)
-            error = errno;
-    }
+    int error = WriteTemporary(fd, pieces, exists ? &old : nullptr);
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
     if (error == 0 && ::rename(temporary.constData(), path.constData()) != 0)

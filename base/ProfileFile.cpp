@@ -351,6 +351,63 @@ QByteArray FirstLineBreak(Bytes t) {
 #endif
 }
 
+// A write: the old text cut in two at one place, with the new bytes between.
+struct Edit {
+    qsizetype cutFrom;
+    qsizetype cutTo;
+    QByteArray insert;
+};
+
+// A section missing from the file goes to its end, after a blank line, with the key as its one line.
+Edit NewSection(Bytes t, const QByteArray& eol, const QString& section, const QByteArray& keyLine) {
+    Edit edit{t.size(), t.size(), {}};
+    if (!t.empty()) {
+        qsizetype e = t.size();
+        if (t[e - 1] == '\n')
+            e -= (e >= 2 && t[e - 2] == '\r') ? 2 : 1;
+        else if (t[e - 1] == '\r')
+            --e;
+        qsizetype b = e;
+        while (b > 0 && t[b - 1] != '\n' && t[b - 1] != '\r')
+            --b;
+        if (e == t.size())
+            edit.insert += eol; // the last line gets its line break
+        if (!Trim(t.sliced(b, e - b)).empty())
+            edit.insert += eol; // and a blank line before the new section
+    }
+    edit.insert += '[' + FileNameToBytes(section) + ']' + eol + keyLine + eol;
+    return edit;
+}
+
+// A key the section holds keeps its spelling and the blanks around "="; only the value is replaced.
+Edit NewValue(Bytes t, const Line& l, const QString& value) {
+    qsizetype valueStart = l.start + TextOf(t, l).indexOf('=') + 1;
+    while (valueStart < l.end && BlankAt(t, valueStart) > 0)
+        valueStart += BlankAt(t, valueStart);
+    return {valueStart, l.end, FileNameToBytes(StoredForm(value))};
+}
+
+// A new key goes after the last non-blank line of its section.
+Edit NewKey(const Line& last, const QByteArray& eol, const QByteArray& keyLine) {
+    Edit edit{last.next, last.next, {}};
+    if (last.next == last.end)
+        edit.insert += eol;
+    edit.insert += keyLine + eol;
+    return edit;
+}
+
+// Writes the edited text in the file's own encoding; 0, or the errno of the failure.
+int WriteEdited(const QString& file, const Snapshot& s, const Edit& edit) {
+    const Bytes t = s.text;
+    if (s.encoding == Encoding::Utf8)
+        return ReplaceFileContent(file, {t.first(edit.cutFrom), edit.insert, t.sliced(edit.cutTo)});
+    const QByteArray mark = s.encoding == Encoding::Utf16LE ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    const QByteArray head = Encode(t.first(edit.cutFrom), s.encoding);
+    const QByteArray middle = Encode(edit.insert, s.encoding);
+    const QByteArray tail = Encode(t.sliced(edit.cutTo), s.encoding);
+    return ReplaceFileContent(file, {mark, head, middle, tail});
+}
+
 } // namespace
 
 QString GetProfileString(const QString& section, const QString& key, const QString& defaultValue,
@@ -391,58 +448,18 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
     const Bytes t = s->text;
     const QByteArray eol = FirstLineBreak(t);
     const QByteArray keyLine = FileNameToBytes(key + u'=' + StoredForm(value));
-
-    // The new text is the old one cut in two at one place, with the new bytes between.
-    qsizetype cutFrom = t.size();
-    qsizetype cutTo = t.size();
-    QByteArray insert;
+    Edit edit;
     const qsizetype header = FindSection(*s, Name(section));
     if (header < 0) {
-        if (!t.empty()) {
-            qsizetype e = t.size();
-            if (t[e - 1] == '\n')
-                e -= (e >= 2 && t[e - 2] == '\r') ? 2 : 1;
-            else if (t[e - 1] == '\r')
-                --e;
-            qsizetype b = e;
-            while (b > 0 && t[b - 1] != '\n' && t[b - 1] != '\r')
-                --b;
-            if (e == t.size())
-                insert += eol; // the last line gets its line break
-            if (!Trim(t.sliced(b, e - b)).empty())
-                insert += eol; // and a blank line before the new section
-        }
-        insert += '[' + FileNameToBytes(section) + ']' + eol + keyLine + eol;
+        edit = NewSection(t, eol, section, keyLine);
     } else if (const SectionLines lines = FindKey(t, header, Name(key)); lines.key) {
-        // Keep the key as spelt in the file, and the blanks around "=", and replace only the value.
-        const Line& l = *lines.key;
-        qsizetype valueStart = l.start + TextOf(t, l).indexOf('=') + 1;
-        while (valueStart < l.end && BlankAt(t, valueStart) > 0)
-            valueStart += BlankAt(t, valueStart);
-        cutFrom = valueStart;
-        cutTo = l.end;
-        insert = FileNameToBytes(StoredForm(value));
-        if (t.sliced(cutFrom, cutTo - cutFrom) == insert)
+        edit = NewValue(t, *lines.key, value);
+        if (t.sliced(edit.cutFrom, edit.cutTo - edit.cutFrom) == edit.insert)
             return true; // the file already says so: rewriting it would not change a byte
     } else {
-        // A new key goes after the last non-blank line of its section.
-        const Line& last = lines.lastNonBlank;
-        cutFrom = cutTo = last.next;
-        if (last.next == last.end)
-            insert += eol;
-        insert += keyLine + eol;
+        edit = NewKey(lines.lastNonBlank, eol, keyLine);
     }
-
-    QByteArray head, middle, tail, mark;
-    if (s->encoding == Encoding::Utf8) {
-        error = ReplaceFileContent(file, {t.first(cutFrom), insert, t.sliced(cutTo)});
-    } else {
-        mark = s->encoding == Encoding::Utf16LE ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
-        head = Encode(t.first(cutFrom), s->encoding);
-        middle = Encode(insert, s->encoding);
-        tail = Encode(t.sliced(cutTo), s->encoding);
-        error = ReplaceFileContent(file, {mark, head, middle, tail});
-    }
+    error = WriteEdited(file, *s, edit);
     // The file has changed: the next call reads it again.
     gCache.reset();
     return error == 0;
