@@ -134,7 +134,7 @@ void CreateRightHandColumn(QWidget& window, MainWindowControls& c) {
     c.nextSetButton->setText(QStringLiteral("cmdScan"));
 
     // The grid shows its 13 columns whole; the right-hand column and the window grow by the same amount.
-    const int extra = c.iconGrid->RequiredWidth() - c.iconGrid->width();
+    const int extra = c.iconGrid->requiredWidth() - c.iconGrid->width();
     if (extra > 0) {
         for (QWidget* w : std::initializer_list<QWidget*>{c.currentPath, c.info, c.iconGrid, c.nextSetButton})
             w->resize(w->width() + extra, w->height());

@@ -188,7 +188,7 @@ void IconBrowser::showNextSet() {
 // Places the icons of whole files from nextFile_ on, until the set holds more than kSetThreshold icons.
 void IconBrowser::fillSet() {
     IconGrid& grid = *controls_.grid;
-    grid.Empty();
+    grid.clearIcons();
     int row = 0;
     int column = -1;
     bool more = false;
@@ -232,11 +232,11 @@ void IconBrowser::extractFileIcons(const std::string& file, int& row, int& colum
                 return; // the first index without an icon ends the file
             const QImage image = ToImage(*picture);
             if (++column > IconGrid::kColumns - 1) {
-                grid.AppendRow();
+                grid.appendRow();
                 column = 0;
                 row = grid.rowCount() - 1;
             }
-            grid.PlacePicture(row, column, image);
+            grid.placePicture(row, column, image);
             if (grid.isHidden())
                 grid.show();
             ++setIconCount_;
@@ -261,7 +261,7 @@ QString IconBrowser::iconFolderWithSeparator() const {
 
 QImage IconBrowser::currentPicture() const {
     const IconGrid& grid = *controls_.grid;
-    return grid.Picture(grid.currentRow(), grid.currentColumn());
+    return grid.picture(grid.currentRow(), grid.currentColumn());
 }
 
 void IconBrowser::showIconMenu(Qt::MouseButton button, const QPoint& globalPos) {

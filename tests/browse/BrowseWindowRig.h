@@ -91,7 +91,7 @@ struct BrowseWindowRig {
 
     // The colour at the centre of a cell's picture, or -1 for an empty cell.
     std::int64_t cellColour(int row, int column) const {
-        const QImage p = grid.Picture(row, column);
+        const QImage p = grid.picture(row, column);
         return p.isNull() ? -1 : std::int64_t{p.pixel(16, 16) & 0xFFFFFF};
     }
 };

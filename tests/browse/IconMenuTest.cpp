@@ -38,7 +38,7 @@ struct IconMenu : ::testing::Test {
         click(0, 4);
     }
     QStringList files() const { return QDir(icons.path()).entryList(QDir::Files | QDir::Hidden); }
-    QImage fifth() const { return b.grid.Picture(0, 4); }
+    QImage fifth() const { return b.grid.picture(0, 4); }
 };
 
 TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {

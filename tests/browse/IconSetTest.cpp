@@ -138,7 +138,7 @@ TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
         testing::buildPe(testing::iconGroup(1, "", 1, {{{32, 32, 0, 1, 32}, testing::encodeDib(half)}})));
     b.load();
     EXPECT_EQ(b.browse(), QStringLiteral("1 icon located."));
-    const QImage p = b.grid.Picture(0, 0);
+    const QImage p = b.grid.picture(0, 0);
     ASSERT_EQ(p.size(), QSize(32, 32));
     EXPECT_EQ(p.pixel(2, 2), QApplication::palette().color(QPalette::Base).rgb());
     EXPECT_EQ(p.pixel(30, 30), qRgb(0, 0, 255));
