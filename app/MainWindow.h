@@ -68,7 +68,7 @@ private:
     void showAtRest();
     void applyStoredOptions();
     void applyStoredIconFolder();
-    void settleMissingInitialPath(bool announce);
+    void settleInitialPath(bool tooLong, bool announceDefault);
     void recallInitialPath(const QString& startFolder);
 
     // Handlers.

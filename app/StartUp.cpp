@@ -62,29 +62,7 @@ void MainWindow::runStartUp(const QString& startFolder) {
     pathMenus_->setInitialPath(initialPath.path);
     applyStoredOptions();
     applyStoredIconFolder();
-    // A stored folder too long to open is refused, not cut to another folder; the file keeps it.
-    if (initialPath.tooLong) {
-        pathMenus_->setInitialPath(HomeDisplayForm()); // for this run only; the settings file keeps its text
-        ShowMessage(ui_, this,
-                    language()
-                        .pick(QStringLiteral(
-                                  "The initial path that has been set is longer than the %1 bytes a path may "
-                                  "have on this computer, so it cannot be recalled. '%2' will be used as the "
-                                  "initial path instead."),
-                              QStringLiteral(
-                                  "Η αρχική διαδρομή η οποία έχει ορισθεί, υπερβαίνει τα %1 byte που "
-                                  "επιτρέπονται για μια διαδρομή σε αυτόν τον υπολογιστή και επομένως δεν "
-                                  "μπορεί να ανακληθεί. Αντ' αυτής, ως αρχική διαδρομή θα χρησιμοποιηθεί η "
-                                  "«%2»."))
-                        .arg(settings::PathLimit)
-                        .arg(pathMenus_->initialPath()),
-                    language().pick(QStringLiteral("Recall initial path"),
-                                    QStringLiteral("Ανάκληση αρχικής διαδρομής")),
-                    MsgIcon::Critical);
-    } else {
-        // Started on a folder, the window does not open at the initial path: there is nothing to announce.
-        settleMissingInitialPath(startFolder.isEmpty());
-    }
+    settleInitialPath(initialPath.tooLong, startFolder.isEmpty());
     recallInitialPath(startFolder);
     DisableRestoreCommand(this);
 }
@@ -155,14 +133,36 @@ void MainWindow::applyStoredIconFolder() {
         language().title, MsgIcon::Critical);
 }
 
-// Without an initial path the home folder is used, for this run only (the settings file keeps none), and
-// the user is told so unless `announce` is false.
-void MainWindow::settleMissingInitialPath(bool announce) {
+// An initial path too long to open is refused, not cut to another folder (the settings file keeps it), and
+// the home folder is used for this run. Without an initial path the home folder is used as well, and the
+// user is told so unless the program was started on a folder (`announceDefault` false): the window does not
+// open at the initial path then.
+void MainWindow::settleInitialPath(bool tooLong, bool announceDefault) {
+    if (tooLong) {
+        pathMenus_->setInitialPath(HomeDisplayForm()); // for this run only; the settings file keeps its text
+        ShowMessage(ui_, this,
+                    language()
+                        .pick(QStringLiteral(
+                                  "The initial path that has been set is longer than the %1 bytes a path may "
+                                  "have on this computer, so it cannot be recalled. '%2' will be used as the "
+                                  "initial path instead."),
+                              QStringLiteral(
+                                  "Η αρχική διαδρομή η οποία έχει ορισθεί, υπερβαίνει τα %1 byte που "
+                                  "επιτρέπονται για μια διαδρομή σε αυτόν τον υπολογιστή και επομένως δεν "
+                                  "μπορεί να ανακληθεί. Αντ' αυτής, ως αρχική διαδρομή θα χρησιμοποιηθεί η "
+                                  "«%2»."))
+                        .arg(settings::PathLimit)
+                        .arg(pathMenus_->initialPath()),
+                    language().pick(QStringLiteral("Recall initial path"),
+                                    QStringLiteral("Ανάκληση αρχικής διαδρομής")),
+                    MsgIcon::Critical);
+        return;
+    }
     if (!pathMenus_->initialPath().isEmpty())
         return;
     const QString home = HomeDisplayForm();
-    pathMenus_->setInitialPath(home);
-    if (!announce)
+    pathMenus_->setInitialPath(home); // for this run only; the settings file keeps no initial path
+    if (!announceDefault)
         return;
     ShowMessage(
         ui_, this,
