@@ -1,8 +1,8 @@
+#include "app/MainWindow.h"
+#include "base/FileLocations.h"
+#include "base/PathText.h"
 #include "dist/AppIcon.h"
-#include "paths/PathText.h"
 #include "platform/QtInteraction.h"
-#include "shell/FileLocations.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #ifdef Q_OS_WIN
@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
     app.setWindowIcon(vesmarin::ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(VESMARIN_APP_ID));
     vesmarin::QtInteraction interaction;
-    vesmarin::frmMain form(interaction, QCoreApplication::applicationDirPath());
-    form.PlaceCentredOnScreen();
-    form.Load(StartFolder(argc, argv));
-    form.ShowCentredOnScreen();
+    vesmarin::MainWindow window(interaction, QCoreApplication::applicationDirPath());
+    window.placeCentredOnScreen();
+    window.load(StartFolder(argc, argv));
+    window.showCentredOnScreen();
     return app.exec();
 }

@@ -2,9 +2,15 @@
 
 // Icon browsing in the main window: Browse collects the matching files below the current folder, each set
 // shows the icons of consecutive files in the grid (whole files, until more than 200 icons are placed), and
-// a click on an icon offers to save it as a bitmap or copy it. The choice of the icon folder lives here too.
+// a click on an icon offers to save it as a bitmap or copy it. The icon folder, where Save puts bitmaps
+// without asking, lives here too.
 
-#include <QElapsedTimer>
+#include "base/FileLocations.h"
+#include "base/Language.h"
+#include "browse/EventPump.h"
+#include "platform/Interaction.h"
+#include "ui/ErrorReport.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,84 +18,101 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QImage;
+class QLabel;
+class QMenu;
 class QPoint;
+class QPushButton;
 
 namespace vesmarin {
 
 class IconGrid;
-class frmMain;
-class frmPleaseWait;
-
-// Lets the windows repaint during a long loop, but not at every step: a walk over many thousands of files
-// must not spend its time painting labels, and the windows must still repaint many times a second.
-class EventPump {
-public:
-    static constexpr int kIntervalMs = 40;
-
-    // True when the windows are due a repaint (always on the first call).
-    bool Due() const { return !clock_.isValid() || clock_.elapsed() >= kIntervalMs; }
-    // Lets the window system process the waiting events; an error raised meanwhile is ignored.
-    void Run();
-
-private:
-    QElapsedTimer clock_;
-};
+class PleaseWaitWindow;
 
 class IconBrowser : public QObject {
+    Q_OBJECT
+
 public:
     // More than this many icons close a set.
     static constexpr int kSetThreshold = 200;
 
-    // Connects to the main window's buttons, grid and menu items, and widens the window's right-hand
-    // column (its labels, the grid and cmdScan) so that the grid shows its 13 columns whole.
-    explicit IconBrowser(frmMain& form);
+    // The controls it drives, made and placed by the window.
+    struct Controls {
+        IconGrid* grid;
+        QLabel* info;         // the file being read, then the result of a set
+        QPushButton* nextSet; // "Display next set of icons"
+        QMenu* iconMenu;      // opened by a click on an icon
+        QAction* save;
+        QAction* saveAs;
+        QAction* copy;
+    };
+
+    // `window` is disabled while a set fills and owns the please-wait window; the settings file of `files`
+    // takes the icon folder.
+    IconBrowser(QWidget& window, const Controls& controls, Interaction& ui, const Language& language,
+                const ProgramFiles& files);
     ~IconBrowser() override;
 
-    // Handlers, run by the controls and callable from code as a click would run them.
-    void cmdBrowse_Click();
-    void cmdScan_Click();
-    void grdControl_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
-    void mnuIconsSave_Click();
-    void mnuIconsSaveAs_Click();
-    void mnuIconsCopy_Click();
-    void mnuSavePathIcons_Click();
+    // Collects the files the pattern list names in and below `folder`, `levels` deep (0: every level), and
+    // shows the first set.
+    void browse(const QString& folder, int levels, const QString& patternList);
+    // Shows the next set, from the file after the last one shown.
+    void showNextSet();
+    // Shows the first set of the last collection again.
+    void showFirstSet();
+    // Asks for the icon folder (a file dialog standing in for a folder chooser) and stores it.
+    void chooseIconFolder();
 
-    IconGrid& grid() const { return *grid_; }
+    // The icon folder, ending with the separator as stored (a folder typed into the settings file without
+    // it still takes the icons inside it).
+    const QString& iconFolder() const { return iconFolder_; }
+    void setIconFolder(const QString& folder) { iconFolder_ = folder; }
 
-    // The collected files, full paths as the file system names them, in the order of collection.
-    std::vector<std::string> lstFullItemName;
-    std::int32_t gFoundFileCount = 0; // entries of the last collection that completed
-    std::int32_t gNextFileIndex = 0;  // 1-based position of the first file of the next set
-    std::int32_t gSetIconCount = 0;   // icons in the current set, also the number of its last cell
-    std::int32_t gSelectedIcon = 0;   // the cell clicked last: row x 13 + column + 1
-    QString gIconFileName;            // its bitmap file name (I0000005.bmp)
-    QString gIconSaveFile;            // the icon folder followed by that name
-    QString gDialogFilter;            // the filter of the dialog shown last
+    std::int32_t foundFileCount() const { return foundFileCount_; } // of the last collection that completed
+    std::int32_t setIconCount() const { return setIconCount_; }     // also the number of the set's last cell
+    std::int32_t selectedIcon() const { return selectedIcon_; }     // the cell clicked last, from 1
 
 private:
     enum class Phase { Idle, Collecting, Extracting };
 
-    void ExtractFileIcons(const std::string& file, int& row, int& column);
-    void ProcessEvents();
-    void BeginLongOperation();
-    void ShowPleaseWait();
-    void UnloadPleaseWait();
-    void EndLongOperation();
-    void ShowResult(const QString& text);
-    QImage CurrentPicture() const;
-    QString IconFolder() const;
+    void showSet();
+    void fillSet();
+    void extractFileIcons(const std::string& file, int& row, int& column);
+    void showIconMenu(Qt::MouseButton button, const QPoint& globalPos);
+    void saveIcon();
+    void saveIconAs();
+    void copyIcon();
 
-    frmMain& form_;
-    IconGrid* grid_;
-    QPointer<frmPleaseWait> pleaseWait_;
+    void processEvents();
+    void beginLongOperation();
+    void showPleaseWait();
+    void closePleaseWait();
+    void endLongOperation();
+    void showResult(const QString& text);
+    QImage currentPicture() const;
+    QString iconFolderWithSeparator() const;
+    ErrorReport errors() const { return {ui_, language_, &window_}; }
+
+    QWidget& window_;
+    Controls controls_;
+    Interaction& ui_;
+    const Language& language_;
+    const ProgramFiles& files_;
+    QString iconFolder_;
+    QPointer<PleaseWaitWindow> pleaseWait_;
     EventPump pump_;
     Phase phase_ = Phase::Idle;
-    std::size_t currentFile_ = 0;
-};
 
-// A path of the collected list as the windows show it, and a shown path as the file system takes it.
-QString DisplayPath(const std::string& path);
-std::string FileSystemPath(const QString& path);
+    // The collected files, full paths as the file system names them, in the order of collection.
+    std::vector<std::string> collected_;
+    std::int32_t foundFileCount_ = 0;
+    std::size_t nextFile_ = 0; // the first file of the next set
+    std::size_t currentFile_ = 0;
+    std::int32_t setIconCount_ = 0;
+    std::int32_t selectedIcon_ = 0;
+    QString iconFileName_; // the bitmap name of the cell whose menu opened last (I0000005.bmp)
+    QString iconFile_;     // that name in the icon folder
+};
 
 } // namespace vesmarin

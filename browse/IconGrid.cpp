@@ -63,21 +63,21 @@ IconGrid::IconGrid(QWidget* parent) : QTableWidget(1, kColumns, parent) {
     setPalette(p);
 }
 
-int IconGrid::RequiredWidth() const {
+int IconGrid::requiredWidth() const {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return kColumns * kCellSize + scrollBar + 2 * frameWidth();
 }
 
-void IconGrid::Empty() {
+void IconGrid::clearIcons() {
     clearContents();
     setRowCount(1);
 }
 
-void IconGrid::AppendRow() {
+void IconGrid::appendRow() {
     setRowCount(rowCount() + 1);
 }
 
-void IconGrid::PlacePicture(int row, int column, const QImage& picture) {
+void IconGrid::placePicture(int row, int column, const QImage& picture) {
     auto* cell = new QTableWidgetItem;
     cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     cell->setData(Qt::DecorationRole, picture);
@@ -85,7 +85,7 @@ void IconGrid::PlacePicture(int row, int column, const QImage& picture) {
     setCurrentCell(row, column);
 }
 
-QImage IconGrid::Picture(int row, int column) const {
+QImage IconGrid::picture(int row, int column) const {
     const QTableWidgetItem* cell = item(row, column);
     return cell ? qvariant_cast<QImage>(cell->data(Qt::DecorationRole)) : QImage();
 }

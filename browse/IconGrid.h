@@ -20,16 +20,16 @@ public:
     explicit IconGrid(QWidget* parent = nullptr);
 
     // The width that shows the 13 columns whole beside the vertical scroll bar, with the frame.
-    int RequiredWidth() const;
+    int requiredWidth() const;
 
     // Empties every cell and leaves row 0 alone.
-    void Empty();
+    void clearIcons();
     // Appends an empty row at the end.
-    void AppendRow();
+    void appendRow();
     // Puts a picture into the cell and makes it the current cell.
-    void PlacePicture(int row, int column, const QImage& picture);
+    void placePicture(int row, int column, const QImage& picture);
     // The picture of a cell; a null image for an empty cell.
-    QImage Picture(int row, int column) const;
+    QImage picture(int row, int column) const;
 
 signals:
     // A mouse button was released over the grid (after the press made the clicked cell current).

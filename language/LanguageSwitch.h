@@ -1,39 +1,46 @@
 #pragma once
 
-// The language switch of the main window and the texts it sets.
+// The language switch of the main window: the two flag buttons, the language in force, and every text of
+// the window that depends on it.
 
-#include <QDate>
-#include <QString>
-#include <vector>
+#include "base/FileLocations.h"
+#include "base/Language.h"
+#include "platform/Interaction.h"
+
+#include <QObject>
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QWidget;
 
 namespace vesmarin {
-class frmMain;
-}
 
-namespace vesmarin::language {
+class LanguageSwitch : public QObject {
+    Q_OBJECT
 
-enum class TextKind { ToolTip, Caption, MenuCaption };
+public:
+    // `window` holds the controls the texts go to (found by name) and takes the title; `notice` shows the
+    // notice; `flags` are the Greek and the English button. The settings file and the help files are those
+    // of `files`.
+    LanguageSwitch(QWidget& window, QLabel& notice, const std::array<QPushButton*, 2>& flags, Interaction& ui,
+                   const ProgramFiles& files);
 
-// One language-dependent text of the main window: the control (by object name), which of its texts, and
-// the text in each language. Blanks at either end belong to the text.
-struct WindowText {
-    const char* control;
-    TextKind kind;
-    QString english;
-    QString greek;
+    // The language in force, for every window to read.
+    const Language& language() const { return language_; }
+
+    // Puts Greek (true) or English in force in the whole main window, the toolkit's own texts and the help,
+    // and writes the choice to the settings file. Errors go to the error report.
+    void switchTo(bool greek);
+
+private:
+    void applyTexts(bool greek);
+
+    QWidget& window_;
+    QLabel& notice_;
+    Interaction& ui_;
+    const ProgramFiles& files_;
+    Language language_;
 };
 
-// Every text the switch sets, in the order it sets them.
-const std::vector<WindowText>& MainWindowTexts();
-
-QString Title();       // the display title, the same in both languages
-QString PictureName(); // the fixed tip of the notice picture
-QString NoticeName(bool greek);
-// The notice of lblCopyright in one language, naming `noticeName`, built from `today`.
-QString NoticeText(bool greek, const QString& noticeName, const QDate& today);
-
-// The Click of cmdLanguage: 0 switches the whole main window to Greek, any other index to English,
-// and the choice is written to the settings file.
-void cmdLanguage_Click(frmMain& form, int index);
-
-} // namespace vesmarin::language
+} // namespace vesmarin

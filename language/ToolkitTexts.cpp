@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTranslator>
 
-namespace vesmarin::language {
+namespace vesmarin {
 
 void UseToolkitLanguage(bool greek) {
     static QTranslator* const greekTexts = [] {
@@ -21,4 +21,4 @@ void UseToolkitLanguage(bool greek) {
                       : !QCoreApplication::removeTranslator(greekTexts);
 }
 
-} // namespace vesmarin::language
+} // namespace vesmarin

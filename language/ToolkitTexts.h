@@ -5,10 +5,10 @@
 // brings no Greek for them, so the program carries its own translation (toolkit_el.ts, compiled into the
 // program); English is the toolkit's own.
 
-namespace vesmarin::language {
+namespace vesmarin {
 
 // Puts the Greek translation in force (greek) or takes it away again; the windows that are open, and
 // every box or dialog shown later, follow at once.
 void UseToolkitLanguage(bool greek);
 
-} // namespace vesmarin::language
+} // namespace vesmarin

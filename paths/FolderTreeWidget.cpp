@@ -3,9 +3,61 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOption>
 
 namespace vesmarin {
+
+namespace {
+
+// Dotted tree lines and boxed plus/minus buttons whatever the desktop style draws (Fusion draws
+// neither lines nor boxes), so the folder structure reads at a glance.
+class BranchLineStyle final : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_IndicatorBranch) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const QRect r = option->rect;
+        const int cx = r.left() + r.width() / 2;
+        const int cy = r.top() + r.height() / 2;
+        const bool button = option->state & State_Children;
+        const int half = 4; // the button is 9 by 9 pixels
+        const int gapTop = button ? cy - half : cy;
+        const int gapBottom = button ? cy + half : cy;
+        const int gapRight = button ? cx + half : cx;
+        const QBrush dots(option->palette.color(QPalette::Dark), Qt::Dense4Pattern);
+
+        // Line up to this row's item (from the parent or the sibling above).
+        if (option->state & (State_Item | State_Sibling | State_Children | State_Open))
+            painter->fillRect(cx, r.top(), 1, gapTop - r.top(), dots);
+        // Line across to the item.
+        if (option->state & State_Item)
+            painter->fillRect(gapRight + 1, cy, r.right() - gapRight, 1, dots);
+        // Line on down to the next sibling.
+        if (option->state & State_Sibling)
+            painter->fillRect(cx, gapBottom + 1, 1, r.bottom() - gapBottom, dots);
+
+        if (button) {
+            painter->save();
+            const QRect box(cx - half, cy - half, 2 * half + 1, 2 * half + 1);
+            painter->fillRect(box, option->palette.color(QPalette::Base));
+            painter->setPen(option->palette.color(QPalette::Dark));
+            painter->drawRect(box.adjusted(0, 0, -1, -1));
+            painter->setPen(option->palette.color(QPalette::Text));
+            painter->drawLine(cx - 2, cy, cx + 2, cy);
+            if (!(option->state & State_Open))
+                painter->drawLine(cx, cy - 2, cx, cy + 2);
+            painter->restore();
+        }
+    }
+};
+
+} // namespace
 
 FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {
     // The column is as wide as the widest name on screen (at its depth), not as the window: a wider
@@ -25,6 +77,18 @@ FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {
         if (current.isValid() && !selectionModel()->hasSelection())
             selectionModel()->select(current, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     });
+
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setRootIsDecorated(true);
+    setItemsExpandable(true);
+    setUniformRowHeights(true); // folders with thousands of subfolders stay quick
+    setSortingEnabled(false);   // children are added in order
+    auto* style = new BranchLineStyle;
+    style->setParent(this);
+    setStyle(style);
 }
 
 void FolderTreeWidget::scrollTo(const QModelIndex& index, ScrollHint hint) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The folder tree's own widget: one column that scrolls sideways, so that every folder name can be read
-// whole and reached however deep it lies, and a selection that is always exactly one folder, since the
-// selection is the current path.
+// whole and reached however deep it lies, a selection that is always exactly one folder, since the
+// selection is the current path, and dotted lines with boxed expand buttons whatever the desktop style.
 
 #include <QTreeWidget>
 

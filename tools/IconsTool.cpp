@@ -1,6 +1,6 @@
 #include "tools/IconsTool.h"
 
-#include "browse/basDirectoryScanner.h"
+#include "browse/core/DirectoryScanner.h"
 #include "platform/iconreader/IconReader.h"
 #include "platform/iconwriter/IconWriter.h"
 #include "tools/TextEscapes.h"

@@ -10,7 +10,7 @@
 // The progress callback does what a window does that repaints at most every 50 ms: it reads the clock on
 // every call and copies the path only when it would paint.
 
-#include "browse/basDirectoryScanner.h"
+#include "browse/core/DirectoryScanner.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #
 #   bench/collection/run.sh [repetitions]
 #
-# Builds the small benchmark program over browse/basDirectoryScanner.cpp, generates a tree of about 100,000
+# Builds the small benchmark program over the walk of browse/core/, generates a tree of about 100,000
 # folders and files (.exe, .dll and .txt in mixed letter case, four levels) in a temporary folder, warms the
 # cache with one run of each, then times each command as a whole process, the same number of times, and
 # prints the median times and their ratio. The temporary folder is removed at the end.
@@ -23,7 +23,8 @@ patterns="$exe;$dll"
 
 echo "Building the benchmark program..."
 "${CXX:-g++}" -std=c++20 -O2 -DNDEBUG -I"$repo" \
-    "$repo/browse/basDirectoryScanner.cpp" "$here/CollectionBench.cpp" -o "$bench"
+    "$repo"/browse/core/{DirectoryScanner,CollectFiles,FilePatterns,NameOrder,LevelRule,ScanErrors,ScanPaths,PosixWalk,PseudoFileSystems,PortableWalk}.cpp \
+    "$here/CollectionBench.cpp" -o "$bench"
 
 echo "Generating the tree in $tree..."
 "$bench" generate "$tree" 10 3 89

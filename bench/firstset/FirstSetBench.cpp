@@ -9,10 +9,10 @@
 // With --shots, one run is made and the screen is saved during the walk, while the count message is shown,
 // after it closed, while the icon menu is open for the fifth icon, and after the next set.
 
+#include "app/MainWindow.h"
 #include "browse/IconBrowser.h"
 #include "browse/IconGrid.h"
 #include "platform/QtInteraction.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -133,9 +133,12 @@ int main(int argc, char** argv) {
     QtInteraction real;
     Desktop desktop(real);
     desktop.shotDir = shotDir;
-    frmMain form(desktop, programFolder.path());
-    form.Load();
-    form.ShowCentredOnScreen();
+    MainWindow window(desktop, programFolder.path());
+    window.load();
+    window.showCentredOnScreen();
+    IconBrowser& browser = window.iconBrowser();
+    auto* browseButton = window.findChild<QPushButton*>(QStringLiteral("cmdBrowse"));
+    auto* nextSetButton = window.findChild<QPushButton*>(QStringLiteral("cmdScan"));
     for (int i = 0; i < 20; ++i) {
         QApplication::processEvents();
         QThread::msleep(10);
@@ -144,7 +147,7 @@ int main(int argc, char** argv) {
     double at = 0; // when the last message box came, in ms from the press
     QElapsedTimer clock;
     desktop.atMessage = [&] {
-        form.repaint(); // the grid on screen, not merely filled
+        window.repaint(); // the grid on screen, not merely filled
         QApplication::sync();
         at = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     };
@@ -156,14 +159,13 @@ int main(int argc, char** argv) {
     std::vector<double> browse, set, collection;
     for (int run = 0; run <= runs; ++run) { // run 0 warms the cache
         clock.start();
-        form.cmdBrowse_Click();
+        browseButton->click();
         const double browseMs = at;
         QApplication::processEvents();
-        if (!shotDir.isEmpty() || form.browser->gFoundFileCount == 0)
+        if (!shotDir.isEmpty() || browser.foundFileCount() == 0)
             continue;
-        form.browser->gNextFileIndex = 1;
         clock.start();
-        form.cmdScan_Click();
+        browser.showFirstSet();
         QApplication::processEvents();
         if (run > 0) {
             browse.push_back(browseMs);
@@ -174,7 +176,7 @@ int main(int argc, char** argv) {
     desktop.atMessage = nullptr;
 
     std::printf("folder: %s\nfiles collected: %d, first set: %s\n", qPrintable(folder),
-                form.browser->gFoundFileCount, qPrintable(desktop.lastMessage));
+                browser.foundFileCount(), qPrintable(desktop.lastMessage));
     const auto report = [](const char* what, std::vector<double> ms) {
         if (ms.empty())
             return;
@@ -188,14 +190,14 @@ int main(int argc, char** argv) {
 
     if (!shotDir.isEmpty()) {
         SaveScreen(QStringLiteral("%1/%2-grid.png").arg(shotDir).arg(++desktop.shots));
-        IconGrid& grid = form.browser->grid();
+        IconGrid& grid = *window.findChild<IconGrid*>(QStringLiteral("grdControl"));
         if (grid.rowCount() > 0 && grid.isVisible()) {
             grid.setCurrentCell(0, 4);
             const QRect cell = grid.visualRect(grid.model()->index(0, 4));
-            form.browser->grdControl_MouseUp(Qt::LeftButton, grid.viewport()->mapToGlobal(cell.center()));
+            emit grid.mouseReleased(Qt::LeftButton, grid.viewport()->mapToGlobal(cell.center()));
         }
-        if (form.cmdScan->isEnabled()) {
-            form.cmdScan_Click();
+        if (nextSetButton->isEnabled()) {
+            nextSetButton->click();
             SaveScreen(QStringLiteral("%1/%2-next-set.png").arg(shotDir).arg(++desktop.shots));
         }
     }

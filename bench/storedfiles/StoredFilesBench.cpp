@@ -11,9 +11,9 @@
 //
 // The windows run on the offscreen platform; message boxes answer OK at once.
 
+#include "app/MainWindow.h"
 #include "platform/Interaction.h"
-#include "savedpaths/frmRecallPath.h"
-#include "shell/frmMain.h"
+#include "savedpaths/RecallPathDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,7 +43,7 @@ public:
     QString findExecutable(const QString&) override { return {}; }
     void beep() override {}
     void setPointer(Pointer) override {}
-    bool anotherInstanceRunning() override { return false; }
+    bool anotherInstanceRunning(const QString&) override { return false; }
     void endProgramNow() override { std::exit(0); }
 };
 
@@ -113,23 +113,24 @@ int main(int argc, char** argv) {
     if (mode == QStringLiteral("start")) {
         for (int i = 0; i < repetitions; ++i) {
             clock.start();
-            frmMain form(desktop, folder);
-            form.Load();
+            MainWindow window(desktop, folder);
+            window.load();
             ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         }
     } else {
-        frmMain form(desktop, folder);
-        form.Load();
+        MainWindow window(desktop, folder);
+        window.load();
         for (int i = 0; i < repetitions; ++i) {
             clock.start();
             if (mode == QStringLiteral("change")) {
-                form.chkCaseSensitive->click();
+                window.findChild<QCheckBox*>(QStringLiteral("chkCaseSensitive"))->click();
             } else {
-                savedpaths::frmRecallPath dialog(desktop, form.state, &form);
+                RecallPathDialog dialog(desktop, window.language(), window.files().savedPathsFile, &window);
                 dialog.show();
                 QApplication::processEvents(); // laid out and painted, as the user sees it
-                dialog.lstSavedPaths->grab();
-                if (dialog.lstSavedPaths->count() == 0)
+                auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstSavedPaths"));
+                list->grab();
+                if (list->count() == 0)
                     std::fprintf(stderr, "the recall list is empty\n");
             }
             ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);

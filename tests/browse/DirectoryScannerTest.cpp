@@ -1,6 +1,6 @@
 // The collection behind Browse, run over real folders made for each test.
 
-#include "browse/basDirectoryScanner.h"
+#include "browse/core/DirectoryScanner.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // The texts of icon export, without a window (the bitmap file: tests/paths/FileWrites_test.cpp).
 
-#include "browse/IconExport.h"
+#include "browse/core/IconExport.h"
 
 #include <gtest/gtest.h>
 

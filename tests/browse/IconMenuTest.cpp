@@ -1,7 +1,7 @@
 // The icon menu of the grid and the export of an icon, through the real main window.
 
-#include "BrowseForm.h"
-#include "browse/IconExport.h"
+#include "BrowseWindowRig.h"
+#include "browse/core/IconExport.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
@@ -14,11 +14,11 @@
 namespace vesmarin {
 namespace {
 
-using test::BrowseForm;
+using test::BrowseWindowRig;
 
 // A window showing one set of 20 icons, with its icon folder in a folder of its own.
 struct IconMenu : ::testing::Test {
-    BrowseForm b;
+    BrowseWindowRig b;
     QTemporaryDir icons;
     QString folder = icons.path() + u'/';
 
@@ -38,7 +38,7 @@ struct IconMenu : ::testing::Test {
         click(0, 4);
     }
     QStringList files() const { return QDir(icons.path()).entryList(QDir::Files | QDir::Hidden); }
-    QImage fifth() const { return b.grid.Picture(0, 4); }
+    QImage fifth() const { return b.grid.picture(0, 4); }
 };
 
 TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
@@ -50,8 +50,8 @@ TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
         (QStringList{QStringLiteral("Save  [ %1I0000005.bmp ]").arg(folder), QStringLiteral("Save as..."),
                      QStringLiteral("-"), QStringLiteral("Copy"), QStringLiteral("-"), QStringLiteral("Help"),
                      QStringLiteral("-"), QStringLiteral("Cancel")}));
-    EXPECT_EQ(b.form.mnuIconsSave->text(), QStringLiteral("Save"));
-    EXPECT_EQ(b.browser.gSelectedIcon, 5);
+    EXPECT_EQ(b.m.control<QAction>("mnuIconsSave")->text(), QStringLiteral("Save"));
+    EXPECT_EQ(b.browser.selectedIcon(), 5);
     EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
 
     // The bitmap is the whole drawing surface, pixel for pixel what the grid shows.
@@ -93,7 +93,7 @@ TEST_F(IconMenu, AFailedSaveIsReportedAndLeavesTheOldFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const bool gone = std::string_view(c.name).starts_with("a folder");
-        b.form.state.gIconSavePath = folder + (gone ? QStringLiteral("gone/") : QString());
+        b.browser.setIconFolder(folder + (gone ? QStringLiteral("gone/") : QString()));
         if (std::string_view(c.item) == "mnuIconsSaveAs")
             b.m.ui.answerDialog(folder + QStringLiteral("I0000005.bmp"));
         b.m.ui.answer(MsgButton::No); // end the program?
@@ -137,7 +137,6 @@ TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndAddsBmpToANameWithout) {
     EXPECT_EQ(refused.buttons, MsgButtons::Ok);
     EXPECT_EQ(files(), QStringList{QStringLiteral("mine.bmp")});
     EXPECT_EQ(QImage(folder + QStringLiteral("mine.bmp")).convertToFormat(QImage::Format_RGB32), fifth());
-    EXPECT_EQ(b.browser.gDialogFilter, QStringLiteral("Pictures (*.bmp)|*.bmp"));
 }
 
 TEST_F(IconMenu, CancelInEitherDialogChangesNothing) {
@@ -145,11 +144,11 @@ TEST_F(IconMenu, CancelInEitherDialogChangesNothing) {
     b.m.ui.answerDialog(std::nullopt);
     chooseForFifth("mnuIconsSaveAs");
     b.m.ui.answerDialog(std::nullopt);
-    b.form.mnuSavePathIcons->trigger();
+    b.m.control<QAction>("mnuSavePathIcons")->trigger();
     EXPECT_EQ(b.m.ui.dialogs.size(), 2u);
     EXPECT_EQ(b.m.ui.messages.size(), 1u);
     EXPECT_TRUE(files().isEmpty());
-    EXPECT_EQ(b.form.state.gIconSavePath, folder);
+    EXPECT_EQ(b.browser.iconFolder(), folder);
     EXPECT_EQ(b.m.ini(), iniBefore);
 }
 
@@ -180,7 +179,7 @@ TEST_P(GridClick, MenuOnlyForAFilledCellAndNotOnTheRightButton) {
         click(c.at.y(), c.at.x(), c.button);
     ASSERT_EQ(b.m.ui.menus.size(), c.menuFor != 0 ? 1u : 0u);
     if (c.menuFor != 0) {
-        EXPECT_EQ(b.browser.gSelectedIcon, c.menuFor);
+        EXPECT_EQ(b.browser.selectedIcon(), c.menuFor);
         EXPECT_EQ(b.m.ui.menus[0].captions.at(0),
                   QStringLiteral("Save  [ %1%2 ]").arg(folder, IconFileName(c.menuFor)));
         EXPECT_TRUE(b.grid.item((c.menuFor - 1) / 13, (c.menuFor - 1) % 13)->isSelected());
@@ -201,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(Clicks, GridClick,
 TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     QTemporaryDir other;
     b.m.ui.answerDialog(other.path() + QStringLiteral("/do not alter this text.bmp"));
-    b.form.mnuSavePathIcons->trigger();
+    b.m.control<QAction>("mnuSavePathIcons")->trigger();
 
     ASSERT_EQ(b.m.ui.dialogs.size(), 1u);
     const FileDialogRequest& r = b.m.ui.dialogs[0].request;
@@ -212,7 +211,7 @@ TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     EXPECT_EQ(r.defaultSuffix, QStringLiteral("bmp"));
     EXPECT_TRUE(r.pathMustExist);
     const QString chosen = other.path() + u'/';
-    EXPECT_EQ(b.form.state.gIconSavePath, chosen);
+    EXPECT_EQ(b.browser.iconFolder(), chosen);
     EXPECT_NE(b.m.ini().find("IconSavePath=" + chosen.toStdString() + "\n"), std::string::npos) << b.m.ini();
 
     chooseForFifth("mnuIconsSave");

@@ -1,6 +1,7 @@
 // Browse and the icon sets, end to end through the real main window over folders of test programs.
 
-#include "BrowseForm.h"
+#include "BrowseWindowRig.h"
+#include "ui/Layout.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +12,7 @@
 namespace vesmarin {
 namespace {
 
-using test::BrowseForm;
+using test::BrowseWindowRig;
 using test::IconColour;
 
 struct SetCase {
@@ -24,7 +25,7 @@ class SetRule : public ::testing::TestWithParam<SetCase> {};
 
 TEST_P(SetRule, WholeFilesUntilMoreThan200Icons) {
     const SetCase& c = GetParam();
-    BrowseForm b;
+    BrowseWindowRig b;
     for (std::size_t i = 0; i < c.iconsPerFile.size(); ++i)
         test::WriteProgram(b.path(QStringLiteral("f%1.exe").arg(i, 2, 10, QLatin1Char('0'))),
                            static_cast<int>(i + 1), c.iconsPerFile[i]);
@@ -34,8 +35,8 @@ TEST_P(SetRule, WholeFilesUntilMoreThan200Icons) {
     for (std::size_t s = 0; s < c.sets.size(); ++s) {
         const QString message = s == 0 ? b.browse() : b.nextSet();
         EXPECT_EQ(message, QStringLiteral("%1 icons located.").arg(c.sets[s])) << "set " << s;
-        EXPECT_EQ(b.form.lblInfo->text(), message);
-        EXPECT_EQ(b.browser.gSetIconCount, c.sets[s]);
+        EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), message);
+        EXPECT_EQ(b.browser.setIconCount(), c.sets[s]);
         EXPECT_TRUE(b.grid.isVisible());
         // A set starts at row 0, column 0 and fills rows of 13 in reading order, file after file.
         EXPECT_EQ(b.grid.rowCount(), (c.sets[s] + 12) / 13);
@@ -52,12 +53,12 @@ TEST_P(SetRule, WholeFilesUntilMoreThan200Icons) {
         }
         EXPECT_EQ(b.grid.verticalScrollBar()->value(), 0) << "row 0 is the first visible row";
         // The next set can be asked for exactly when files are left for it.
-        EXPECT_EQ(b.form.cmdScan->isEnabled(), s + 1 < c.sets.size()) << "set " << s;
+        EXPECT_EQ(b.m.control<QPushButton>("cmdScan")->isEnabled(), s + 1 < c.sets.size()) << "set " << s;
     }
     EXPECT_EQ(file, c.iconsPerFile.size());
-    EXPECT_TRUE(b.form.isEnabled());
+    EXPECT_TRUE(b.window.isEnabled());
     EXPECT_EQ(b.m.ui.pointer, Pointer::Default);
-    EXPECT_TRUE(b.form.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
+    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, SetRule,
@@ -70,20 +71,20 @@ INSTANTIATE_TEST_SUITE_P(Sets, SetRule,
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST(IconSets, FilesWithoutIconsGiveNoMoreIcons) {
-    BrowseForm b;
+    BrowseWindowRig b;
     test::WriteBytes(b.path(QStringLiteral("empty.exe")), {});
     test::WriteBytes(b.path(QStringLiteral("text.dll")), {'M', 'Z', 'n', 'o', 't', ' ', 'P', 'E'});
     test::WriteProgram(b.path(QStringLiteral("none.exe")), 1, 0);
     b.load(true);
     EXPECT_EQ(b.browse(), QStringLiteral("Δεν εντοπίσθηκαν (άλλα) εικονίδια."));
-    EXPECT_EQ(b.browser.gFoundFileCount, 3);
+    EXPECT_EQ(b.browser.foundFileCount(), 3);
     EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.form.cmdScan->isEnabled());
+    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
 }
 
 TEST(IconSets, PositionsBeyondSixteenBits) {
     // 32,800 files without icons, then one with icons: the set walks past position 32,767 to reach it.
-    BrowseForm b;
+    BrowseWindowRig b;
     for (int i = 0; i < 32800; ++i) {
         QFile f(b.path(QStringLiteral("a%1.exe").arg(i, 5, 10, QLatin1Char('0'))));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -91,15 +92,15 @@ TEST(IconSets, PositionsBeyondSixteenBits) {
     test::WriteProgram(b.path(QStringLiteral("z.exe")), 9, 3);
     b.load();
     EXPECT_EQ(b.browse(), QStringLiteral("3 icons located."));
-    EXPECT_EQ(b.browser.gFoundFileCount, 32801);
+    EXPECT_EQ(b.browser.foundFileCount(), 32801);
     EXPECT_EQ(b.cellColour(0, 2), IconColour(9, 2));
 }
 
 // The grid holds its 13 columns whole beside its scroll bar; the right-hand column widens by as much as
 // the window does, and nothing else moves.
 TEST(IconGrid, ShowsThirteenWholeCellsBesideItsScrollBar) {
-    BrowseForm b;
-    const QRect tree = b.form.tvwControl->geometry();
+    BrowseWindowRig b;
+    const QRect tree = b.m.control<QTreeWidget>("tvwControl")->geometry();
     test::WriteProgram(b.path(QStringLiteral("many.exe")), 1, 300);
     b.load();
     EXPECT_EQ(b.browse(), QStringLiteral("300 icons located."));
@@ -113,18 +114,19 @@ TEST(IconGrid, ShowsThirteenWholeCellsBesideItsScrollBar) {
 
     const int extra = b.grid.width() - TwipsToPixels(6132);
     EXPECT_GT(extra, 0);
-    for (QWidget* w : {static_cast<QWidget*>(b.form.lblCurrentPath), static_cast<QWidget*>(b.form.lblInfo),
-                       static_cast<QWidget*>(b.form.cmdScan)}) {
+    for (QWidget* w : {static_cast<QWidget*>(b.m.control<QLabel>("lblCurrentPath")),
+                       static_cast<QWidget*>(b.m.control<QLabel>("lblInfo")),
+                       static_cast<QWidget*>(b.m.control<QPushButton>("cmdScan"))}) {
         EXPECT_EQ(w->width(), b.grid.width()) << w->objectName().toStdString();
         EXPECT_EQ(w->x(), b.grid.x()) << w->objectName().toStdString();
     }
-    EXPECT_EQ(b.form.width(), TwipsToPixels(9612) + extra);
-    EXPECT_EQ(b.form.tvwControl->geometry(), tree);
+    EXPECT_EQ(b.window.width(), TwipsToPixels(9612) + extra);
+    EXPECT_EQ(b.m.control<QTreeWidget>("tvwControl")->geometry(), tree);
 }
 
 // Icons are drawn on the system window colour, exactly as the reader draws them, at the surface's size.
 TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
-    BrowseForm b;
+    BrowseWindowRig b;
     testing::Dib half;
     half.width = half.height = 32;
     half.bitCount = 32;
@@ -136,7 +138,7 @@ TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
         testing::buildPe(testing::iconGroup(1, "", 1, {{{32, 32, 0, 1, 32}, testing::encodeDib(half)}})));
     b.load();
     EXPECT_EQ(b.browse(), QStringLiteral("1 icon located."));
-    const QImage p = b.grid.Picture(0, 0);
+    const QImage p = b.grid.picture(0, 0);
     ASSERT_EQ(p.size(), QSize(32, 32));
     EXPECT_EQ(p.pixel(2, 2), QApplication::palette().color(QPalette::Base).rgb());
     EXPECT_EQ(p.pixel(30, 30), qRgb(0, 0, 255));
@@ -148,26 +150,26 @@ TEST_P(NothingFound, MessageLabelHiddenGridAndNoNextSet) {
     const bool greek = GetParam();
     const QString message =
         greek ? QStringLiteral("Δεν εντοπίσθηκαν εικονίδια.") : QStringLiteral("No icons located.");
-    BrowseForm b;
+    BrowseWindowRig b;
     QDir(b.data.path()).mkpath(QStringLiteral("sub/deeper"));
     test::WriteBytes(b.path(QStringLiteral("sub/readme.txt")), {'x'});
     test::WriteBytes(b.path(QStringLiteral("sub/deeper/program.exe.txt")), {'x'});
     b.load(greek);
     EXPECT_EQ(b.browse(), message);
     EXPECT_EQ(b.m.ui.messages.back().request.title, QStringLiteral("Vesmarin"));
-    EXPECT_EQ(b.form.lblInfo->text(), message);
+    EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), message);
     EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.form.cmdScan->isEnabled());
-    EXPECT_EQ(b.browser.gFoundFileCount, 0);
-    EXPECT_TRUE(b.form.isEnabled());
+    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
+    EXPECT_EQ(b.browser.foundFileCount(), 0);
+    EXPECT_TRUE(b.window.isEnabled());
     EXPECT_EQ(b.m.ui.pointerHistory, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Default}));
-    EXPECT_TRUE(b.form.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
+    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, NothingFound, ::testing::Values(false, true));
 
 TEST(Browse, TreeDeeperThan100LevelsIsReported) {
-    BrowseForm b;
+    BrowseWindowRig b;
     test::WriteProgram(b.path(QStringLiteral("top.exe")), 1, 2);
     b.load();
     EXPECT_EQ(b.browse(), QStringLiteral("2 icons located."));
@@ -178,19 +180,18 @@ TEST(Browse, TreeDeeperThan100LevelsIsReported) {
         deep += QStringLiteral("/d");
     ASSERT_TRUE(QDir().mkpath(deep));
     b.m.ui.answer(MsgButton::No);
-    b.form.cmdBrowse_Click();
+    b.m.control<QPushButton>("cmdBrowse")->click();
     ASSERT_EQ(b.m.ui.messages.size(), 2u);
     const MessageRequest& r = b.m.ui.messages.back().request;
     EXPECT_EQ(r.title, QStringLiteral("Vesmarin, 198."));
     EXPECT_TRUE(r.text.startsWith(QStringLiteral("Error condition 9 with the description")))
         << r.text.toStdString();
-    EXPECT_TRUE(b.form.isEnabled());
+    EXPECT_TRUE(b.window.isEnabled());
     EXPECT_EQ(b.m.ui.pointer, Pointer::Default);
-    EXPECT_TRUE(b.form.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
+    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
     EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.form.cmdScan->isEnabled());
-    EXPECT_EQ(b.browser.gFoundFileCount, 1);
-    EXPECT_EQ(b.browser.gNextFileIndex, 1);
+    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
+    EXPECT_EQ(b.browser.foundFileCount(), 1);
     EXPECT_EQ(b.m.ui.ended, 0);
 }
 

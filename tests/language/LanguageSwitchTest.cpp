@@ -1,6 +1,5 @@
-#include "language/LanguageSwitch.h"
-
-#include "shell/MainForm.h"
+#include "app/MainWindowRig.h"
+#include "language/core/WindowTexts.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -15,11 +14,9 @@
 namespace vesmarin {
 namespace {
 
-using language::TextKind;
-using language::WindowText;
-using test::MainForm;
+using test::MainWindowRig;
 
-QString Shown(const frmMain& form, const WindowText& t) {
+QString Shown(const MainWindow& form, const WindowText& t) {
     const QObject* o = form.findChild<QObject*>(QString::fromLatin1(t.control));
     if (!o)
         return QStringLiteral("<no control>");
@@ -48,51 +45,50 @@ TEST(LanguageSwitch, SetsEveryTextOfTheMainWindowBothWays) {
                  {"English again", 0, 1, false}};
     for (const auto& s : cases) {
         SCOPED_TRACE(s.name);
-        MainForm m;
-        frmMain& f = m.loadWith("[General]\nInitialPath=/tmp\nLanguage=" + std::to_string(s.from) + "\n");
+        MainWindowRig m;
+        MainWindow& f = m.loadWith("[General]\nInitialPath=/tmp\nLanguage=" + std::to_string(s.from) + "\n");
         m.storeIni("[General]\nInitialPath=/tmp\nLanguage=7\n");
-        f.lblInfo->setText(QStringLiteral("No files found."));
-        f.cmdLanguage[static_cast<std::size_t>(s.pressed)]->click();
+        m.control<QLabel>("lblInfo")->setText(QStringLiteral("No files found."));
+        m.control<QPushButton>("cmdLanguage", s.pressed)->click();
 
-        for (const WindowText& t : language::MainWindowTexts()) {
+        for (const WindowText& t : MainWindowTexts()) {
             SCOPED_TRACE(t.control);
             EXPECT_EQ(Shown(f, t), s.greek ? t.greek : t.english);
         }
-        EXPECT_EQ(f.state.gLanguage, s.greek);
-        EXPECT_EQ(f.state.gTitle, QStringLiteral("Vesmarin"));
+        EXPECT_EQ(f.language().greek, s.greek);
+        EXPECT_EQ(f.language().title, QStringLiteral("Vesmarin"));
         EXPECT_EQ(f.windowTitle(), QStringLiteral("Vesmarin"));
-        EXPECT_EQ(f.state.gNoticeName, language::NoticeName(s.greek));
-        EXPECT_EQ(f.state.gCurrentHelpFile, m.folder.filePath(s.greek ? "TembrillGR.hlp" : "TembrillUK.hlp"));
-        EXPECT_EQ(f.lblCopyright->text(),
-                  language::NoticeText(s.greek, f.state.gNoticeName, QDate::currentDate()));
-        EXPECT_EQ(f.lblInfo->text(), QStringLiteral("No files found."));
+        EXPECT_EQ(f.language().helpFile, m.folder.filePath(s.greek ? "TembrillGR.hlp" : "TembrillUK.hlp"));
+        EXPECT_EQ(m.control<QLabel>("lblCopyright")->text(),
+                  NoticeText(s.greek, NoticeName(s.greek), QDate::currentDate()));
+        EXPECT_EQ(m.control<QLabel>("lblInfo")->text(), QStringLiteral("No files found."));
         EXPECT_EQ(m.iniValue("Language"), s.greek ? "1" : "0");
         // The toolkit's own buttons too, in every box and dialog from now on.
         const QDialogButtonBox standard(QDialogButtonBox::Cancel);
         EXPECT_EQ(standard.button(QDialogButtonBox::Cancel)->text(), s.greek ? "Άκυρο" : "Cancel");
         // The language buttons name both languages whichever is in force.
-        EXPECT_EQ(f.cmdLanguage[0]->toolTip(), QStringLiteral("Ελληνικά / Greek"));
-        EXPECT_EQ(f.cmdLanguage[1]->toolTip(), QStringLiteral("English / Αγγλικά"));
+        EXPECT_EQ(m.control<QPushButton>("cmdLanguage", 0)->toolTip(), QStringLiteral("Ελληνικά / Greek"));
+        EXPECT_EQ(m.control<QPushButton>("cmdLanguage", 1)->toolTip(), QStringLiteral("English / Αγγλικά"));
         EXPECT_TRUE(m.ui.messages.empty());
     }
 }
 
 TEST(LanguageSwitchTable, StartUpReplacesEveryPlaceholder) {
-    MainForm m;
+    MainWindowRig m;
     const std::vector<QString> before = [&] {
         std::vector<QString> texts;
-        for (const WindowText& t : language::MainWindowTexts())
-            texts.push_back(Shown(*m.form, t));
+        for (const WindowText& t : MainWindowTexts())
+            texts.push_back(Shown(*m.window, t));
         return texts;
     }();
-    EXPECT_EQ(m.form->fraLevels->title(), QStringLiteral("fraLevels"));
+    EXPECT_EQ(m.control<QGroupBox>("fraLevels")->title(), QStringLiteral("fraLevels"));
     m.loadWith("[General]\nInitialPath=/tmp\n");
-    const auto& table = language::MainWindowTexts();
+    const auto& table = MainWindowTexts();
     for (std::size_t i = 0; i < table.size(); ++i)
-        EXPECT_EQ(Shown(*m.form, table[i]), table[i].english)
+        EXPECT_EQ(Shown(*m.window, table[i]), table[i].english)
             << table[i].control << " was " << before[i].toStdString();
-    EXPECT_EQ(m.form->chkWhatToBrowse[0]->text(), QStringLiteral("EXE"));
-    EXPECT_EQ(m.form->chkWhatToBrowse[1]->text(), QStringLiteral("DLL"));
+    EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 0)->text(), QStringLiteral("EXE"));
+    EXPECT_EQ(m.control<QCheckBox>("chkWhatToBrowse", 1)->text(), QStringLiteral("DLL"));
 }
 
 } // namespace

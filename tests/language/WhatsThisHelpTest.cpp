@@ -1,7 +1,7 @@
-#include "language/WhatsThisHelp.h"
+#include "ui/WhatsThisHelp.h"
 
-#include "language/HelpFile.h"
-#include "shell/MainForm.h"
+#include "app/MainWindowRig.h"
+#include "base/HelpFile.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,12 +17,12 @@ namespace vesmarin {
 namespace {
 
 // The main window started in English, shown, with the help files beside it and the About dialog counted.
-struct HelpForm {
-    test::MainForm m;
-    frmMain& f = *m.form;
+struct HelpWindow {
+    test::MainWindowRig m;
+    MainWindow& f = *m.window;
     int aboutOpened = 0;
 
-    explicit HelpForm(const char* greekFile = nullptr) {
+    explicit HelpWindow(const char* greekFile = nullptr) {
         m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
         if (greekFile) {
             QFile::remove(m.folder.filePath(QStringLiteral("TembrillGR.hlp")));
@@ -30,9 +30,12 @@ struct HelpForm {
                 test::WriteFile(m.folder.filePath(QStringLiteral("TembrillGR.hlp")), greekFile);
         }
         m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
-        f.findChild<help::WhatsThisHelp*>()->onNoticePress = [this] { ++aboutOpened; };
+        // The notice counts its presses here instead of opening the About dialog.
+        auto* help = f.findChild<WhatsThisHelp*>(QStringLiteral("WhatsThisHelp"));
+        QObject::disconnect(help, &WhatsThisHelp::noticePressed, nullptr, nullptr);
+        QObject::connect(help, &WhatsThisHelp::noticePressed, [this] { ++aboutOpened; });
         f.show();
-        f.grdControl->show(); // as it is once icons are placed
+        m.control<IconGrid>("grdControl")->show(); // as it is once icons are placed
     }
     const std::vector<test::ScriptedInteraction::Popup>& popups() const { return m.ui.popups; }
 };
@@ -63,7 +66,7 @@ const TopicRow kTopics[] = {{"tvwControl", -1, 10010, Both},      {"lblCurrentPa
                             {"cmdEnd", -1, 10210, Both},          {"grdControl", -1, 10220, Right},
                             {"cmdScan", -1, 10230, Both},         {"txtLevels", -1, 0, Nothing}};
 
-QWidget* Control(const frmMain& f, const TopicRow& row) {
+QWidget* Control(const MainWindow& f, const TopicRow& row) {
     for (QWidget* w : f.findChildren<QWidget*>(QString::fromLatin1(row.control)))
         if (row.index < 0 || w->property("Index").toInt() == row.index)
             return w;
@@ -81,7 +84,7 @@ QWidget* Receiver(QWidget* control, QPoint& pos) {
 }
 
 TEST(WhatsThis, EachControlShowsItsOwnTopicForTheRightButtons) {
-    HelpForm h;
+    HelpWindow h;
     for (const TopicRow& row : kTopics) {
         QWidget* control = Control(h.f, row);
         ASSERT_NE(control, nullptr) << row.control;
@@ -106,8 +109,9 @@ TEST(WhatsThis, EachControlShowsItsOwnTopicForTheRightButtons) {
             ASSERT_EQ(h.popups().size(), shown ? 1u : 0u);
             if (shown) {
                 EXPECT_EQ(h.popups()[0].control, control);
-                EXPECT_EQ(h.popups()[0].text,
-                          LookupHelpTopic(h.f.state.gHelpFileEnglish, row.topic, HelpLanguage::English).text);
+                EXPECT_EQ(
+                    h.popups()[0].text,
+                    LookupHelpTopic(h.f.files().helpFileEnglish, row.topic, HelpLanguage::English).text);
             }
             EXPECT_EQ(h.aboutOpened, row.shows == Shows::Notice && button != Qt::RightButton ? 1 : 0);
         }
@@ -116,11 +120,11 @@ TEST(WhatsThis, EachControlShowsItsOwnTopicForTheRightButtons) {
 }
 
 TEST(WhatsThis, HelpItemsShowTheTopicOfTheMenusOwner) {
-    HelpForm h;
+    HelpWindow h;
     const std::tuple<QAction*, QWidget*, int> rows[] = {
-        {h.f.mnuSavePathHelp, h.f.cmdSavePath, 10180},
-        {h.f.mnuRecallPathHelp, h.f.cmdRecallPath, 10200},
-        {h.f.mnuIconsHelp, h.f.grdControl, 10220},
+        {h.m.control<QAction>("mnuSavePathHelp"), h.m.control<QPushButton>("cmdSavePath"), 10180},
+        {h.m.control<QAction>("mnuRecallPathHelp"), h.m.control<QPushButton>("cmdRecallPath"), 10200},
+        {h.m.control<QAction>("mnuIconsHelp"), h.m.control<IconGrid>("grdControl"), 10220},
     };
     for (const auto& [item, owner, topic] : rows) {
         SCOPED_TRACE(topic);
@@ -128,7 +132,7 @@ TEST(WhatsThis, HelpItemsShowTheTopicOfTheMenusOwner) {
         item->trigger();
         ASSERT_EQ(h.popups().size(), 1u);
         EXPECT_EQ(h.popups()[0].control, owner);
-        EXPECT_EQ(h.popups()[0].text, help::TopicText(h.f.state, topic));
+        EXPECT_EQ(h.popups()[0].text, TopicText(h.f.language(), topic));
     }
 }
 
@@ -137,15 +141,15 @@ TEST(WhatsThis, HelpItemsShowTheTopicOfTheMenusOwner) {
 TEST(WhatsThis, TheNextPopupComesFromTheNewLanguagesFileOrNamesWhatIsMissing) {
     for (const char* greekFile : {static_cast<const char*>(nullptr), "", "[10180]\nΑποθήκευση.\n"}) {
         SCOPED_TRACE(greekFile ? greekFile : "real file");
-        HelpForm h(greekFile);
-        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
-        h.f.cmdLanguage[0]->click();
-        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
-        h.f.cmdLanguage[1]->click();
-        QTest::mouseClick(h.f.cmdBrowse, Qt::RightButton);
+        HelpWindow h(greekFile);
+        QTest::mouseClick(h.m.control<QPushButton>("cmdBrowse"), Qt::RightButton);
+        h.m.control<QPushButton>("cmdLanguage", 0)->click();
+        QTest::mouseClick(h.m.control<QPushButton>("cmdBrowse"), Qt::RightButton);
+        h.m.control<QPushButton>("cmdLanguage", 1)->click();
+        QTest::mouseClick(h.m.control<QPushButton>("cmdBrowse"), Qt::RightButton);
 
-        const HelpLookup english = LookupHelpTopic(h.f.state.gHelpFileEnglish, 10190, HelpLanguage::English);
-        const HelpLookup greek = LookupHelpTopic(h.f.state.gHelpFileGreek, 10190, HelpLanguage::Greek);
+        const HelpLookup english = LookupHelpTopic(h.f.files().helpFileEnglish, 10190, HelpLanguage::English);
+        const HelpLookup greek = LookupHelpTopic(h.f.files().helpFileGreek, 10190, HelpLanguage::Greek);
         ASSERT_EQ(h.popups().size(), 3u);
         EXPECT_EQ(h.popups()[0].text, english.text);
         EXPECT_EQ(h.popups()[1].text, greek.text);
@@ -153,7 +157,7 @@ TEST(WhatsThis, TheNextPopupComesFromTheNewLanguagesFileOrNamesWhatIsMissing) {
         EXPECT_EQ(h.popups()[2].text, english.text);
         if (greekFile) {
             EXPECT_FALSE(greek.found());
-            EXPECT_TRUE(greek.text.contains(h.f.state.gHelpFileGreek) && greek.text.contains(u"10190"))
+            EXPECT_TRUE(greek.text.contains(h.f.files().helpFileGreek) && greek.text.contains(u"10190"))
                 << greek.text.toStdString();
         }
         EXPECT_TRUE(h.m.ui.messages.empty());
@@ -177,10 +181,10 @@ TEST(HelpButton, ShowsTheHelpTextTitledHelpInTheLanguageInForce) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
-        HelpForm h;
-        h.f.cmdLanguage[static_cast<std::size_t>(c.languageButton)]->click();
+        HelpWindow h;
+        h.m.control<QPushButton>("cmdLanguage", c.languageButton)->click();
         h.m.ui.answer(MsgButton::Ok);
-        QTest::mouseClick(h.f.cmdHelp, Qt::LeftButton);
+        QTest::mouseClick(h.m.control<QPushButton>("cmdHelp"), Qt::LeftButton);
         ASSERT_EQ(h.m.ui.messages.size(), 1u);
         const MessageRequest& r = h.m.ui.messages[0].request;
         EXPECT_EQ(r.title, QString::fromUtf8(c.title));

@@ -3,8 +3,8 @@
 // A made-up machine for the tree tests: Windows-style drives with "\" and a set of folders, some of
 // which can be made unreadable. It counts the folder reads so tests can see the one-level look-ahead.
 
-#include "paths/FolderSource.h"
-#include "paths/PathText.h"
+#include "base/PathText.h"
+#include "paths/core/FolderSource.h"
 
 #include <QSet>
 
@@ -33,7 +33,7 @@ public:
 
     std::optional<QStringList> subfolders(const QString& folder) const override {
         reads << folder;
-        if (!canList(folder))
+        if (!readable(folder))
             return std::nullopt;
         QStringList names;
         for (const QString& f : folders_) {
@@ -43,7 +43,7 @@ public:
         return names;
     }
 
-    bool canList(const QString& folder) const override {
+    bool readable(const QString& folder) const {
         if (unreadable.contains(folder))
             return false;
         return driveRoots.contains(folder) || folders_.contains(RemoveSeparator(folder, sep));

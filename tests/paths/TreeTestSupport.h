@@ -1,11 +1,10 @@
 #pragma once
 
-// A folder tree with its manager and hidden controls, over either the made-up Windows machine or the
-// real file system.
+// A folder tree over either the made-up Windows machine or the real file system.
 
 #include "FakeFolderSource.h"
+#include "paths/FolderTree.h"
 #include "paths/FolderTreeWidget.h"
-#include "paths/basTreeViewManager.h"
 
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -14,23 +13,17 @@
 namespace vesmarin::test {
 
 struct TreeRig {
-    SharedState state;
     FakeFolderSource fake;
     SystemFolderSource real;
     FolderTreeWidget tvwControl;
-    HiddenFileList filFile;
-    HiddenList lstControl;
-    std::unique_ptr<basTreeViewManager> manager;
+    std::unique_ptr<FolderTree> manager;
 
-    TreeRig() { filFile.geometry = QRect(10, 20, 30, 40); }
-
-    basTreeViewManager& Make(bool caseSensitive, bool useRealDisk = false) {
-        state.gCaseSensitive = caseSensitive;
+    FolderTree& Make(bool caseSensitive, bool useRealDisk = false) {
         tvwControl.clear();
-        manager = std::make_unique<basTreeViewManager>(tvwControl, filFile, lstControl,
-                                                       useRealDisk ? static_cast<const FolderSource&>(real)
-                                                                   : static_cast<const FolderSource&>(fake),
-                                                       state);
+        manager =
+            std::make_unique<FolderTree>(tvwControl, useRealDisk ? static_cast<const FolderSource&>(real)
+                                                                 : static_cast<const FolderSource&>(fake));
+        manager->setCaseSensitive(caseSensitive);
         return *manager;
     }
 
@@ -43,7 +36,7 @@ struct TreeRig {
         return texts;
     }
 
-    QTreeWidgetItem* Node(const QString& key) const { return manager->FindNode(key); }
+    QTreeWidgetItem* Node(const QString& key) const { return manager->findNode(key); }
 
     int CountNodes() const {
         int count = 0;

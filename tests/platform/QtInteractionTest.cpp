@@ -115,7 +115,7 @@ TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKeyInEitherLan
     request.text = QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\r\n\r\nGo on?");
     request.icon = MsgIcon::Question;
     for (const bool greek : {false, true, false}) {
-        language::UseToolkitLanguage(greek);
+        UseToolkitLanguage(greek);
         for (const BoxRow& row : kBoxes) {
             SCOPED_TRACE(::testing::Message() << (greek ? "Greek" : "English") << ", set " << int(row.set)
                                               << ", default " << int(row.defaultButton) << ", press "
@@ -136,7 +136,7 @@ TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKeyInEitherLan
             EXPECT_EQ(seen.icon, QMessageBox::Question);
         }
     }
-    language::UseToolkitLanguage(false);
+    UseToolkitLanguage(false);
 }
 
 // A message from a dialog that is not shown yet belongs to the shown window that owns the dialog, so it
@@ -289,7 +289,7 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
 TEST(QtInteraction, FileDialogsSpeakTheLanguageInForce) {
     for (const bool greek : {true, false}) {
         SCOPED_TRACE(greek ? "Greek" : "English");
-        language::UseToolkitLanguage(greek);
+        UseToolkitLanguage(greek);
         Folder folder;
         QStringList labels;
         RealDialogs dialogs{

@@ -3,9 +3,9 @@
 // The real main window started from a temporary program folder, at an initial path below a temporary
 // folder of real subfolders, with the scripted desktop in place of a person.
 
-#include "paths/PathText.h"
-#include "savedpaths/frmRecallPath.h"
-#include "shell/frmMain.h"
+#include "app/MainWindowRig.h"
+#include "base/PathText.h"
+#include "savedpaths/RecallPathDialog.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
 
@@ -26,7 +26,11 @@ struct SavedPathsWindowRig {
     QTemporaryDir program, disk;
     QString root = QDir(disk.path()).canonicalPath();
     ScriptedInteraction ui;
-    std::unique_ptr<frmMain> form;
+    std::unique_ptr<MainWindow> window;
+
+    template <class T = QWidget> T* control(const char* name, int index = -1) const {
+        return Control<T>(*window, name, index);
+    }
 
     SavedPathsWindowRig() {
         EXPECT_TRUE(program.isValid() && disk.isValid());
@@ -45,26 +49,26 @@ struct SavedPathsWindowRig {
     }
 
     // Starts at `initialPath` with the case rule off or on, in English or Greek.
-    frmMain& Start(const QString& initialPath, bool caseSensitive, bool greek = false) {
+    MainWindow& Start(const QString& initialPath, bool caseSensitive, bool greek = false) {
         Write(iniFile(),
               QStringLiteral("[General]\nLanguage=%1\nInitialPath=%2\n[Options]\nCaseSensitive=%3\n")
                   .arg(greek ? 1 : 0)
                   .arg(initialPath)
                   .arg(caseSensitive ? 1 : 0)
                   .toUtf8());
-        form = std::make_unique<frmMain>(ui, program.path());
-        form->Load();
+        window = std::make_unique<MainWindow>(ui, program.path());
+        window->load();
         EXPECT_TRUE(ui.messages.empty()) << "start-up asked something";
-        return *form;
+        return *window;
     }
 
     // Makes `path` current as a click on its folder does.
     void Select(const QString& path) {
-        QTreeWidgetItem* node =
-            form->treeView->FindNode(ApplyCaseRule(AppendSeparator(path), form->state.gCaseSensitive));
+        QTreeWidgetItem* node = window->folderTree().findNode(
+            ApplyCaseRule(AppendSeparator(path), window->options().caseSensitive()));
         ASSERT_TRUE(node) << path.toStdString();
-        form->tvwControl->setCurrentItem(node);
-        ASSERT_EQ(form->lblCurrentPath->text(), path);
+        control<QTreeWidget>("tvwControl")->setCurrentItem(node);
+        ASSERT_EQ(control<QLabel>("lblCurrentPath")->text(), path);
     }
 
     static void Write(const QString& file, const QByteArray& bytes) { WriteFile(file, bytes); }
@@ -74,10 +78,10 @@ struct SavedPathsWindowRig {
 
 // Runs `script` on the recall dialog once it is shown modally. Should the script leave it open, it is
 // ended without a path, so that a failing test cannot hang.
-inline void WhenRecallDialogOpens(std::function<void(savedpaths::frmRecallPath&)> script, bool& opened) {
+inline void WhenRecallDialogOpens(std::function<void(RecallPathDialog&)> script, bool& opened) {
     opened = false;
     QTimer::singleShot(0, [script = std::move(script), &opened] {
-        auto* d = qobject_cast<savedpaths::frmRecallPath*>(QApplication::activeModalWidget());
+        auto* d = qobject_cast<RecallPathDialog*>(QApplication::activeModalWidget());
         if (!d) {
             ADD_FAILURE() << "the recall dialog is not open";
             return;

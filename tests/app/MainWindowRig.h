@@ -1,0 +1,58 @@
+#pragma once
+
+// The real main window in a temporary program folder, with the scripted desktop in place of a person.
+// Controls are found by their names, as help and accessibility tools find them.
+
+#include "app/MainWindow.h"
+#include "app/OptionsPanel.h"
+#include "browse/IconBrowser.h"
+#include "browse/IconGrid.h"
+#include "paths/FolderTree.h"
+#include "savedpaths/PathMenus.h"
+#include "support/Controls.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestFiles.h"
+#include "ui/UpDown.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace vesmarin::test {
+
+struct MainWindowRig {
+    QTemporaryDir folder;
+    ScriptedInteraction ui;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ui, folder.path());
+
+    template <class T = QWidget> T* control(const char* name, int index = -1) const {
+        return Control<T>(*window, name, index);
+    }
+
+    QString iniFile() const { return folder.filePath(QStringLiteral("Tembrill.ini")); }
+    void storeIni(const std::string& content) const {
+        WriteFile(iniFile(), QByteArray::fromStdString(content));
+    }
+    // The settings file as text, or "<none>" when there is none.
+    std::string ini() const { return ReadFile(iniFile()).toStdString(); }
+    // The value the settings file holds for `key`, or "<missing>".
+    std::string iniValue(const std::string& key) const { return IniValue(ini(), key); }
+
+    // Copies the help files from `source` beside the program.
+    void copyHelpFiles(const QString& source) const {
+        for (const char* name : {"TembrillUK.hlp", "TembrillGR.hlp"})
+            QFile::copy(source + u'/' + QLatin1String(name), folder.filePath(QLatin1String(name)));
+    }
+
+    // Runs the start-up sequence with the given settings file.
+    MainWindow& loadWith(const std::string& iniContent) {
+        storeIni(iniContent);
+        window->load();
+        return *window;
+    }
+
+    static QString home() { return QDir::toNativeSeparators(QDir::homePath()); }
+};
+
+} // namespace vesmarin::test

@@ -1,0 +1,99 @@
+#pragma once
+
+// The real main window over a temporary folder of test programs, for driving Browse, the icon sets and the
+// icon menu as a user would.
+
+#include "app/MainWindowRig.h"
+#include "platform/IconFileBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace vesmarin::test {
+
+// The colour of icon k of program number p, so every icon of a test can be told apart in the grid.
+inline std::uint32_t IconColour(int program, int icon) {
+    return static_cast<std::uint32_t>((program & 0xFF) << 16 | (icon & 0xFFFF));
+}
+
+inline void WriteBytes(const QString& path, const testing::Bytes& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+// A program holding `icons` icons, each one 32x32 image of a solid colour.
+inline void WriteProgram(const QString& path, int program, int icons) {
+    std::vector<testing::Resource> resources;
+    for (int k = 0; k < icons; ++k) {
+        const auto id = static_cast<std::uint16_t>(k + 1);
+        const auto group = testing::iconGroup(
+            id, "", id, {{{32, 32, 16, 1, 4}, testing::solidDib(32, 32, 4, IconColour(program, k))}});
+        resources.insert(resources.end(), group.begin(), group.end());
+    }
+    WriteBytes(path, testing::buildPe(resources));
+}
+
+// Many small files are made far faster in memory than on some disks.
+inline QString ScratchTemplate() {
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    return (shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath()) +
+           QStringLiteral("/vesmarin-browse-XXXXXX");
+}
+
+struct BrowseWindowRig {
+    QTemporaryDir data{ScratchTemplate()};
+    MainWindowRig m;
+    MainWindow& window = *m.window;
+    IconBrowser& browser = window.iconBrowser();
+    IconGrid& grid = *m.control<IconGrid>("grdControl");
+
+    QString path(const QString& name) const { return data.filePath(name); }
+
+    // Starts the window with the data folder as the current path, in the given language, and shows it.
+    void load(bool greek = false, const std::string& options = "") {
+        m.loadWith("[General]\nLanguage=" + std::string(greek ? "1" : "0") +
+                   "\nInitialPath=" + data.path().toStdString() + "\n[Options]\nLevels=0\n" + options);
+        ASSERT_EQ(m.control<QLabel>("lblCurrentPath")->text(), data.path());
+        window.show();
+    }
+
+    // Presses a button whose set ends with one message box, and gives that message.
+    template <class Press> QString pressAndReadMessage(Press press) {
+        const std::size_t before = m.ui.messages.size();
+        m.ui.answer(MsgButton::Ok);
+        press();
+        if (m.ui.messages.size() != before + 1) {
+            ADD_FAILURE() << "expected one message box";
+            return {};
+        }
+        return m.ui.messages.back().request.text;
+    }
+    QString browse() {
+        return pressAndReadMessage([this] { m.control<QPushButton>("cmdBrowse")->click(); });
+    }
+    // Clicks "Display next set of icons", which must be enabled.
+    QString nextSet() {
+        EXPECT_TRUE(m.control<QPushButton>("cmdScan")->isEnabled());
+        return pressAndReadMessage([this] {
+            QTest::mouseClick(m.control<QPushButton>("cmdScan"), Qt::LeftButton, {},
+                              m.control<QPushButton>("cmdScan")->rect().center());
+        });
+    }
+
+    // The colour at the centre of a cell's picture, or -1 for an empty cell.
+    std::int64_t cellColour(int row, int column) const {
+        const QImage p = grid.picture(row, column);
+        return p.isNull() ? -1 : std::int64_t{p.pixel(16, 16) & 0xFFFFFF};
+    }
+};
+
+} // namespace vesmarin::test

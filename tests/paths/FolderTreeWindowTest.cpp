@@ -1,0 +1,122 @@
+#include "app/MainWindowRig.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vesmarin {
+namespace {
+
+// The main window started from a program folder whose settings file names an initial path below a
+// temporary folder of real subfolders.
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(disk.isValid() && QDir(root).mkpath("Work/Έργα/old/older")); }
+    MainWindow& Start(const QString& initialPath) {
+        return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
+    }
+
+    QTemporaryDir disk;
+    QString root = QDir(disk.path()).canonicalPath();
+    test::MainWindowRig m;
+    test::ScriptedInteraction& ui = m.ui;
+};
+
+TEST_F(StartUp, OpensAtAnExistingInitialPath) {
+    Start(root + "/Work/Έργα");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
+}
+
+// A folder name that looks like markup is shown as it stands, not as bold "old".
+TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
+    ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
+    Start(root + "/Work/<b>old");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/<b>old");
+    for (const QLabel* label : {m.control<QLabel>("lblCurrentPath"), m.control<QLabel>("lblInfo")})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+}
+
+TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
+    ui.answer(MsgButton::Cancel);
+    MainWindow& f = Start(root + "/Work/gone");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].request.title, "Recall path");
+    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
+    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work'"));
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+}
+
+TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
+    MainWindow& f = Start(root + "/Work");
+    QTreeWidgetItem* projects = f.folderTree().findNode(root + "/Work/Έργα/");
+    ASSERT_TRUE(projects);
+
+    // Opening a folder by hand reads one level below each of its subfolders.
+    ASSERT_FALSE(projects->isExpanded());
+    EXPECT_FALSE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
+    projects->setExpanded(true);
+    EXPECT_TRUE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
+
+    m.control<QTreeWidget>("tvwControl")->setCurrentItem(projects); // as a click on the folder does
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+
+    ASSERT_TRUE(QDir(root).mkpath("Work/new"));
+    m.control<QPushButton>("cmdRefresh")->click();
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_TRUE(f.folderTree().findNode(root + "/Work/new/"));
+
+    m.control<QPushButton>("cmdUpOneLevel")->click();
+    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// `vesmarin FOLDER`: the folder opens in place of the initial path, a missing one goes through the usual
+// partial-recall question, and nothing of it reaches the settings file or the recent paths.
+TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
+    const struct {
+        const char* name;
+        QString initialPath; // empty: none stored yet, which asks nothing when a folder is given
+        QString folder;
+        QString opened;
+        bool asked;
+    } cases[] = {
+        {"existing", root + "/Work", root + "/Work/Έργα/old", root + "/Work/Έργα/old", false},
+        {"key form", root + "/Work", root + "/Work/Έργα/", root + "/Work/Έργα", false},
+        {"no initial path yet", "", root + "/Work/Έργα", root + "/Work/Έργα", false},
+        {"missing", root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::MainWindowRig run;
+        const QByteArray ini =
+            ("[General]\nLanguage=0\n" +
+             (c.initialPath.isEmpty() ? QString() : "InitialPath=" + c.initialPath + "\n") +
+             "[Options]\nWhatToBrowse=3\n")
+                .toUtf8();
+        test::WriteFile(run.iniFile(), ini);
+        if (c.asked)
+            run.ui.answer(MsgButton::Cancel);
+        run.window->load(c.folder);
+
+        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), c.opened);
+        EXPECT_EQ(run.window->folderTree().currentPath(), c.opened);
+        ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_TRUE(run.ui.messages[0].request.text.contains("'" + c.folder + "'"));
+        }
+        EXPECT_EQ(run.window->pathMenus().initialPath(),
+                  c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
+        EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
+        EXPECT_FALSE(QFile::exists(run.window->files().savedPathsFile));
+    }
+}
+
+} // namespace
+} // namespace vesmarin
