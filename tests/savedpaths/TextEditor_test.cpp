@@ -18,6 +18,7 @@ TEST(TextEditorChoice, TakesTheFirstEditorFoundWithItsWaitOption) {
         QStringList installed;
         QString program;
         QStringList arguments;
+        bool windows = false;
     };
     const Case cases[] = {
         {{"gedit", "notepad"}, "/usr/bin/notepad", {file}},
@@ -30,10 +31,11 @@ TEST(TextEditorChoice, TakesTheFirstEditorFoundWithItsWaitOption) {
         // Editors that cannot be made to wait are not taken.
         {{"pluma", "leafpad"}, "", {}},
         {{}, "", {}},
+        {{"gedit"}, "notepad", {file}, true}, // Windows' own editor waits by itself
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.installed.join(QLatin1Char(',')).toStdString());
-        const EditorCommand command = TextEditorCommand(Finding(c.installed), file, false);
+        const EditorCommand command = TextEditorCommand(Finding(c.installed), file, c.windows);
         EXPECT_EQ(command.program, c.program);
         EXPECT_EQ(command.arguments, c.arguments);
         EXPECT_EQ(command.isEmpty(), c.program.isEmpty());
