@@ -19,7 +19,7 @@ TEST(NumberPrefix, ReadsTheNumberTheTextStartsWith) {
                                 {".5", 0.5},   {"1.", 1},     {".", 0},         {"1.2.3", 1.2}, {"1,5", 1},
                                 {" 1", 1},     {"1 2", 12},   {"\t1\n2", 12},   {"- 3", -3},    {"\r1", 0},
                                 {"1e3", 1000}, {"1E+2", 100}, {"2.5e-1", 0.25}, {"1e", 1},      {"1e-", 1},
-                                {"e5", 0},     {"&H10", 16},  {"&h1F", 31},     {"&O17", 15},   {"&O8", 0},
+                                {"e5", 0},     {"&H10", 16},  {"&hAf", 175},    {"&O17", 15},   {"&O8", 0},
                                 {"&H", 0},     {"&X1", 0},    {"& H 10", 16}};
     for (const PrefixCase& c : cases)
         EXPECT_DOUBLE_EQ(NumberPrefix(QString::fromUtf8(c.text)), c.expected) << "text \"" << c.text << "\"";
