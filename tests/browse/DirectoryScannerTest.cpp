@@ -2,7 +2,6 @@
 
 #include "browse/basDirectoryScanner.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -81,91 +80,63 @@ long OpenHandles() {
 #endif
 }
 
-// --- The level rule -------------------------------------------------------------------------------------
+// --- What is collected, and in which order ---------------------------------------------------------------
 
-TEST(LevelRule, RelativeFolderCountsTheRootAndItsFoldersAlike) {
+// Each folder's files before its subfolders, both in case-insensitive name order; the levels count from the
+// start folder. The same tree browsed from the root (a temporary folder standing for "/") gives the files of
+// the same folders.
+TEST_F(TempTree, FilesOfTheChosenKindsLevelByLevelInNameOrder) {
+    Make({"b.exe", "A.EXE", "c.Exe", "d.txt", "alpha/q.exe", "alpha/P.exe", "alpha/r.dll", "Beta/z.exe",
+          "Beta/deep/y.exe", "Beta/deep/x.DLL", "Beta/deep/er/w.exe", "docs/readme.txt", "docs/c.exe/",
+          "Gamma/g.exe", "_under/u.exe"});
+    const Names all = {"A.EXE",       "b.exe",       "c.Exe",           "alpha/P.exe",
+                       "alpha/q.exe", "Beta/z.exe",  "Beta/deep/y.exe", "Beta/deep/er/w.exe",
+                       "Gamma/g.exe", "_under/u.exe"};
     struct Case {
-        const char* start;
-        const char* cur;
-        const char* rel;
-    };
-    const Case cases[] = {
-        {"/home/ann/", "/home/ann", ""},
-        {"/home/ann/", "/home/ann/sys", "/sys"},
-        {"/home/ann/", "/home/ann/sys/color", "/sys/color"},
-        {"/", "/", "/"},
-        {"/", "/usr", "/usr"},
-        {"/", "/usr/lib", "/usr/lib"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(RelativeFolder(c.start, c.cur), c.rel) << c.start << " " << c.cur;
-    }
-}
-
-TEST(LevelRule, IsWithinLevels) {
-    struct Case {
-        const char* rel;
+        std::string start;
         int levels;
-        bool within;
-    };
-    const Case cases[] = {
-        {"", 0, true},    {"/a/b/c", 0, true}, {"/a/b/c", -1, true}, {"", 1, true},
-        {"/a", 1, false}, {"/a", 2, true},     {"/a/b", 2, false},   {"/a/b", 3, true},
-        {"/", 1, false},  {"/", 2, true},      {"x.exe", 1, true},   {"usr/x.exe", 1, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(IsWithinLevels(c.rel, c.levels), c.within) << "'" << c.rel << "' levels " << c.levels;
-    }
-}
-
-// The same tree browsed from a folder and from the root (a temporary folder standing for "/") gives the
-// files of the same folders for every level count.
-TEST_F(TempTree, LevelsFromAFolderAndFromTheRoot) {
-    Make({"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"});
-    struct Case {
-        int levels;
+        std::string patterns;
         Names expected;
     };
     const Case cases[] = {
-        {0, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
-        {1, {"a.exe"}},
-        {2, {"a.exe", "one/b.exe", "x/e.exe"}},
-        {3, {"a.exe", "one/b.exe", "one/two/c.exe", "x/e.exe"}},
-        {4, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
-        {9999, {"a.exe", "one/b.exe", "one/two/c.exe", "one/two/three/d.exe", "x/e.exe"}},
+        {"", 0, kExe, all},
+        {"", 9999, kExe, all},
+        {"", 1, kExe, {"A.EXE", "b.exe", "c.Exe"}},
+        {"",
+         2,
+         kExe,
+         {"A.EXE", "b.exe", "c.Exe", "alpha/P.exe", "alpha/q.exe", "Beta/z.exe", "Gamma/g.exe",
+          "_under/u.exe"}},
+        {"",
+         3,
+         kExe,
+         {"A.EXE", "b.exe", "c.Exe", "alpha/P.exe", "alpha/q.exe", "Beta/z.exe", "Beta/deep/y.exe",
+          "Gamma/g.exe", "_under/u.exe"}},
+        {"",
+         0,
+         kBoth,
+         {"A.EXE", "b.exe", "c.Exe", "alpha/P.exe", "alpha/q.exe", "alpha/r.dll", "Beta/z.exe",
+          "Beta/deep/x.DLL", "Beta/deep/y.exe", "Beta/deep/er/w.exe", "Gamma/g.exe", "_under/u.exe"}},
+        {"", 2, kDll, {"alpha/r.dll"}}, // none in the start folder: its subfolders' files
+        {"docs", 0, kBoth, {}},         // a folder named like a program is no file
+        {"missing", 0, kBoth, {}},      // a start folder that cannot be read finds nothing
+        {"d.txt", 0, "*", {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Collect(Path(), c.levels, kExe), c.expected) << "folder start, levels " << c.levels;
-
-        Names expectedFromRoot;
-        for (const std::string& name : c.expected) {
-            expectedFromRoot.push_back("/" + name);
+        SCOPED_TRACE(c.start + " levels " + std::to_string(c.levels) + " " + c.patterns.substr(0, 5));
+        EXPECT_EQ(Collect(Path(c.start), c.levels, c.patterns), c.expected);
+        if (c.start.empty()) {
+            Names fromRoot, expected;
+            CollectFiles("/", c.levels, c.patterns, fromRoot, {}, ScanOptions{Path()});
+            for (const std::string& name : c.expected) {
+                expected.push_back("/" + name);
+            }
+            EXPECT_EQ(fromRoot, expected) << "from the root";
         }
-        std::vector<std::string> found;
-        CollectFiles("/", c.levels, kExe, found, {}, ScanOptions{Path()});
-        EXPECT_EQ(found, expectedFromRoot) << "root start, levels " << c.levels;
     }
-}
-
-TEST_F(TempTree, WalkDoesNotGoBelowTheLevelLimit) {
-    Make({"a/b/c/d/"});
-    Names folders;
-    Collect(Path(), 2, kExe, [&](ScanEvent event, std::string_view path) {
-        if (event == ScanEvent::Folder) {
-            folders.emplace_back(path);
-        }
-    });
-    EXPECT_EQ(folders, (Names{Path(), Path("a")}));
-}
-
-// --- Order and matching ---------------------------------------------------------------------------------
-
-TEST_F(TempTree, FoldersFirstThenSubtreesInCaseInsensitiveOrder) {
-    Make({"b.exe", "A.EXE", "c.Exe", "Beta/z.exe", "Beta/deep/y.exe", "alpha/q.exe", "alpha/P.exe",
-          "Gamma/g.exe", "_under/u.exe"});
-    EXPECT_EQ(Collect(Path(), 0, kExe),
-              (Names{"A.EXE", "b.exe", "c.Exe", "alpha/P.exe", "alpha/q.exe", "Beta/z.exe", "Beta/deep/y.exe",
-                     "Gamma/g.exe", "_under/u.exe"}));
+    Names none;
+    CollectFiles("", 0, "*", none);
+    EXPECT_TRUE(none.empty()) << "no folder is not the root";
 }
 
 TEST(NameOrder, CaseInsensitiveAndTotal) {
@@ -186,6 +157,8 @@ TEST(NameOrder, CaseInsensitiveAndTotal) {
         {"\xCE\xAC\xCE\xBB", "\xCE\x86\xCE\x9C", -1},    // άλ < ΆΜ: accented letters fold too
         {"\xCF\x82", "\xCE\xA3", 1},                     // final sigma folds with sigma
         {"\xD0\xB1", "\xD0\x92", -1},                    // б < В
+        {"\xD1\x8F", "\xD0\xAF\xD0\xB0", -1},            // я < Яа: the last letter folds as well
+        {"\xE3\x81\x82", "\xE2\x82\xAC", 1},             // あ after €, by their code points
         {"\xFF\xFE", "a", 1},                            // not UTF-8: after every letter
         {"a\xC3", "a\xC3\xA9", 1},                       // a cut sequence still has a place
     };
@@ -197,61 +170,30 @@ TEST(NameOrder, CaseInsensitiveAndTotal) {
     }
 }
 
-TEST(NameOrder, SameOrderWhateverTheListingOrder) {
-    Names names = {"b", "B", "a", "A", "\xCE\xB1", "\xCE\x91", "_", "a1", "A1", "\xFF", "\xC3\xA9", "E"};
-    std::sort(names.begin(), names.end(), NameLess);
-    const Names sorted = names;
-    std::mt19937 random(7);
-    for (int i = 0; i < 20; ++i) {
-        std::shuffle(names.begin(), names.end(), random);
-        std::sort(names.begin(), names.end(), NameLess);
-        EXPECT_EQ(names, sorted);
-    }
-}
-
-TEST(Patterns, EveryCaseFormOfTheChosenKinds) {
+TEST(Patterns, AnyOfTheListWithWildcards) {
     struct Case {
+        std::string list;
         const char* name;
-        bool exe;
-        bool dll;
+        bool matches;
     };
     const Case cases[] = {
-        {"a.exe", true, false},     {"A.EXE", true, false},      {"a.eXe", true, false},
-        {".exe", true, false},      {"a.exe.txt", false, false}, {"aexe", false, false},
-        {"a.ex", false, false},     {"a.dll", false, true},      {"B.DlL", false, true},
-        {"a.exe.dll", false, true}, {"", false, false},
+        {kExe, "a.exe", true},
+        {kExe, "a.eXe", true},
+        {kExe, ".exe", true},
+        {kExe, "a.exe.txt", false},
+        {kExe, "aexe", false},
+        {kExe, "a.ex", false},
+        {kExe, "", false},
+        {kBoth, "B.DlL", true},
+        {kBoth, "a.exe.dll", true},
+        {"x?z*.b*n; ;", "xyz.bin", true},
+        {"x?z*.b*n", "xyzzy.bbnn", true},
+        {"x?z*.b*n", "xz.bin", false},
     };
-    const FilePatterns exe(kExe), dll(kDll), both(kBoth);
     for (const Case& c : cases) {
-        EXPECT_EQ(exe.Matches(c.name), c.exe) << c.name;
-        EXPECT_EQ(dll.Matches(c.name), c.dll) << c.name;
-        EXPECT_EQ(both.Matches(c.name), c.exe || c.dll) << c.name;
+        EXPECT_EQ(FilePatterns(c.list).Matches(c.name), c.matches) << c.list << " " << c.name;
     }
-    const FilePatterns wild("x?z*.b*n; ;");
-    EXPECT_TRUE(wild.Matches("xyz.bin"));
-    EXPECT_TRUE(wild.Matches("xyzzy.bbnn"));
-    EXPECT_FALSE(wild.Matches("xz.bin"));
     EXPECT_TRUE(FilePatterns("").empty());
-}
-
-TEST_F(TempTree, BothKindsListEachFileOnceInNameOrder) {
-    Make({"c.ExE", "a.exe", "b.DLL", "d.txt", "sub/e.Dll", "sub/E.exe"});
-    EXPECT_EQ(Collect(Path(), 0, kBoth), (Names{"a.exe", "b.DLL", "c.ExE", "sub/e.Dll", "sub/E.exe"}));
-    EXPECT_EQ(Collect(Path(), 0, kDll), (Names{"b.DLL", "sub/e.Dll"}));
-}
-
-TEST_F(TempTree, StartFolderWithoutMatchesTakesItsSubfolders) {
-    Make({"readme.txt", "bin/tool.exe", "bin/deeper/far.exe"});
-    EXPECT_EQ(Collect(Path(), 2, kExe), (Names{"bin/tool.exe"}));
-    EXPECT_EQ(Collect(Path(), 0, kExe), (Names{"bin/tool.exe", "bin/deeper/far.exe"}));
-}
-
-TEST_F(TempTree, NothingFound) {
-    Make({"a.txt", "sub/b.ico", "sub/c.exe/"}); // a folder named like a program is no file
-    EXPECT_TRUE(Collect(Path(), 0, kBoth).empty());
-    EXPECT_TRUE(Collect(Path("missing"), 0, kBoth).empty()); // an unreadable start finds nothing
-    EXPECT_TRUE(Collect(Path("a.txt"), 0, kBoth).empty());
-    EXPECT_TRUE(Collect("", 0, "*").empty()); // no folder is not the root
 }
 
 // --- Faults the walk survives ---------------------------------------------------------------------------
@@ -307,6 +249,7 @@ TEST_F(TempTree, LinksAreFollowedWithinTheStartFolderOnlyAndNoFolderTwice) {
     link("../tree/real/sub", "tree/round");               // out and back in: inside, and entered already
     fs::create_symlink("top.exe", Path("tree/link.exe")); // a link to a program is a program
     fs::create_symlink("nowhere.exe", Path("tree/dangling.exe")); // a broken link is nothing
+    fs::create_symlink("top.exe", Path("tree/top.txt"));          // the link's own name decides
     link("real", "tree/folder.exe");                              // a folder, whatever its name
     link("tree", "via");                                          // the same tree chosen through a link
     for (const std::string start : {"tree", "via"}) {
@@ -413,35 +356,6 @@ TEST_F(TempTree, MoreFilesThanSixteenBitsCount) {
     EXPECT_EQ(found[2 * kPerFolder], "f2/0.DLL"); // past the 16-bit limit
     EXPECT_EQ(found.back(), "f2/9999.exe");
     EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), found.size());
-}
-
-// --- The walk itself ------------------------------------------------------------------------------------
-
-TEST_F(TempTree, ScannerRecordsTheStackOfLevels) {
-    Make({"a/x/", "a/y/", "b/"});
-    DirectoryScanner scanner;
-    ASSERT_TRUE(scanner.StartDirectoryScan(Path() + "/"));
-    EXPECT_EQ(scanner.CurrentLevel().Path, Path()); // no trailing separator
-    EXPECT_EQ(scanner.CurrentLevel().Count, 2);
-    EXPECT_EQ(scanner.CurrentLevel().Index, -1);
-    struct Step {
-        std::string path;
-        int level;
-    };
-    std::vector<Step> steps;
-    std::string path;
-    while (scanner.NextDirectory(path)) {
-        steps.push_back({path, scanner.ScanLevel()});
-    }
-    ASSERT_EQ(steps.size(), 4u);
-    EXPECT_EQ(steps[0].path, Path("a"));
-    EXPECT_EQ(steps[1].path, Path("a/x"));
-    EXPECT_EQ(steps[1].level, 2);
-    EXPECT_EQ(steps[2].path, Path("a/y"));
-    EXPECT_EQ(steps[3].path, Path("b"));
-    EXPECT_EQ(steps[3].level, 1);
-    EXPECT_FALSE(scanner.NextDirectory(path));
-    EXPECT_FALSE(scanner.StartDirectoryScan(Path("none")));
 }
 
 } // namespace
