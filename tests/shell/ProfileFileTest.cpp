@@ -1,7 +1,6 @@
 #include "shell/ProfileFile.h"
 
 #include "paths/PathText.h"
-#include "shell/Settings.h"
 #include "support/TestFiles.h"
 
 #include <QFile>
@@ -9,7 +8,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string_view>
@@ -91,11 +89,12 @@ struct WriteCase {
     std::optional<QByteArray> before;
     const char* section;
     const char* key;
-    const char* value;
+    const char* value; // bytes, as a folder name may hold them
     QByteArray after;
     bool written = true;
 };
 
+// Every value written reads back as it was.
 TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
     const WriteCase cases[] = {
         WriteCase{"creates_the_file", std::nullopt, "Options", "Levels", "5", "[Options]\nLevels=5\n"},
@@ -103,21 +102,23 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
                   "; top\n[options]\n  LEVELS = 3\nOther=x\n", "Options", "Levels", "12",
                   "; top\n[options]\n  LEVELS = 12\nOther=x\n"},
         WriteCase{"new_key_at_end_of_its_section", "[General]\nLanguage=0\n\n[Options]\nA=1\n", "General",
-                  "InitialPath", "/x", "[General]\nLanguage=0\nInitialPath=/x\n\n[Options]\nA=1\n"},
+                  "InitialPath", "/x=1;y", "[General]\nLanguage=0\nInitialPath=/x=1;y\n\n[Options]\nA=1\n"},
         WriteCase{"new_section_at_end", "[General]\nLanguage=0\n", "Options", "WhatToBrowse", "3",
                   "[General]\nLanguage=0\n\n[Options]\nWhatToBrowse=3\n"},
-        WriteCase{"last_line_without_break_extended", "[General]\nLanguage=0", "General", "X", "1",
-                  "[General]\nLanguage=0\nX=1\n"},
+        WriteCase{"last_line_without_break_extended", "[General]\nLanguage=0", "General", "X", "",
+                  "[General]\nLanguage=0\nX=\n"},
         WriteCase{"keeps_windows_line_breaks_and_ends_the_last_line", "[General]\r\nLanguage=0", "Options",
                   "Levels", "4", "[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n"},
         WriteCase{"keeps_lone_cr_line_breaks", "[General]\rLanguage=0\r", "Options", "Levels", "4",
                   "[General]\rLanguage=0\r\r[Options]\rLevels=4\r"},
         WriteCase{"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
                   "[General]\nInitialPath=\" /a \"\n"},
-        WriteCase{"bytes_that_are_not_utf8_kept", "; caf\xE9 \xFF\xFE\n[General]\nX=1\n", "General", "X", "2",
-                  "; caf\xE9 \xFF\xFE\n[General]\nX=2\n"},
-        WriteCase{"outer_quotes_survive_in_quotes", std::nullopt, "General", "InitialPath", "'/a'",
-                  "[General]\nInitialPath=\"'/a'\"\n"},
+        WriteCase{"outer_quotes_survive_in_quotes", "[General]\nInitialPath=/b\n", "General", "InitialPath",
+                  "'/a'", "[General]\nInitialPath=\"'/a'\"\n"},
+        WriteCase{"outer_double_quotes_too", std::nullopt, "General", "InitialPath", "\"q\"",
+                  "[General]\nInitialPath=\"\"q\"\"\n"},
+        WriteCase{"bytes_that_are_not_utf8_kept", "; caf\xE9 \xFF\xFE\n[General]\nX=1\n", "General", "X",
+                  "/caf\xE9", "; caf\xE9 \xFF\xFE\n[General]\nX=/caf\xE9\n"},
         WriteCase{"keeps_utf16_and_its_line_breaks", Utf16(u"\uFEFF[General]\r\nLanguage=0\r\n"), "Options",
                   "Levels", "4", Utf16(u"\uFEFF[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n")},
         WriteCase{"keeps_utf16_big_endian", Utf16(u"\uFEFF[General]\nInitialPath=/a\n", true), "General",
@@ -125,84 +126,56 @@ TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
         // A lone half of a surrogate pair would not come back as it was: such a file is left alone.
         WriteCase{"broken_utf16_left_alone",
                   Utf16(u"\uFEFF[General]\nX=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n"), "General", "X",
-                  "1", Utf16(u"\uFEFF[General]\nX=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n"), false}};
+                  "1", Utf16(u"\uFEFF[General]\nX=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n"), false},
+        // A line break would forge lines of its own.
+        WriteCase{"line_break_refused", "[General]\nLanguage=0\n", "General", "InitialPath",
+                  "/x\n[Options]\nLevels=9", "[General]\nLanguage=0\n", false}};
     for (const WriteCase& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(file());
         if (c.before)
             store(*c.before);
-        EXPECT_EQ(WriteProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                                     QString::fromUtf8(c.value), file()),
-                  c.written);
+        const QString section = QString::fromUtf8(c.section), key = QString::fromUtf8(c.key);
+        const QString value = FileNameFromBytes(c.value);
+        EXPECT_EQ(WriteProfileString(section, key, value, file()), c.written);
         EXPECT_EQ(test::ReadFile(file()), c.after);
+        if (c.written) {
+            EXPECT_EQ(GetProfileString(section.toLower(), key.toUpper(), QStringLiteral("d"), 1024, file()),
+                      value);
+        }
     }
-}
-
-TEST_F(ProfileFileTest, ValuesComeBackAsWritten) {
-    for (const QString& value :
-         {QStringLiteral("/home/ann"), QStringLiteral(" lead"), QStringLiteral("trail "),
-          QStringLiteral("\"q\""), QStringLiteral("a=b;c"), QStringLiteral("/Ελένη/φάκελος"),
-          FileNameFromBytes("/old/caf\xE9"), QStringLiteral("")}) {
-        ASSERT_TRUE(
-            WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"), value, file()));
-        EXPECT_EQ(GetProfileString(QStringLiteral("general"), QStringLiteral("initialpath"),
-                                   QStringLiteral("d"), 1024, file()),
-                  value);
-    }
-}
-
-TEST_F(ProfileFileTest, RefusesLineBreaksThatWouldForgeLines) {
-    store("[General]\nLanguage=0\n");
-    EXPECT_FALSE(WriteProfileString(QStringLiteral("General"), QStringLiteral("InitialPath"),
-                                    QStringLiteral("/x\n[Options]\nLevels=9"), file()));
-    EXPECT_EQ(content(), "[General]\nLanguage=0\n");
 }
 
 // A file that has not changed for a while is read once and kept; any later change must still be seen, by
-// the reads and by the writes, which build on what the file holds now.
+// the reads and by the writes, which build on what the file holds now: rewritten in place with the same
+// size and time, grown, or replaced by another file of the same size and time.
 TEST_F(ProfileFileTest, AChangedFileIsReadAgain) {
-    const auto age = [&](std::time_t secondsAgo) {
-        const timespec then{std::time(nullptr) - secondsAgo, 0};
-        const timespec times[2] = {then, then};
-        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(file()).constData(), times, 0), 0);
-    };
-    struct Case {
-        const char* name;
-        std::function<void()> change;
-    };
-    const Case cases[] = {
-        {"rewritten in place, same size, another time",
-         [&] {
-             store("[General]\nLanguage=1\n");
-             age(50);
-         }},
-        {"replaced by a file of the same size and time",
-         [&] {
-             test::WriteFile(file() + QStringLiteral(".new"), "[General]\nLanguage=1\n");
-             ASSERT_EQ(std::rename(QFile::encodeName(file() + QStringLiteral(".new")).constData(),
-                                   QFile::encodeName(file()).constData()),
-                       0);
-             age(100);
-         }},
-        {"grown in place, same time",
-         [&] {
-             store("[General]\nLanguage=1 \n");
-             age(100);
-         }},
+    const auto age = [](const QString& f) {
+        const timespec then{std::time(nullptr) - 100, 0}, times[2] = {then, then};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(f).constData(), times, 0), 0);
     };
     const auto language = [&] {
         return GetProfileString(QStringLiteral("General"), QStringLiteral("Language"), QString(), 5, file());
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        store("[General]\nLanguage=0\n");
-        age(100);
-        ASSERT_EQ(language(), QStringLiteral("0"));
-        c.change();
-        EXPECT_EQ(language(), QStringLiteral("1"));
-        ASSERT_TRUE(
-            WriteProfileString(QStringLiteral("General"), QStringLiteral("X"), QStringLiteral("2"), file()));
-        EXPECT_EQ(test::IniValue(content(), "Language").substr(0, 1), "1");
+    const QString other = file() + QStringLiteral(".new");
+    for (const bool replaced : {false, true}) {
+        for (const QByteArray changed : {"[General]\nLanguage=1\n", "[General]\nLanguage=1 \n"}) {
+            SCOPED_TRACE(std::string(replaced ? "replaced: " : "in place: ") + changed.constData());
+            store("[General]\nLanguage=0\n");
+            age(file());
+            ASSERT_EQ(language(), QStringLiteral("0"));
+            test::WriteFile(replaced ? other : file(), changed);
+            age(replaced ? other : file());
+            if (replaced) {
+                ASSERT_EQ(
+                    std::rename(QFile::encodeName(other).constData(), QFile::encodeName(file()).constData()),
+                    0);
+            }
+            EXPECT_EQ(language(), QStringLiteral("1"));
+            ASSERT_TRUE(WriteProfileString(QStringLiteral("General"), QStringLiteral("X"),
+                                           QStringLiteral("2"), file()));
+            EXPECT_EQ(test::IniValue(content(), "Language").substr(0, 1), "1");
+        }
     }
 }
 
