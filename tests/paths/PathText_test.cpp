@@ -5,15 +5,6 @@
 namespace vesmarin {
 namespace {
 
-TEST(ApplyCaseRule, UpperCasesEveryScriptOnlyWithTheRuleInForce) {
-    for (const auto& [text, ruled] : {std::pair<QString, QString>{"c:\\Program Files", "C:\\PROGRAM FILES"},
-                                      {"/home/ann/Έγγραφα", "/HOME/ANN/ΈΓΓΡΑΦΑ"},
-                                      {"/srv/Straße", "/SRV/STRASSE"}}) { // one letter may become two
-        EXPECT_EQ(ApplyCaseRule(text, false), ruled);
-        EXPECT_EQ(ApplyCaseRule(text, true), text);
-    }
-}
-
 TEST(SeparatorProcedures, EdgesForBothSeparators) {
     struct Case {
         QChar sep;

@@ -61,8 +61,9 @@ TEST(SavedPathsStore, LoadsEveryLineAsStoredAndSavesTheNewestFirst) {
     }
 }
 
-// Whether a folder is saved already: both with a trailing separator and under the case rule. Whether it is
-// the initial path: under the case rule, separators as they stand. Only lines with more than blanks are
+// Whether a folder is saved already: both with a trailing separator and under the case rule (upper case by
+// the full mapping, every script). Whether it is the initial path: under the case rule, separators as they
+// stand. Only lines with more than blanks are
 // offered for recall.
 TEST(SavedPathsStore, ComparesPathsUnderTheCaseRule) {
     struct Case {
@@ -79,6 +80,7 @@ TEST(SavedPathsStore, ComparesPathsUnderTheCaseRule) {
         {"/home/ann", "/home/ann", true, true, true},
         {"/", "/", true, true, true},
         {"/home/άννα", "/home/ΆΝΝΑ", false, true, true},
+        {"/srv/straße", "/SRV/STRASSE", false, true, true}, // one letter may become two
         {"", "/", false, false, false},         // an empty line is no folder: it must not pass for the root
         {" /usr", "/usr", false, false, false}, // blanks around a stored line are part of it
     };

@@ -10,13 +10,6 @@ namespace {
 using test::ProgramLayout;
 using test::WriteFile;
 
-bool Always(const QString&) {
-    return true;
-}
-bool Never(const QString&) {
-    return false;
-}
-
 // ---- Settings and recent paths ----------------------------------------------------------------------------
 
 TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
@@ -47,14 +40,6 @@ TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
     }
 }
 
-TEST(FileLocations, ProgramInTheRootFolderKeepsTheDoubledSeparator) {
-    const ProgramFiles files = LocateProgramFiles(QStringLiteral("/"), QStringLiteral("/nowhere"), Always);
-    EXPECT_EQ(files.iniFile, QStringLiteral("//Tembrill.ini"));
-    EXPECT_EQ(files.savedPathsFile, QStringLiteral("//SavedPaths.txt"));
-    EXPECT_EQ(InstalledDataFolder(QStringLiteral("/")), QStringLiteral("/share/vesmarin"));
-    EXPECT_EQ(InstalledDataFolder(QStringLiteral("/usr/bin")), QStringLiteral("/usr/share/vesmarin"));
-}
-
 // ---- Help files -------------------------------------------------------------------------------------------
 
 // Each file is looked for on its own, beside the program first, then where an installation puts it; found
@@ -81,7 +66,8 @@ TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
                 WriteFile(l.share() + u'/' + QLatin1String(name));
         }
         // An installed program's folder usually cannot be written; the help is found all the same.
-        const ProgramFiles files = LocateProgramFiles(l.bin(), l.config(), Never);
+        const ProgramFiles files =
+            LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
         EXPECT_EQ(files.helpFileEnglish,
                   (c.ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
         EXPECT_EQ(files.helpFileGreek,
