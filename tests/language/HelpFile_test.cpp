@@ -33,25 +33,10 @@ TEST(HelpFiles, EveryTopicIsPresentAndNonEmptyInBothLanguages) {
 
 TEST(HelpFormat, ParsesHeadersParagraphsAndComments) {
     const QByteArray text = "\xEF\xBB\xBF"
-                            "ignored before the first header\n"
-                            "# a comment\n"
-                            "[100]\n"
-                            "\n"
-                            "  First line\r\n"
-                            "second line.  \n"
-                            "   # a comment inside a topic\n"
-                            "\n"
-                            "\n"
-                            "New paragraph.\n"
-                            "\n"
-                            " [ 200 ] \n"
-                            "Two hundred.\r"
-                            "[300]\n"
-                            "\n"
-                            "[100]\n"
-                            "duplicate, ignored\n"
-                            "[x1]\n"
-                            "[]\n";
+                            "ignored before the first header\n# a comment\n"
+                            "[100]\n\n  First line\r\nsecond line.  \n   # a comment inside a topic\n\n\n"
+                            "New paragraph.\n\n [ 200 ] \nTwo hundred.\r[300]\n\n"
+                            "[100]\nduplicate, ignored\n[x1]\n[]\n";
     const QHash<int, QString> topics = ParseHelpText(text);
     EXPECT_EQ(topics.value(100), QStringLiteral("First line second line.\n\nNew paragraph."));
     // Topic 300 has no text, so it is missing; the second [100] keeps the first text, and "[x1]" and "[]"

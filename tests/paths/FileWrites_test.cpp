@@ -78,10 +78,6 @@ QByteArray Content(const QString& file) {
     return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-void Store(const QString& file, const QByteArray& bytes) {
-    std::ofstream(Native(file), std::ios::binary).write(bytes.constData(), bytes.size());
-}
-
 struct stat Stat(const QString& file) {
     struct stat st {};
     ::stat(Native(file).c_str(), &st);
@@ -120,7 +116,7 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             SCOPED_TRACE("an old file is replaced whole and keeps its permissions and, for root, its owner");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
-            Store(file, w.old);
+            test::WriteFile(file, w.old);
             ASSERT_EQ(::chmod(Native(file).c_str(), 0640), 0);
             const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
             ASSERT_EQ(::chown(Native(file).c_str(), owner, static_cast<gid_t>(-1)), 0);
@@ -147,7 +143,7 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             SCOPED_TRACE("a full disk keeps the old file");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
-            Store(file, w.old);
+            test::WriteFile(file, w.old);
             int error = 0;
             {
                 test::FileSizeLimit full(static_cast<rlim_t>(w.old.size() / 2));
@@ -161,7 +157,7 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             SCOPED_TRACE("a file made read-only is not changed, even by the super-user");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
-            Store(file, w.old);
+            test::WriteFile(file, w.old);
             ASSERT_EQ(::chmod(Native(file).c_str(), 0444), 0);
             EXPECT_EQ(w.write(file), w.readOnly);
             EXPECT_EQ(Content(file), w.old);

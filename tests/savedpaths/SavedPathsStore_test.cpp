@@ -93,23 +93,17 @@ TEST(SavedPathsStore, ComparesPathsUnderTheCaseRule) {
     EXPECT_EQ(RecallableSavedPaths({"", "   ", "\t", " /a ", "/b"}), (QStringList{" /a ", "/b"}));
 }
 
-// A folder name holding a line break would become two entries that name no folder.
-TEST(SavedPathsStore, APathWithALineBreakIsRefused) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("SavedPaths.txt"));
-    test::WriteFile(file, "B\r\n");
-    EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\nb")));
-    EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\rb")));
-    EXPECT_EQ(test::ReadFile(file), QByteArray("B\r\n"));
-}
-
-TEST(SavedPathsStore, EnsureCreatesAnEmptyFileAndNeverTouchesAnExistingOne) {
+// An existing file is never touched by Ensure, nor by the save of a path holding a line break, which would
+// become two entries that name no folder; Ensure creates a missing file empty.
+TEST(SavedPathsStore, AnExistingFileIsLeftAloneUnlessAPathIsSaved) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("SavedPaths.txt"));
     ASSERT_TRUE(EnsureSavedPathsFile(file));
     EXPECT_EQ(test::ReadFile(file), QByteArray());
     test::WriteFile(file, "/a\r\n");
     ASSERT_TRUE(EnsureSavedPathsFile(file));
+    EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\nb")));
+    EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\rb")));
     EXPECT_EQ(test::ReadFile(file), QByteArray("/a\r\n"));
     EXPECT_EQ(EnsureSavedPathsFile(dir.filePath(QStringLiteral("no/such/folder/SavedPaths.txt"))).errorNumber,
               53);

@@ -33,36 +33,24 @@ struct IntegerCase {
     std::variant<std::int16_t, ConversionError> expected;
 };
 
+constexpr std::int16_t I(int value) {
+    return static_cast<std::int16_t>(value);
+}
 constexpr auto TM = ConversionError::TypeMismatch;
 constexpr auto OV = ConversionError::Overflow;
 
 TEST(ToInteger16, TakesTheWholeTextOrRefusesIt) {
     // Halves go to the even neighbour; then texts that are no number at all, and numbers that do not fit.
-    const IntegerCase cases[] = {{"12", std::int16_t{12}},
-                                 {" 12 ", std::int16_t{12}},
-                                 {"0", std::int16_t{0}},
-                                 {"-5", std::int16_t{-5}},
-                                 {"2.5", std::int16_t{2}},
-                                 {"3.5", std::int16_t{4}},
-                                 {"-2.5", std::int16_t{-2}},
-                                 {"0.5", std::int16_t{0}},
-                                 {"2.51", std::int16_t{3}},
-                                 {"&H10", std::int16_t{16}},
-                                 {"1e3", std::int16_t{1000}},
-                                 {"32767", std::int16_t{32767}},
-                                 {"-32768", std::int16_t{-32768}},
-                                 {"", TM},
-                                 {"  ", TM},
-                                 {"abc", TM},
-                                 {"1x", TM},
-                                 {"-", TM},
-                                 {".", TM},
-                                 {"&H", TM},
-                                 {"1 2", TM},
-                                 {"32768", OV},
-                                 {"-32769", OV},
-                                 {"1e9", OV},
-                                 {"32767.5", OV}};
+    // clang-format off
+    const IntegerCase cases[] = {
+        {"12", I(12)},         {" 12 ", I(12)},       {"0", I(0)},           {"-5", I(-5)},
+        {"2.5", I(2)},         {"3.5", I(4)},         {"-2.5", I(-2)},       {"0.5", I(0)},
+        {"2.51", I(3)},        {"&H10", I(16)},       {"1e3", I(1000)},      {"32767", I(32767)},
+        {"-32768", I(-32768)}, {"", TM},              {"  ", TM},            {"abc", TM},
+        {"1x", TM},            {"-", TM},             {".", TM},             {"&H", TM},
+        {"1 2", TM},           {"32768", OV},         {"-32769", OV},        {"1e9", OV},
+        {"32767.5", OV}};
+    // clang-format on
     for (const IntegerCase& c : cases)
         EXPECT_EQ(ToInteger16(QString::fromUtf8(c.text)), c.expected) << "text \"" << c.text << "\"";
 }
@@ -70,7 +58,7 @@ TEST(ToInteger16, TakesTheWholeTextOrRefusesIt) {
 TEST(RoundToInteger16, RefusesWhatIsNoFiniteNumber) {
     EXPECT_EQ(RoundToInteger16(std::nan("")), (std::variant<std::int16_t, ConversionError>(OV)));
     EXPECT_EQ(RoundToInteger16(INFINITY), (std::variant<std::int16_t, ConversionError>(OV)));
-    EXPECT_EQ(RoundToInteger16(32767.4), (std::variant<std::int16_t, ConversionError>(std::int16_t{32767})));
+    EXPECT_EQ(RoundToInteger16(32767.4), (std::variant<std::int16_t, ConversionError>(I(32767))));
 }
 
 } // namespace
