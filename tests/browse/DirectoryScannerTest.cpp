@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
+#include <tuple>
 #ifndef _WIN32
 #include <cerrno>
 #include <sys/resource.h>
@@ -39,12 +40,9 @@ protected:
     // Creates the files (and their folders) named relative to the tree; names ending in "/" are folders.
     void Make(std::initializer_list<std::string> names) {
         for (const std::string& name : names) {
-            const fs::path p = root_ / name;
-            if (name.ends_with('/')) {
-                fs::create_directories(p);
-            } else {
-                fs::create_directories(p.parent_path());
-                std::ofstream(p).put('x');
+            fs::create_directories((root_ / name).parent_path());
+            if (!name.ends_with('/')) {
+                std::ofstream(root_ / name).put('x');
             }
         }
     }
@@ -191,12 +189,11 @@ TEST(Patterns, AnyOfTheListWithWildcards) {
 
 TEST_F(TempTree, FolderThatVanishesDuringTheWalkIsSkipped) {
     Make({"a/1.exe", "b/2.exe", "b/inner/3.exe", "c/4.exe", "d/5.exe"});
-    const std::string b = Path("b"), c = Path("c");
     const auto found = Collect(Path(), 0, kExe, [&](ScanEvent event, std::string_view path) {
         if (event == ScanEvent::Folder && path == Path("a")) {
-            fs::remove_all(b); // listed by the start folder, gone when the walk gets there
-            fs::remove_all(c);
-            std::ofstream(c).put('x'); // a file where the folder stood
+            fs::remove_all(Path("b")); // listed by the start folder, gone when the walk gets there
+            fs::remove_all(Path("c"));
+            std::ofstream(Path("c")).put('x'); // a file where the folder stood
         }
     });
     EXPECT_EQ(found, (Names{"a/1.exe", "d/5.exe"}));
@@ -260,12 +257,6 @@ TEST(KernelFileSystems, AreNotEntered) {
 
 // --- Limits ---------------------------------------------------------------------------------------------
 
-struct Failure {
-    int number = 0; // 0: no ScanError
-    std::string description;
-    std::size_t found = 0; // what was found before it
-};
-
 // A hundred levels below the start are walked and a folder below them ends the collection. Running out of
 // file handles is no fault of one folder: it ends the collection too, with the system's error. What was found
 // so far stays, and the walk leaves no handle open.
@@ -276,16 +267,15 @@ TEST_F(TempTree, HundredLevelsAndNoMoreAndNoEndlessHandles) {
     }
     Make({"top.exe", deep + "bottom.exe"});
     EXPECT_EQ(Collect(Path(), 0, kExe), (Names{"top.exe", deep + "bottom.exe"}));
+    // The number and text of the error that ends the collection (0: none), and how many files it found.
     const auto collect = [&](int levels) {
-        Failure failure;
         std::vector<std::string> found;
         try {
             CollectFiles(Path(), levels, kExe, found);
         } catch (const ScanError& e) {
-            failure = {e.number(), e.description()};
+            return std::tuple{e.number(), e.description(), found.size()};
         }
-        failure.found = found.size();
-        return failure;
+        return std::tuple{0, std::string(), found.size()};
     };
 #if !defined(VESMARIN_SCAN_PORTABLE) && defined(__linux__)
     rlimit saved{};
@@ -293,22 +283,22 @@ TEST_F(TempTree, HundredLevelsAndNoMoreAndNoEndlessHandles) {
     rlimit tight = saved;
     tight.rlim_cur = static_cast<rlim_t>(OpenHandles() + 10);
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
-    const Failure outOfHandles = collect(0);
+    const auto outOfHandles = collect(0);
     setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_EQ(outOfHandles.number, EMFILE);
-    EXPECT_EQ(outOfHandles.found, 1u);
+    EXPECT_EQ(std::get<0>(outOfHandles), EMFILE);
+    EXPECT_EQ(std::get<2>(outOfHandles), 1u);
 #endif
     Make({deep + "d/"}); // a folder 101 levels down
     const long handles = OpenHandles();
-    const Failure tooDeep = collect(0);
-    EXPECT_EQ(tooDeep.number, kErrTooManyLevels);
-    EXPECT_NE(tooDeep.description.find(deep + "d"), std::string::npos) << tooDeep.description;
-    EXPECT_EQ(tooDeep.found, 2u);
+    const auto [number, description, found] = collect(0);
+    EXPECT_EQ(number, kErrTooManyLevels);
+    EXPECT_NE(description.find(deep + "d"), std::string::npos) << description;
+    EXPECT_EQ(found, 2u);
     EXPECT_EQ(OpenHandles(), handles);
     // The walk stops at the level limit, so a level count short of the depth meets no error.
-    EXPECT_EQ(collect(50).found, 1u);
-    EXPECT_EQ(collect(101).number, 0);
-    EXPECT_EQ(collect(102).number, kErrTooManyLevels);
+    EXPECT_EQ(std::get<2>(collect(50)), 1u);
+    EXPECT_EQ(std::get<0>(collect(101)), 0);
+    EXPECT_EQ(std::get<0>(collect(102)), kErrTooManyLevels);
 }
 
 TEST_F(TempTree, MoreFilesThanSixteenBitsCount) {

@@ -21,6 +21,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -139,29 +140,23 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             ::unlink(Native(file).c_str()); // the temporary folder cannot remove what it cannot name
             ::rmdir(Native(folder).c_str());
         }
-        {
-            SCOPED_TRACE("a full disk keeps the old file");
+        for (const bool fullDisk : {true, false}) {
+            SCOPED_TRACE(fullDisk ? "a full disk keeps the old file"
+                                  : "a file made read-only is not changed, even by the super-user");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
             test::WriteFile(file, w.old);
-            int error = 0;
-            {
-                test::FileSizeLimit full(static_cast<rlim_t>(w.old.size() / 2));
-                error = w.write(file);
+            const mode_t mode = fullDisk ? 0640 : 0444;
+            ASSERT_EQ(::chmod(Native(file).c_str(), mode), 0);
+            std::optional<test::FileSizeLimit> full;
+            if (fullDisk) {
+                full.emplace(static_cast<rlim_t>(w.old.size() / 2));
             }
-            EXPECT_EQ(error, w.fullDisk);
+            const int error = w.write(file);
+            full.reset();
+            EXPECT_EQ(error, fullDisk ? w.fullDisk : w.readOnly);
             EXPECT_EQ(Content(file), w.old);
-            EXPECT_EQ(Entries(dir.path()), justTheFile);
-        }
-        {
-            SCOPED_TRACE("a file made read-only is not changed, even by the super-user");
-            QTemporaryDir dir;
-            const QString file = dir.filePath(name);
-            test::WriteFile(file, w.old);
-            ASSERT_EQ(::chmod(Native(file).c_str(), 0444), 0);
-            EXPECT_EQ(w.write(file), w.readOnly);
-            EXPECT_EQ(Content(file), w.old);
-            EXPECT_EQ(Stat(file).st_mode & 07777, 0444u);
+            EXPECT_EQ(Stat(file).st_mode & 07777, mode);
             EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
         {

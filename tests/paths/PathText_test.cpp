@@ -20,7 +20,6 @@ TEST(SeparatorProcedures, EdgesForBothSeparators) {
         {u'/', "/", "/", "", ""},
         {u'/', "/usr", "/usr/", "/usr", "usr"},
         {u'/', "/usr/share/", "/usr/share/", "/usr/share", ""},
-        {u'/', "relative", "relative/", "relative", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
@@ -66,10 +65,7 @@ TEST(FileNameBytes, EveryByteStringComesBackUnchanged) {
             ASSERT_EQ(FileNameToBytes(FileNameFromBytes(bytes)), bytes) << a << " " << b;
         }
     // A lone surrogate that stands for no byte is written as U+FFFD, as any UTF-8 writer does.
-    EXPECT_EQ(FileNameToBytes(U16(u"a\xDBFF"
-                                  u"b")),
-              QByteArray("a\xEF\xBF\xBD"
-                         "b"));
+    EXPECT_EQ(FileNameToBytes(U16(u"a\xDBFF!")), QByteArray("a\xEF\xBF\xBD!"));
 }
 
 // `vesmarin FOLDER`: the folder named on the command line, as the tree takes it.

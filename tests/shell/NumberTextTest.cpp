@@ -53,9 +53,7 @@ TEST(ToInteger16, TakesTheWholeTextOrRefusesIt) {
     // clang-format on
     for (const IntegerCase& c : cases)
         EXPECT_EQ(ToInteger16(QString::fromUtf8(c.text)), c.expected) << "text \"" << c.text << "\"";
-}
-
-TEST(RoundToInteger16, RefusesWhatIsNoFiniteNumber) {
+    // Numbers from elsewhere (a setting read as a number prefix) that are no finite number do not fit either.
     EXPECT_EQ(RoundToInteger16(std::nan("")), (std::variant<std::int16_t, ConversionError>(OV)));
     EXPECT_EQ(RoundToInteger16(INFINITY), (std::variant<std::int16_t, ConversionError>(OV)));
     EXPECT_EQ(RoundToInteger16(32767.4), (std::variant<std::int16_t, ConversionError>(I(32767))));

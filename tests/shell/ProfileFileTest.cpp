@@ -4,6 +4,7 @@
 #include "support/TestFiles.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -18,19 +19,13 @@ namespace {
 
 // The bytes of a text in UTF-16, as some editors save a settings file.
 QByteArray Utf16(std::u16string_view text, bool bigEndian = false) {
-    QByteArray bytes;
-    for (const char16_t unit : text) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
-    }
-    return bytes;
+    return QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE)(QStringView(text));
 }
 
 class ProfileFileTest : public ::testing::Test {
 protected:
     QString file() const { return dir.filePath(QStringLiteral("Tembrill.ini")); }
     void store(const QByteArray& content) const { test::WriteFile(file(), content); }
-    std::string content() const { return test::ReadFile(file()).toStdString(); }
     QTemporaryDir dir;
 };
 
@@ -45,7 +40,6 @@ struct ReadCase {
 
 TEST_F(ProfileFileTest, ReadFindsTheValueOrTheDefault) {
     const ReadCase cases[] = {
-        {"plain", "[Options]\nLevels=5\n", "Options", "Levels", 5, "5"},
         {"no_file", std::nullopt, "Options", "Levels", 5, "dflt"},
         {"no_section", "[General]\nLevels=5\n", "Options", "Levels", 5, "dflt"},
         {"no_key", "[Options]\nOther=5\n", "Options", "Levels", 5, "dflt"},
@@ -58,10 +52,8 @@ TEST_F(ProfileFileTest, ReadFindsTheValueOrTheDefault) {
          5, "1"},
         {"unmatched_quote_stays", "[General]\nInitialPath=\"/x\n", "General", "InitialPath", 1024, "\"/x"},
         {"byte_order_mark", "\xEF\xBB\xBF[Options]\nLevels=3\n", "Options", "Levels", 5, "3"},
-        {"windows_line_breaks", "[Options]\r\nLevels=6\r\n", "Options", "Levels", 5, "6"},
         {"cut_to_buffer_less_one", "[Options]\nLevels=123456\n", "Options", "Levels", 5, "1234"},
-        {"greek_text", "[General]\nInitialPath=/home/Ελένη\n", "General", "InitialPath", 1024,
-         "/home/Ελένη"}};
+        {"cut_never_halves_a_pair", "[Options]\nLevels=12\xF0\x9F\x98\x80\n", "Options", "Levels", 4, "12"}};
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(file());
@@ -163,7 +155,7 @@ TEST_F(ProfileFileTest, AChangedFileIsReadAgain) {
             EXPECT_EQ(language(), QStringLiteral("1"));
             ASSERT_TRUE(WriteProfileString(QStringLiteral("General"), QStringLiteral("X"),
                                            QStringLiteral("2"), file()));
-            EXPECT_EQ(test::IniValue(content(), "Language").substr(0, 1), "1");
+            EXPECT_EQ(test::IniValue(test::ReadFile(file()).toStdString(), "Language").substr(0, 1), "1");
         }
     }
 }
