@@ -84,9 +84,9 @@ TEST(SavedPathsStore, ComparesPathsUnderTheCaseRule) {
     EXPECT_EQ(RecallableSavedPaths({"", "   ", "\t", " /a ", "/b"}), (QStringList{" /a ", "/b"}));
 }
 
-// An existing file is never touched by Ensure, nor by the save of a path holding a line break, which would
-// become two entries that name no folder; Ensure creates a missing file empty.
-TEST(SavedPathsStore, AnExistingFileIsLeftAloneUnlessAPathIsSaved) {
+// Ensure creates a missing file empty and never touches an existing one; neither does the save of a path
+// holding a line break, which would become two entries that name no folder. A folder is no list of paths.
+TEST(SavedPathsStore, AnExistingFileIsLeftAloneAndAFolderIsNoList) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("SavedPaths.txt"));
     ASSERT_TRUE(EnsureSavedPathsFile(file));
@@ -96,8 +96,9 @@ TEST(SavedPathsStore, AnExistingFileIsLeftAloneUnlessAPathIsSaved) {
     EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\nb")));
     EXPECT_FALSE(SavePathAsNewest(file, QStringLiteral("/a\rb")));
     EXPECT_EQ(test::ReadFile(file), QByteArray("/a\r\n"));
-    EXPECT_EQ(EnsureSavedPathsFile(dir.filePath(QStringLiteral("no/such/folder/SavedPaths.txt"))).errorNumber,
-              53);
+    EXPECT_EQ(EnsureSavedPathsFile(dir.filePath(QStringLiteral("no/SavedPaths.txt"))).errorNumber, 53);
+    EXPECT_EQ(LoadSavedPaths(dir.path()).status.errorNumber, 75);
+    EXPECT_EQ(IsPathSaved(dir.path(), QStringLiteral("/a"), false).status.errorNumber, 75);
 }
 
 } // namespace

@@ -65,8 +65,7 @@ TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
                 WriteFile(l.share() + u'/' + QLatin1String(name));
         }
         // An installed program's folder usually cannot be written; the help is found all the same.
-        const ProgramFiles files =
-            LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
+        const auto files = LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
         EXPECT_EQ(files.helpFileEnglish,
                   (c.ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
         EXPECT_EQ(files.helpFileGreek,
