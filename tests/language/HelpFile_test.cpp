@@ -32,8 +32,7 @@ TEST(HelpFiles, EveryTopicIsPresentAndNonEmptyInBothLanguages) {
 }
 
 TEST(HelpFormat, ParsesHeadersParagraphsAndComments) {
-    const QByteArray text = "\xEF\xBB\xBF"
-                            "ignored before the first header\n# a comment\n"
+    const QByteArray text = "ignored before the first header\n# a comment\n"
                             "[100]\n\n  First line\r\nsecond line.  \n   # a comment inside a topic\n\n\n"
                             "New paragraph.\n\n [ 200 ] \nTwo hundred.\r[300]\n\n"
                             "[100]\nduplicate, ignored\n[x1]\n[]\n";
@@ -46,13 +45,13 @@ TEST(HelpFormat, ParsesHeadersParagraphsAndComments) {
     EXPECT_EQ(topics.size(), 2);
 }
 
-// The topic's text, read again when the file is edited; a failure gives the engine's own message, which
-// names the file and the topic, in the language asked for.
+// The topic's text, also right after a byte-order mark, read again when the file is edited; a failure gives
+// the engine's own message, which names the file and the topic, in the language asked for.
 TEST(HelpEngine, FindsTheTopicOrNamesTheFileAndTheTopic) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("TembrillUK.hlp"));
     HelpEngine engine;
-    test::WriteFile(file, "[10010]\nOld text.\n");
+    test::WriteFile(file, "\xEF\xBB\xBF[10010]\nOld text.\n"); // an editor's byte-order mark
     EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::Greek).text, QStringLiteral("Old text."));
     test::WriteFile(file, "[10010]\nThe new, longer text.\n");
     EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::English).text,
