@@ -21,86 +21,38 @@ TEST(VersionLine, PadsEachNumberToFourDigits) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(VersionLine(c.version, c.greek), QString::fromUtf8(c.line));
-}
-
-TEST(VersionLine, TakesTheProjectVersion) {
-    const QStringList parts = QStringLiteral(VESMARIN_PROJECT_VERSION).split(QLatin1Char('.'));
+    // The program's own version is the project's.
     const ProgramVersion v = CurrentVersion();
-    EXPECT_EQ(v.major, parts.value(0).toUInt());
-    EXPECT_EQ(v.minor, parts.value(1).toUInt());
-    EXPECT_EQ(v.revision, parts.value(2).toUInt());
+    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision),
+              QStringLiteral(VESMARIN_PROJECT_VERSION));
 }
 
-// A scripted pair of lookups that records which files were tested.
-struct Script {
-    std::optional<QString> first;
-    std::optional<QString> second;
-    QStringList existing;
-    QStringList tested;
-
-    SysInfoLookups lookups() {
-        return {[this] { return first; }, [this] { return second; }, QStringLiteral("hardinfo"),
-                [this](const QString& f) {
-                    tested << f;
-                    return existing.contains(f);
-                }};
-    }
-};
-
-TEST(SysInfoSearch, KeepsTheOrderAndTheFileTestOfTheSecondLookup) {
+// The system-information tool: the first of hardinfo2, hardinfo and kinfocenter on the search path, else
+// /usr/bin/hardinfo when that file is there.
+TEST(SysInfoSearch, SearchPathFirstThenUsrBin) {
     struct Case {
-        const char* name;
-        std::optional<QString> first;
-        std::optional<QString> second;
-        QStringList existing;
+        QStringList onPath, files;
         std::optional<QString> program;
-        QStringList tested;
     };
     const Case cases[] = {
-        {"first value started without a file test",
-         "/opt/tool/sysinfo",
-         "/usr/bin",
-         {},
-         "/opt/tool/sysinfo",
-         {}},
-        {"second value with the file",
-         std::nullopt,
-         "/usr/bin",
-         {"/usr/bin/hardinfo"},
-         "/usr/bin/hardinfo",
-         {"/usr/bin/hardinfo"}},
-        {"second value ending in a separator",
-         std::nullopt,
-         "/usr/bin/",
-         {"/usr/bin/hardinfo"},
-         "/usr/bin/hardinfo",
-         {"/usr/bin/hardinfo"}},
-        {"second value without the file", std::nullopt, "/usr/bin", {}, std::nullopt, {"/usr/bin/hardinfo"}},
-        {"both missing", std::nullopt, std::nullopt, {"/usr/bin/hardinfo"}, std::nullopt, {}}};
+        {{"kinfocenter", "hardinfo"}, {"/usr/bin/hardinfo"}, "/opt/bin/hardinfo"},
+        {{"hardinfo", "hardinfo2"}, {}, "/opt/bin/hardinfo2"},
+        {{"kinfocenter"}, {}, "/opt/bin/kinfocenter"},
+        {{}, {"/usr/bin/hardinfo"}, "/usr/bin/hardinfo"},
+        {{}, {"/usr/bin/hardinfo2", "/usr/bin/kinfocenter"}, std::nullopt},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Script script{c.first, c.second, c.existing, {}};
-        EXPECT_EQ(SysInfoProgram(script.lookups()), c.program);
-        EXPECT_EQ(script.tested, c.tested);
+        SCOPED_TRACE(c.onPath.join(u',').toStdString());
+        const SysInfoLookups lookups = PosixSysInfoLookups(
+            [&](const QString& name) { return c.onPath.contains(name) ? "/opt/bin/" + name : QString(); },
+            [&](const QString& file) { return c.files.contains(file); });
+        EXPECT_EQ(SysInfoProgram(lookups), c.program);
     }
-}
-
-TEST(SysInfoSearch, PosixStandInLooksOnTheSearchPathThenInUsrBin) {
-    QStringList onPath;
-    QStringList files;
-    const SysInfoLookups lookups = PosixSysInfoLookups(
-        [&](const QString& name) {
-            return onPath.contains(name) ? QStringLiteral("/opt/bin/") + name : QString();
-        },
-        [&](const QString& f) { return files.contains(f); });
-
-    onPath = {"kinfocenter", "hardinfo"};
-    EXPECT_EQ(SysInfoProgram(lookups), QStringLiteral("/opt/bin/hardinfo"));
-    onPath = {"hardinfo", "hardinfo2"};
-    EXPECT_EQ(SysInfoProgram(lookups), QStringLiteral("/opt/bin/hardinfo2"));
-    onPath = {};
-    EXPECT_EQ(SysInfoProgram(lookups), std::nullopt);
-    files = {"/usr/bin/hardinfo"};
+    // Without a search path only the folder is tried, and a folder given with its separator gets no second.
+    SysInfoLookups lookups =
+        PosixSysInfoLookups({}, [](const QString& f) { return f == "/usr/bin/hardinfo"; });
+    EXPECT_EQ(SysInfoProgram(lookups), QStringLiteral("/usr/bin/hardinfo"));
+    lookups.secondValue = [] { return std::optional<QString>(QStringLiteral("/usr/bin/")); };
     EXPECT_EQ(SysInfoProgram(lookups), QStringLiteral("/usr/bin/hardinfo"));
 }
 

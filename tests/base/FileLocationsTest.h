@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace vesmarin::test {
 
@@ -29,24 +30,14 @@ struct ProgramLayout {
 };
 
 // Points the system's configuration folder (XDG_CONFIG_HOME) at `folder` while it lives.
-class ConfigHome {
-public:
-    explicit ConfigHome(const QString& folder)
-        : had_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")), old_(qgetenv("XDG_CONFIG_HOME")) {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
-    }
-    ~ConfigHome() {
-        if (had_)
-            qputenv("XDG_CONFIG_HOME", old_);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
+struct ConfigHome {
+    explicit ConfigHome(const QString& folder) { qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder)); }
+    ~ConfigHome() { old ? qputenv("XDG_CONFIG_HOME", *old) : qunsetenv("XDG_CONFIG_HOME"); }
     ConfigHome(const ConfigHome&) = delete;
     ConfigHome& operator=(const ConfigHome&) = delete;
-
-private:
-    bool had_;
-    QByteArray old_;
+    const std::optional<QByteArray> old = qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
+                                              ? std::optional(qgetenv("XDG_CONFIG_HOME"))
+                                              : std::nullopt;
 };
 
 } // namespace vesmarin::test

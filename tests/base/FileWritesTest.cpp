@@ -13,11 +13,15 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <cstring>
-#include <dirent.h>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -34,7 +38,7 @@ struct Writer {
     QByteArray old;
     std::function<int(const QString& file)> write; // 0, or the error number the user is shown
     std::function<bool(const QByteArray& content)> isNew;
-    int fullDisk, readOnly, noFolder; // the error numbers of those failures
+    int fullDisk, readOnly, noFolder, notAFile; // the error numbers of those failures
 };
 
 const QString kNewPath = QStringLiteral("/home/ann/a folder name long enough to overflow the old file");
@@ -46,13 +50,11 @@ const Writer kWriters[] = {
                     ? 0
                     : kUnreported;
      },
-     [](const QByteArray& c) {
-         return c == "[General]\nLanguage=0\nInitialPath=" + kNewPath.toUtf8() + "\n";
-     },
+     [](const QByteArray& c) { return c.endsWith("\nInitialPath=" + kNewPath.toUtf8() + "\n"); }, kUnreported,
      kUnreported, kUnreported, kUnreported},
     {"recent path", "SavedPaths.txt", "/old\r\n",
      [](const QString& file) { return SavePathAsNewest(file, kNewPath).errorNumber; },
-     [](const QByteArray& c) { return c == kNewPath.toUtf8() + "\r\n/old\r\n"; }, 61, 70, 53},
+     [](const QByteArray& c) { return c.startsWith(kNewPath.toUtf8() + "\r\n"); }, 61, 70, 53, 75},
     {"icon bitmap", "I0000005.bmp", "older",
      [](const QString& file) {
          QImage picture(32, 32, QImage::Format_RGB32);
@@ -64,96 +66,98 @@ const Writer kWriters[] = {
              return e.number();
          }
      },
-     [](const QByteArray& c) { return c.startsWith("BM") && c.size() > 32 * 32 * 3; }, 75, 75, 76},
+     [](const QByteArray& c) { return c.startsWith("BM") && c.size() > 32 * 32 * 3; }, 75, 75, 76, 75},
 };
 
 // Names are bytes here, so that a folder whose name is not UTF-8 can be made and looked into.
-QByteArray Bytes(const QString& path) {
-    return FileNameToBytes(path);
+std::string Native(const QString& path) {
+    return FileNameToBytes(path).toStdString();
 }
 
 QByteArray Content(const QString& file) {
-    QByteArray bytes;
-    if (FILE* f = std::fopen(Bytes(file).constData(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, static_cast<qsizetype>(n));
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream in(Native(file), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-void Store(const QString& file, const QByteArray& bytes) {
-    FILE* f = std::fopen(Bytes(file).constData(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f);
-    std::fclose(f);
+struct stat Stat(const QString& file) {
+    struct stat st {};
+    ::stat(Native(file).c_str(), &st);
+    return st;
 }
 
 std::set<std::string> Entries(const QString& folder) {
     std::set<std::string> names;
-    if (DIR* d = ::opendir(Bytes(folder).constData())) {
-        while (const dirent* e = ::readdir(d))
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                names.insert(e->d_name);
-        ::closedir(d);
-    }
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(Native(folder), ec))
+        names.insert(e.path().filename().string());
     return names;
 }
 
+// Runs the write in a thread of its own. Should it wait on a FIFO at `file`, the FIFO's other end is opened
+// and closed until the write returns, and the test fails.
+int WithoutWaiting(const Writer& w, const QString& file) {
+    auto done = std::async(std::launch::async, w.write, file);
+    if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the write waited on a FIFO";
+        while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            ::close(::open(Native(file).c_str(), O_WRONLY | O_NONBLOCK));
+    }
+    return done.get();
+}
+
 TEST(FileWrites, AllOrNothingWhateverTheDisk) {
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
     for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         const QString name = QString::fromUtf8(w.fileName);
+        const std::set<std::string> justTheFile{w.fileName};
 
         {
-            SCOPED_TRACE("an old file is replaced whole");
+            SCOPED_TRACE("an old file is replaced whole and keeps its permissions and, for root, its owner");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
-            Store(file, w.old);
+            test::WriteFile(file, w.old);
+            ASSERT_EQ(::chmod(Native(file).c_str(), 0640), 0);
+            const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+            ASSERT_EQ(::chown(Native(file).c_str(), owner, static_cast<gid_t>(-1)), 0);
             EXPECT_EQ(w.write(file), 0);
             EXPECT_TRUE(w.isNew(Content(file)));
-            EXPECT_EQ(Entries(dir.path()), std::set<std::string>{w.fileName});
+            EXPECT_EQ(Stat(file).st_mode & 07777, 0640u);
+            EXPECT_EQ(Stat(file).st_uid, owner);
+            EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
         {
-            SCOPED_TRACE("a folder whose name is not UTF-8");
+            SCOPED_TRACE("a new file, in a folder whose name is not UTF-8, gets the usual permissions");
             QTemporaryDir dir;
             const QString folder = dir.filePath(FileNameFromBytes("caf\xE9"));
             const QString file = folder + u'/' + name;
-            ASSERT_EQ(::mkdir(Bytes(folder).constData(), 0700), 0);
-            Store(file, w.old);
+            ASSERT_EQ(::mkdir(Native(folder).c_str(), 0700), 0);
             EXPECT_EQ(w.write(file), 0);
             EXPECT_TRUE(w.isNew(Content(file)));
-            EXPECT_EQ(Entries(folder), std::set<std::string>{w.fileName});
-            ::unlink(Bytes(file).constData()); // the temporary folder cannot remove what it cannot name
-            ::rmdir(Bytes(folder).constData());
+            EXPECT_EQ(Stat(file).st_mode & 07777, 0666u & ~umask);
+            EXPECT_EQ(Entries(folder), justTheFile);
+            ::unlink(Native(file).c_str()); // the temporary folder cannot remove what it cannot name
+            ::rmdir(Native(folder).c_str());
         }
-        {
-            SCOPED_TRACE("a full disk keeps the old file");
+        for (const bool fullDisk : {true, false}) {
+            SCOPED_TRACE(fullDisk ? "a full disk keeps the old file"
+                                  : "a file made read-only is not changed, even by the super-user");
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
-            Store(file, w.old);
-            int error = 0;
-            {
-                test::FileSizeLimit full(static_cast<rlim_t>(w.old.size() / 2));
-                error = w.write(file);
+            test::WriteFile(file, w.old);
+            const mode_t mode = fullDisk ? 0640 : 0444;
+            ASSERT_EQ(::chmod(Native(file).c_str(), mode), 0);
+            std::optional<test::FileSizeLimit> full;
+            if (fullDisk) {
+                full.emplace(static_cast<rlim_t>(w.old.size() / 2));
             }
-            EXPECT_EQ(error, w.fullDisk);
+            const int error = w.write(file);
+            full.reset();
+            EXPECT_EQ(error, fullDisk ? w.fullDisk : w.readOnly);
             EXPECT_EQ(Content(file), w.old);
-            EXPECT_EQ(Entries(dir.path()), std::set<std::string>{w.fileName});
-        }
-        {
-            SCOPED_TRACE("a file made read-only is not changed, even by the super-user");
-            QTemporaryDir dir;
-            const QString file = dir.filePath(name);
-            Store(file, w.old);
-            ASSERT_EQ(::chmod(Bytes(file).constData(), 0444), 0);
-            EXPECT_EQ(w.write(file), w.readOnly);
-            EXPECT_EQ(Content(file), w.old);
-            struct stat st {};
-            ::stat(Bytes(file).constData(), &st);
-            EXPECT_EQ(st.st_mode & 07777, 0444u);
-            EXPECT_EQ(Entries(dir.path()), std::set<std::string>{w.fileName});
+            EXPECT_EQ(Stat(file).st_mode & 07777, mode);
+            EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
         {
             SCOPED_TRACE("a link keeps working and a file beside its target is never touched");
@@ -174,6 +178,16 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             QTemporaryDir dir;
             EXPECT_EQ(w.write(dir.filePath(QStringLiteral("gone/") + name)), w.noFolder);
             EXPECT_TRUE(Entries(dir.path()).empty());
+        }
+        for (const bool fifo : {false, true}) {
+            SCOPED_TRACE(fifo ? "a FIFO in the file's place is neither waited on nor replaced"
+                              : "a folder in the file's place is left alone");
+            QTemporaryDir dir;
+            const QString file = dir.filePath(name);
+            ASSERT_EQ(fifo ? ::mkfifo(Native(file).c_str(), 0600) : ::mkdir(Native(file).c_str(), 0700), 0);
+            EXPECT_EQ(WithoutWaiting(w, file), w.notAFile);
+            EXPECT_EQ(S_ISFIFO(Stat(file).st_mode), fifo);
+            EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
     }
 }

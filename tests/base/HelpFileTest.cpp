@@ -11,58 +11,32 @@ using namespace vesmarin;
 
 namespace {
 
-QString SourceHelpFile(const char* name) {
-    return QStringLiteral(VESMARIN_HELP_SOURCE_DIR "/") + QLatin1String(name);
-}
-
-// Both help files, as shipped and as copied beside the program, hold a non-empty text for every topic, and
-// the Greek one is written in Greek.
+// Both help files, as shipped and as copied beside the program, hold a non-empty text for every topic and
+// nothing else (a stray number would be a typing error in a header), and the Greek one is written in Greek.
 TEST(HelpFiles, EveryTopicIsPresentAndNonEmptyInBothLanguages) {
     for (const char* name : {"TembrillUK.hlp", "TembrillGR.hlp"}) {
-        for (const QString& file :
-             {SourceHelpFile(name), QStringLiteral(VESMARIN_RUNTIME_DIR "/") + QLatin1String(name)}) {
-            SCOPED_TRACE(file.toStdString());
-            QFile f(file);
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            const QHash<int, QString> topics = ParseHelpText(f.readAll());
-            for (const int topic : kHelpTopics) {
-                SCOPED_TRACE(topic);
-                ASSERT_TRUE(topics.contains(topic));
-                EXPECT_GE(topics.value(topic).size(), 10);
-                if (QLatin1String(name) == QLatin1String("TembrillGR.hlp")) {
-                    const QString text = topics.value(topic);
-                    EXPECT_TRUE(std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-                        return c.script() == QChar::Script_Greek;
-                    })) << "the Greek file is written in Greek";
-                }
-            }
-            // Nothing else: a stray number would be a typing error in a header.
+        const bool greek = QLatin1String(name) == QLatin1String("TembrillGR.hlp");
+        for (const char* folder : {VESMARIN_HELP_SOURCE_DIR, VESMARIN_RUNTIME_DIR}) {
+            SCOPED_TRACE(std::string(folder) + "/" + name);
+            const QHash<int, QString> topics =
+                ParseHelpText(test::ReadFile(QString::fromUtf8(folder) + u'/' + QLatin1String(name)));
             EXPECT_EQ(topics.size(), qsizetype(kHelpTopics.size()));
+            for (const int topic : kHelpTopics) {
+                const QString text = topics.value(topic);
+                EXPECT_GE(text.size(), 10) << topic;
+                EXPECT_TRUE(!greek || std::any_of(text.cbegin(), text.cend(),
+                                                  [](QChar c) { return c.script() == QChar::Script_Greek; }))
+                    << topic << " is not written in Greek";
+            }
         }
     }
 }
 
 TEST(HelpFormat, ParsesHeadersParagraphsAndComments) {
-    const QByteArray text = "\xEF\xBB\xBF"
-                            "ignored before the first header\n"
-                            "# a comment\n"
-                            "[100]\n"
-                            "\n"
-                            "  First line\r\n"
-                            "second line.  \n"
-                            "   # a comment inside a topic\n"
-                            "\n"
-                            "\n"
-                            "New paragraph.\n"
-                            "\n"
-                            " [ 200 ] \n"
-                            "Two hundred.\r"
-                            "[300]\n"
-                            "\n"
-                            "[100]\n"
-                            "duplicate, ignored\n"
-                            "[x1]\n"
-                            "[]\n";
+    const QByteArray text = "ignored before the first header\n# a comment\n"
+                            "[100]\n\n  First line\r\nsecond line.  \n   # a comment inside a topic\n\n\n"
+                            "New paragraph.\n\n [ 200 ] \nTwo hundred.\r[300]\n\n"
+                            "[100]\nduplicate, ignored\n[x1]\n[]\n";
     const QHash<int, QString> topics = ParseHelpText(text);
     EXPECT_EQ(topics.value(100), QStringLiteral("First line second line.\n\nNew paragraph."));
     // Topic 300 has no text, so it is missing; the second [100] keeps the first text, and "[x1]" and "[]"
@@ -72,30 +46,27 @@ TEST(HelpFormat, ParsesHeadersParagraphsAndComments) {
     EXPECT_EQ(topics.size(), 2);
 }
 
-class HelpEngineTest : public ::testing::Test {
-protected:
+// The topic's text, also right after a byte-order mark, read again when the file is edited; a failure gives
+// the engine's own message, which names the file and the topic, in the language asked for.
+TEST(HelpEngine, FindsTheTopicOrNamesTheFileAndTheTopic) {
     QTemporaryDir dir;
-    QString file = dir.filePath(QStringLiteral("TembrillUK.hlp"));
+    const QString file = dir.filePath(QStringLiteral("TembrillUK.hlp"));
     HelpEngine engine;
+    test::WriteFile(file, "\xEF\xBB\xBF[10010]\nOld text.\n"); // an editor's byte-order mark
+    EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::Greek).text, QStringLiteral("Old text."));
+    test::WriteFile(file, "[10010]\nThe new, longer text.\n");
+    EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::English).text,
+              QStringLiteral("The new, longer text."));
 
-    void write(const QByteArray& bytes) { test::WriteFile(file, bytes); }
-};
-
-// A failure gives the engine's own message, which names the file and the topic, in the language asked for.
-TEST_F(HelpEngineTest, FailuresNameTheFileAndTheTopic) {
-    write("[10010]\nThe folder tree.\n");
-    const QString missing = dir.filePath(QStringLiteral("TembrillGR.hlp"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.hlp")));
-    const QString unreadable = dir.filePath(QStringLiteral("folder.hlp"));
-
     struct Case {
         QString file;
         int topic;
         HelpLookup::Outcome outcome;
     };
     const Case cases[] = {
-        {missing, 10020, HelpLookup::Outcome::MissingFile},
-        {unreadable, 10030, HelpLookup::Outcome::UnreadableFile},
+        {dir.filePath(QStringLiteral("TembrillGR.hlp")), 10020, HelpLookup::Outcome::MissingFile},
+        {dir.filePath(QStringLiteral("folder.hlp")), 10030, HelpLookup::Outcome::UnreadableFile},
         {file, 10040, HelpLookup::Outcome::MissingTopic},
     };
     for (const Case& c : cases) {
@@ -106,20 +77,10 @@ TEST_F(HelpEngineTest, FailuresNameTheFileAndTheTopic) {
             EXPECT_EQ(result.outcome, c.outcome);
             EXPECT_TRUE(result.text.contains(QDir::toNativeSeparators(c.file)));
             EXPECT_TRUE(result.text.contains(QString::number(c.topic)));
-            const bool greekText = result.text.contains(QStringLiteral("αρχείο βοήθειας"));
-            EXPECT_EQ(greekText, language == HelpLanguage::Greek);
+            EXPECT_EQ(result.text.contains(QStringLiteral("αρχείο βοήθειας")),
+                      language == HelpLanguage::Greek);
         }
     }
-}
-
-TEST_F(HelpEngineTest, FindsTheTopicTextAndReadsAnEditedFileAgain) {
-    write("[10010]\nOld text.\n");
-    const HelpLookup found = engine.lookup(file, 10010, HelpLanguage::English);
-    EXPECT_TRUE(found.found());
-    EXPECT_EQ(found.text, QStringLiteral("Old text."));
-    write("[10010]\nThe new, longer text.\n");
-    EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::English).text,
-              QStringLiteral("The new, longer text."));
     QFile::remove(file);
     EXPECT_EQ(engine.lookup(file, 10010, HelpLanguage::English).outcome, HelpLookup::Outcome::MissingFile);
 }

@@ -19,7 +19,7 @@ TEST(NumberPrefix, ReadsTheNumberTheTextStartsWith) {
                                 {".5", 0.5},   {"1.", 1},     {".", 0},         {"1.2.3", 1.2}, {"1,5", 1},
                                 {" 1", 1},     {"1 2", 12},   {"\t1\n2", 12},   {"- 3", -3},    {"\r1", 0},
                                 {"1e3", 1000}, {"1E+2", 100}, {"2.5e-1", 0.25}, {"1e", 1},      {"1e-", 1},
-                                {"e5", 0},     {"&H10", 16},  {"&h1F", 31},     {"&O17", 15},   {"&O8", 0},
+                                {"e5", 0},     {"&H10", 16},  {"&hAf", 175},    {"&O17", 15},   {"&O8", 0},
                                 {"&H", 0},     {"&X1", 0},    {"& H 10", 16}};
     for (const PrefixCase& c : cases)
         EXPECT_DOUBLE_EQ(NumberPrefix(QString::fromUtf8(c.text)), c.expected) << "text \"" << c.text << "\"";
@@ -33,44 +33,30 @@ struct IntegerCase {
     std::variant<std::int16_t, ConversionError> expected;
 };
 
+constexpr std::int16_t I(int value) {
+    return static_cast<std::int16_t>(value);
+}
 constexpr auto TM = ConversionError::TypeMismatch;
 constexpr auto OV = ConversionError::Overflow;
 
 TEST(ToInteger16, TakesTheWholeTextOrRefusesIt) {
     // Halves go to the even neighbour; then texts that are no number at all, and numbers that do not fit.
-    const IntegerCase cases[] = {{"12", std::int16_t{12}},
-                                 {" 12 ", std::int16_t{12}},
-                                 {"0", std::int16_t{0}},
-                                 {"-5", std::int16_t{-5}},
-                                 {"2.5", std::int16_t{2}},
-                                 {"3.5", std::int16_t{4}},
-                                 {"-2.5", std::int16_t{-2}},
-                                 {"0.5", std::int16_t{0}},
-                                 {"2.51", std::int16_t{3}},
-                                 {"&H10", std::int16_t{16}},
-                                 {"1e3", std::int16_t{1000}},
-                                 {"32767", std::int16_t{32767}},
-                                 {"-32768", std::int16_t{-32768}},
-                                 {"", TM},
-                                 {"  ", TM},
-                                 {"abc", TM},
-                                 {"1x", TM},
-                                 {"-", TM},
-                                 {".", TM},
-                                 {"&H", TM},
-                                 {"1 2", TM},
-                                 {"32768", OV},
-                                 {"-32769", OV},
-                                 {"1e9", OV},
-                                 {"32767.5", OV}};
+    // clang-format off
+    const IntegerCase cases[] = {
+        {"12", I(12)},         {" 12 ", I(12)},       {"0", I(0)},           {"-5", I(-5)},
+        {"2.5", I(2)},         {"3.5", I(4)},         {"-2.5", I(-2)},       {"0.5", I(0)},
+        {"2.51", I(3)},        {"&H10", I(16)},       {"1e3", I(1000)},      {"32767", I(32767)},
+        {"-32768", I(-32768)}, {"", TM},              {"  ", TM},            {"abc", TM},
+        {"1x", TM},            {"-", TM},             {".", TM},             {"&H", TM},
+        {"1 2", TM},           {"32768", OV},         {"-32769", OV},        {"1e9", OV},
+        {"32767.5", OV}};
+    // clang-format on
     for (const IntegerCase& c : cases)
         EXPECT_EQ(ToInteger16(QString::fromUtf8(c.text)), c.expected) << "text \"" << c.text << "\"";
-}
-
-TEST(RoundToInteger16, RefusesWhatIsNoFiniteNumber) {
+    // Numbers from elsewhere (a setting read as a number prefix) that are no finite number do not fit either.
     EXPECT_EQ(RoundToInteger16(std::nan("")), (std::variant<std::int16_t, ConversionError>(OV)));
     EXPECT_EQ(RoundToInteger16(INFINITY), (std::variant<std::int16_t, ConversionError>(OV)));
-    EXPECT_EQ(RoundToInteger16(32767.4), (std::variant<std::int16_t, ConversionError>(std::int16_t{32767})));
+    EXPECT_EQ(RoundToInteger16(32767.4), (std::variant<std::int16_t, ConversionError>(I(32767))));
 }
 
 } // namespace

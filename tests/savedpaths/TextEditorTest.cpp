@@ -6,18 +6,13 @@ using namespace vesmarin;
 
 namespace {
 
-FindExecutable Finding(const QStringList& installed) {
-    return [installed](const QString& name) {
-        return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
-    };
-}
-
 TEST(TextEditorChoice, TakesTheFirstEditorFoundWithItsWaitOption) {
     const QString file = QStringLiteral("/opt/v/SavedPaths.txt");
     struct Case {
         QStringList installed;
         QString program;
         QStringList arguments;
+        bool windows = false;
     };
     const Case cases[] = {
         {{"gedit", "notepad"}, "/usr/bin/notepad", {file}},
@@ -30,13 +25,15 @@ TEST(TextEditorChoice, TakesTheFirstEditorFoundWithItsWaitOption) {
         // Editors that cannot be made to wait are not taken.
         {{"pluma", "leafpad"}, "", {}},
         {{}, "", {}},
+        {{"gedit"}, "notepad", {file}, true}, // Windows' own editor waits by itself
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.installed.join(QLatin1Char(',')).toStdString());
-        const EditorCommand command = TextEditorCommand(Finding(c.installed), file, false);
+        const EditorCommand command = TextEditorCommand(
+            [&](const QString& name) { return c.installed.contains(name) ? "/usr/bin/" + name : QString(); },
+            file, c.windows);
         EXPECT_EQ(command.program, c.program);
         EXPECT_EQ(command.arguments, c.arguments);
-        EXPECT_EQ(command.isEmpty(), c.program.isEmpty());
     }
 }
 
