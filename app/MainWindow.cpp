@@ -46,11 +46,11 @@ void MainWindow::composeParts() {
     options_ = std::make_unique<OptionsPanel>(
         *this, OptionsPanel::Controls{c.caseSensitive, c.kinds, c.allLevelsButton, c.levels, c.levelsUpDown},
         ui_, language, files_);
-    iconBrowser_ =
-        std::make_unique<IconBrowser>(*this,
-                                      IconBrowser::Controls{c.iconGrid, c.info, c.nextSetButton, c.iconMenu,
-                                                            c.iconSave, c.iconSaveAs, c.iconCopy},
-                                      ui_, language, files_);
+    iconBrowser_ = std::make_unique<IconBrowser>(
+        *this,
+        IconBrowser::Controls{c.iconGrid, c.info, c.nextSetButton, c.iconMenu, c.iconSave, c.iconSaveAs,
+                              c.iconCopy, c.iconSavePng, c.iconSaveIco, c.iconSaveAll, c.iconDetails},
+        ui_, language, files_);
     pathMenus_ = std::make_unique<PathMenus>(
         *this,
         PathMenus::Controls{c.savePathButton, c.recallPathButton, c.saveMenu, c.saveRecent, c.saveInitial,
@@ -72,6 +72,8 @@ void MainWindow::connectControls() {
     connect(c.recallPathButton, &QPushButton::clicked, pathMenus_.get(), &PathMenus::showRecallMenu);
     connect(c.saveIcons, &QAction::triggered, iconBrowser_.get(), &IconBrowser::chooseIconFolder);
     connect(c.endButton, &QPushButton::clicked, this, &MainWindow::end);
+    connect(languageSwitch_.get(), &LanguageSwitch::switched, iconBrowser_.get(),
+            &IconBrowser::applyLanguage);
 
     // Each Help item acts as a right-button release on the control that owns its menu.
     const std::pair<QAction*, QWidget*> helpItems[] = {

@@ -178,6 +178,13 @@ void CreateMenus(QWidget& window, MainWindowControls& c) {
     c.iconHelp = item(c.iconMenu, "mnuIconsHelp", QStringLiteral("Βοήθεια"));
     dash(c.iconMenu, "mnuIconsDash3");
     item(c.iconMenu, "mnuIconsCancel", QStringLiteral("Άκυρο"));
+    // The icon out of the window in the forms other programs take.
+    dash(c.iconMenu, "mnuIconsDash4");
+    c.iconSavePng = item(c.iconMenu, "mnuIconsSavePng", QStringLiteral("Αποθήκευση ως PNG..."));
+    c.iconSaveIco = item(c.iconMenu, "mnuIconsSaveIco", QStringLiteral("Αποθήκευση ως ICO..."));
+    c.iconSaveAll =
+        item(c.iconMenu, "mnuIconsSaveAll", QStringLiteral("Αποθήκευση όλων των εικονιδίων της ομάδας..."));
+    c.iconDetails = item(c.iconMenu, "mnuIconsDetails", QStringLiteral("Λεπτομέρειες..."));
 
     // Never part of a menu bar, so never visible as one.
     for (QMenu* m : {c.saveMenu, c.recallMenu, c.iconMenu})

@@ -60,6 +60,10 @@ struct MainWindowControls {
     QAction* iconSaveAs;    // mnuIconsSaveAs
     QAction* iconCopy;      // mnuIconsCopy
     QAction* iconHelp;      // mnuIconsHelp
+    QAction* iconSavePng;   // mnuIconsSavePng
+    QAction* iconSaveIco;   // mnuIconsSaveIco
+    QAction* iconSaveAll;   // mnuIconsSaveAll
+    QAction* iconDetails;   // mnuIconsDetails
 };
 
 // Makes the controls as children of `window`, which has its designed size, and widens the window's

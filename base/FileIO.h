@@ -3,10 +3,8 @@
 // Reading and replacing the program's own files: the settings, the recent paths and the saved bitmaps.
 //
 // Names are taken as text and turned into bytes by FileNameToBytes, so a folder whose name is not UTF-8
-// works here as everywhere else. A write never damages what was there: the new content goes to a temporary
-// file created exclusively beside the target, every byte is checked to have reached the disk (a full disk
-// shows up as a failed write, never as a short file), and only then does the temporary file take the
-// target's place in one step. On any failure the temporary file is removed and the target is untouched.
+// works here as everywhere else. A write goes through the programs' one file replace
+// (platform/filewrite/AtomicFile.h), which never damages what was there.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -42,15 +40,8 @@ int IdentityOfFile(const QString& file, FileIdentity& identity);
 FileContent ReadRegularFile(const QString& file);
 
 // Replaces the content of `file` with the pieces, one after the other; creates the file when it is missing.
-// Returns 0, or the errno of the failure, with the file as it was:
-// - a symbolic link keeps working: the content lands in the file it names (a dangling link gives ENOENT);
-// - a file without any write permission (made read-only by its owner) is never changed: EACCES, also for
-//   the super-user;
-// - anything but a regular file in the target's place gives EISDIR or EINVAL;
-// - a replaced file keeps its permissions (and, when allowed, its owner); a new one gets 0666 less the
-//   umask, as any newly created file.
-// The temporary file is named ".<name>.XXXXXX" in the target's folder and created with O_EXCL, so it
-// never meets a file the program did not create.
+// Returns 0, or the errno of the failure, with the file as it was. A link keeps working, a read-only file is
+// refused and a replaced file keeps its permissions, as platform/filewrite/AtomicFile.h tells.
 int ReplaceFileContent(const QString& file, std::initializer_list<QByteArrayView> pieces);
 
 } // namespace vesmarin

@@ -59,11 +59,26 @@ enum HelpTopic : int {
     TopicEnd = 10210,           // cmdEnd
     TopicIconGrid = 10220,      // grdControl (and mnuIconsHelp)
     TopicNextSet = 10230,       // cmdScan
+    TopicIconSavePng = 10240,   // mnuIconsSavePng
+    TopicIconSaveIco = 10250,   // mnuIconsSaveIco
+    TopicIconSaveAll = 10260,   // mnuIconsSaveAll
+    TopicIconDetails = 10270,   // mnuIconsDetails
     // Recall dialog
     TopicSavedPathsList = 20010, // lstSavedPaths
     TopicRecallCancel = 20020,   // cmdCancel
     TopicRecallEdit = 20030,     // cmdEdit
     TopicRecall = 20040,         // cmdRecall
+    // Icon details window
+    TopicDetailsFile = 30010,      // lblFile
+    TopicDetailsIndex = 30020,     // lblIndex
+    TopicDetailsGroup = 30030,     // lblGroup
+    TopicDetailsLanguage = 30040,  // lblLanguage
+    TopicDetailsImage = 30050,     // picImage
+    TopicDetailsImageSize = 30060, // lblImage
+    TopicDetailsSavePng = 30070,   // cmdSavePng
+    TopicDetailsCopy = 30080,      // cmdCopy
+    TopicDetailsSaveIco = 30090,   // cmdSaveIco
+    TopicDetailsClose = 30100,     // cmdClose
     // About dialog
     TopicAboutIcon = 90010,        // picIcon
     TopicAboutTitle = 90020,       // lblTitle
@@ -74,7 +89,7 @@ enum HelpTopic : int {
     TopicAboutSysInfo = 90070,     // cmdSysInfo
 };
 
-inline constexpr std::array<int, 34> kHelpTopics{
+inline constexpr std::array<int, 48> kHelpTopics{
     TopicFolderTree,
     TopicCurrentPath,
     TopicInfo,
@@ -98,10 +113,24 @@ inline constexpr std::array<int, 34> kHelpTopics{
     TopicEnd,
     TopicIconGrid,
     TopicNextSet,
+    TopicIconSavePng,
+    TopicIconSaveIco,
+    TopicIconSaveAll,
+    TopicIconDetails,
     TopicSavedPathsList,
     TopicRecallCancel,
     TopicRecallEdit,
     TopicRecall,
+    TopicDetailsFile,
+    TopicDetailsIndex,
+    TopicDetailsGroup,
+    TopicDetailsLanguage,
+    TopicDetailsImage,
+    TopicDetailsImageSize,
+    TopicDetailsSavePng,
+    TopicDetailsCopy,
+    TopicDetailsSaveIco,
+    TopicDetailsClose,
     TopicAboutIcon,
     TopicAboutTitle,
     TopicAboutVersion,

@@ -58,6 +58,14 @@ enum class Location : int {
     SaveIcon = 200,
     SaveIconAs = 201,
     ShowNextSet = 202,
+    // The icon menu's additions and the details window.
+    SaveIconPng = 203,
+    SaveIconIco = 204,
+    SaveAllIcons = 205,
+    ShowIconDetails = 206,
+    SaveImagePng = 207,
+    CopyImage = 208,
+    SaveGroupIco = 209,
 };
 
 // A whole text as a 16-bit integer (halves to even); raises Type mismatch or Overflow otherwise.

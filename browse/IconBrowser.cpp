@@ -2,6 +2,7 @@
 
 #include "base/PathText.h"
 #include "base/Settings.h"
+#include "browse/IconDetailsDialog.h"
 #include "browse/IconGrid.h"
 #include "browse/core/DirectoryScanner.h"
 #include "browse/core/IconExport.h"
@@ -11,45 +12,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <cstring>
+#include <QToolTip>
 #include <exception>
+#include <filesystem>
 
 namespace vesmarin {
-
-namespace {
-
-QImage ToImage(const iconreader::Picture& picture) {
-    // The reader draws on an opaque background, so every pixel is 0xFFRRGGBB: the layout of RGB32.
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
-    if (image.isNull())
-        throw RunTimeError(errors::OutOfMemory, QStringLiteral("Out of memory"));
-    for (int y = 0; y < picture.height; ++y)
-        std::memcpy(image.scanLine(y), picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
-                    static_cast<std::size_t>(picture.width) * sizeof(std::uint32_t));
-    return image;
-}
-
-// A path of the collected list as the windows show it, and a shown path as the file system takes it.
-QString DisplayPath(const std::string& path) {
-#ifdef Q_OS_WIN
-    return QString::fromUtf8(path);
-#else
-    return FileNameFromBytes(path);
-#endif
-}
-
-std::string FileSystemPath(const QString& path) {
-#ifdef Q_OS_WIN
-    return path.toStdString();
-#else
-    return FileNameToBytes(path).toStdString();
-#endif
-}
-
-} // namespace
 
 IconBrowser::IconBrowser(QWidget& window, const Controls& controls, Interaction& ui, const Language& language,
                          const ProgramFiles& files)
@@ -59,10 +30,16 @@ IconBrowser::IconBrowser(QWidget& window, const Controls& controls, Interaction&
     connect(controls_.save, &QAction::triggered, this, &IconBrowser::saveIcon);
     connect(controls_.saveAs, &QAction::triggered, this, &IconBrowser::saveIconAs);
     connect(controls_.copy, &QAction::triggered, this, &IconBrowser::copyIcon);
+    connect(controls_.savePng, &QAction::triggered, this, &IconBrowser::saveIconPng);
+    connect(controls_.saveIco, &QAction::triggered, this, &IconBrowser::saveIconIco);
+    connect(controls_.saveAll, &QAction::triggered, this, &IconBrowser::saveAllIcons);
+    connect(controls_.details, &QAction::triggered, this, &IconBrowser::showDetails);
+    controls_.grid->viewport()->installEventFilter(this); // for the tooltips of the cells
 }
 
 IconBrowser::~IconBrowser() {
     delete pleaseWait_.data();
+    delete details_.data();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -73,10 +50,13 @@ void IconBrowser::beginLongOperation() {
     window_.setEnabled(false);
 }
 
-void IconBrowser::showPleaseWait() {
+void IconBrowser::showPleaseWait(const QString& operation) {
     delete pleaseWait_.data();
     pleaseWait_ = new PleaseWaitWindow(
-        &window_, language_.pick(QStringLiteral("Browsing Files"), QStringLiteral("Φυλλομέτρηση Αρχείων")),
+        &window_,
+        operation.isEmpty()
+            ? language_.pick(QStringLiteral("Browsing Files"), QStringLiteral("Φυλλομέτρηση Αρχείων"))
+            : operation,
         language_.pick(QStringLiteral("Please Wait"), QStringLiteral("Παρακαλώ Περιμένετε")));
     pleaseWait_->showCentredOnOwner();
     pump_.run(); // paint it before the work starts
@@ -189,6 +169,7 @@ void IconBrowser::showNextSet() {
 void IconBrowser::fillSet() {
     IconGrid& grid = *controls_.grid;
     grid.clearIcons();
+    cells_.clear();
     int row = 0;
     int column = -1;
     bool more = false;
@@ -230,7 +211,8 @@ void IconBrowser::extractFileIcons(const std::string& file, int& row, int& colum
             const auto picture = icons.draw(index, background, IconGrid::kSurfaceSize);
             if (!picture)
                 return; // the first index without an icon ends the file
-            const QImage image = ToImage(*picture);
+            QImage image = ToImage(*picture);
+            image.reinterpretAsFormat(QImage::Format_RGB32); // drawn opaque
             if (++column > IconGrid::kColumns - 1) {
                 grid.appendRow();
                 column = 0;
@@ -239,6 +221,7 @@ void IconBrowser::extractFileIcons(const std::string& file, int& row, int& colum
             grid.placePicture(row, column, image);
             if (grid.isHidden())
                 grid.show();
+            cells_.push_back({currentFile_, index});
             ++setIconCount_;
         }
     } catch (...) {
@@ -265,18 +248,67 @@ QImage IconBrowser::currentPicture() const {
 }
 
 void IconBrowser::showIconMenu(Qt::MouseButton button, const QPoint& globalPos) {
-    const IconGrid& grid = *controls_.grid;
     if (button == Qt::RightButton)
         return; // the right button asks for the grid's help, never the menu
+    openIconMenu(globalPos);
+}
+
+void IconBrowser::openIconMenu(const QPoint& globalPos) {
+    const IconGrid& grid = *controls_.grid;
     if (grid.currentRow() < 0 || grid.currentColumn() < 0)
         return;
-    const std::int64_t cell = std::int64_t{grid.currentRow()} * grid.columnCount() + grid.currentColumn() + 1;
+    const std::int64_t cell = grid.cellNumber(grid.currentRow(), grid.currentColumn());
     selectedIcon_ = static_cast<std::int32_t>(cell);
     if (cell < 1 || cell > setIconCount_)
         return; // an empty cell
     iconFileName_ = IconFileName(selectedIcon_);
     iconFile_ = iconFolderWithSeparator() + iconFileName_;
     PopupWithValues(ui_, controls_.iconMenu, globalPos, {{controls_.save, iconFile_}});
+}
+
+std::optional<IconSource> IconBrowser::iconOfCell(std::int32_t cell) const {
+    if (cell < 1 || static_cast<std::size_t>(cell) > cells_.size())
+        return std::nullopt;
+    const CellIcon& c = cells_[static_cast<std::size_t>(cell) - 1];
+    return IconSource{collected_[c.file], c.index};
+}
+
+IconSource IconBrowser::selectedSource() const {
+    if (const auto icon = iconOfCell(selectedIcon_))
+        return *icon;
+    throw RunTimeError(errors::Internal, QStringLiteral("No icon in the selected cell"));
+}
+
+QString IconBrowser::toolTipOf(std::int32_t cell) const {
+    const auto icon = iconOfCell(cell);
+    if (!icon)
+        return {};
+    const iconreader::IconFile file(icon->path);
+    const auto origin = OriginOf(file, *icon);
+    if (!origin)
+        return icon->file(); // the file has changed since the set was shown
+    const auto info = file.info(icon->index);
+    std::vector<QSize> sizes;
+    for (const iconreader::ImageInfo& image : info->images)
+        if (image.present)
+            sizes.emplace_back(image.width, image.height);
+    return IconToolTip(*origin, std::move(sizes), language_.greek);
+}
+
+bool IconBrowser::eventFilter(QObject* watched, QEvent* event) {
+    const IconGrid& grid = *controls_.grid;
+    if (event->type() != QEvent::ToolTip || watched != grid.viewport())
+        return QObject::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex at = grid.indexAt(help->pos());
+    const QString text = at.isValid()
+                             ? toolTipOf(static_cast<std::int32_t>(grid.cellNumber(at.row(), at.column())))
+                             : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, grid.viewport(), grid.visualRect(at));
+    return true;
 }
 
 void IconBrowser::saveIcon() {
@@ -314,11 +346,127 @@ void IconBrowser::saveIconAs() {
 
 void IconBrowser::copyIcon() {
     RunUnderErrorTrap(errors(), Location::CopyIcon, [this] {
-        const QImage picture = currentPicture();
-        if (picture.isNull())
-            throw RunTimeError(errors::Internal, QStringLiteral("No icon in the selected cell"));
-        ui_.setClipboardImage(picture);
+        const IconGrid& grid = *controls_.grid;
+        const auto icon =
+            iconOfCell(static_cast<std::int32_t>(grid.cellNumber(grid.currentRow(), grid.currentColumn())));
+        if (!icon)
+            return; // an empty cell holds nothing to copy
+        const iconreader::IconFile file(icon->path);
+        ui_.setClipboardImage(currentPicture(), IconPng(file, icon->index, IconGrid::kSurfaceSize));
     });
+}
+
+void IconBrowser::saveIconPng() {
+    RunUnderErrorTrap(errors(), Location::SaveIconPng, [this] {
+        const IconSource icon = selectedSource();
+        const QString name = DisplayPath(iconwriter::outputName(icon.fileName(), icon.index, "png"));
+        SaveThroughDialog(ui_, language_, &window_, SavedKind::Png, iconFolderWithSeparator() + name,
+                          [&icon](const std::filesystem::path& target) {
+                              return iconwriter::writeImagePng(OpenIconFile(icon), icon.index, -1, target);
+                          });
+    });
+}
+
+void IconBrowser::saveIconIco() {
+    RunUnderErrorTrap(errors(), Location::SaveIconIco, [this] {
+        const IconSource icon = selectedSource();
+        const QString name = DisplayPath(iconwriter::outputName(icon.fileName(), icon.index, "ico"));
+        SaveThroughDialog(ui_, language_, &window_, SavedKind::Ico, iconFolderWithSeparator() + name,
+                          [&icon](const std::filesystem::path& target) {
+                              return iconwriter::writeIco(OpenIconFile(icon), icon.index, target);
+                          });
+    });
+}
+
+void IconBrowser::saveAllIcons() {
+    RunUnderErrorTrap(errors(), Location::SaveAllIcons, [this] {
+        FolderDialogRequest r;
+        r.title = language_.pick(QStringLiteral("Save all icons of this set"),
+                                 QStringLiteral("Αποθήκευση όλων των εικονιδίων της ομάδας"));
+        r.initialFolder = iconFolderWithSeparator();
+        r.choiceLabel = language_.pick(QStringLiteral("Save as:"), QStringLiteral("Αποθήκευση ως:"));
+        r.choices = {language_.pick(QStringLiteral("PNG images, with transparency (*.png)"),
+                                    QStringLiteral("Εικόνες PNG, με διαφάνεια (*.png)")),
+                     language_.pick(QStringLiteral("Icon files, every stored image (*.ico)"),
+                                    QStringLiteral("Αρχεία εικονιδίων, με όλες τις εικόνες (*.ico)"))};
+        const std::optional<FolderChoice> chosen = ui_.chooseFolder(&window_, r);
+        if (!chosen)
+            return; // cancelled: nothing changes
+        writeAllIcons(chosen->folder, chosen->choice == 1);
+    });
+}
+
+// Writes every icon of the set into `folder`, named as vesmarin-icons export names them, and tells how it
+// went. One file is open at a time, so memory stays that of the set.
+void IconBrowser::writeAllIcons(const QString& folder, bool ico) {
+    const int total = static_cast<int>(cells_.size());
+    const auto progress = [this, total](int done) {
+        return language_
+            .pick(QStringLiteral("Saving icons: %1 of %2"),
+                  QStringLiteral("Αποθήκευση εικονιδίων: %1 από %2"))
+            .arg(done)
+            .arg(total);
+    };
+    beginLongOperation();
+    showPleaseWait(progress(0));
+    int saved = 0;
+    QStringList failed;
+    try {
+        const std::filesystem::path target(FileSystemPath(folder));
+        iconwriter::OutputNames names;
+        std::optional<iconreader::IconFile> file;
+        std::size_t open = collected_.size();
+        std::string base;
+        for (int k = 0; k < total; ++k) {
+            const CellIcon& cell = cells_[static_cast<std::size_t>(k)];
+            if (cell.file != open) {
+                open = cell.file;
+                file.emplace(collected_[open]);
+                base = names.claim(IconSource{collected_[open], 0}.fileName());
+            }
+            const std::string name = iconwriter::outputName(base, cell.index, ico ? "ico" : "png");
+            const iconwriter::WriteOutcome outcome =
+                ico ? iconwriter::writeIco(*file, cell.index, target / name)
+                    : iconwriter::writeImagePng(*file, cell.index, -1, target / name);
+            if (outcome.written())
+                ++saved;
+            else
+                failed << DisplayPath(name) + QStringLiteral(": ") +
+                              (file->problem().empty() ? WhyNotWritten(outcome, language_.greek)
+                                                       : QString::fromStdString(file->problem()));
+            if (pump_.due()) {
+                pleaseWait_->setOperation(progress(k + 1));
+                pump_.run();
+            }
+        }
+    } catch (...) {
+        closePleaseWait();
+        endLongOperation();
+        throw;
+    }
+    closePleaseWait();
+    endLongOperation();
+    ShowMessage(ui_, &window_, SaveAllMessage(saved, total, folder, failed, language_.greek), language_.title,
+                failed.isEmpty() ? MsgIcon::Information : MsgIcon::Critical);
+}
+
+void IconBrowser::showDetails() {
+    RunUnderErrorTrap(errors(), Location::ShowIconDetails, [this] {
+        const IconSource icon = selectedSource();
+        if (!details_)
+            details_ =
+                new IconDetailsDialog(ui_, language_, &window_, [this] { return iconFolderWithSeparator(); });
+        details_->showIcon(icon);
+    });
+}
+
+IconDetailsDialog* IconBrowser::detailsWindow() const {
+    return details_ && details_->isVisible() ? details_.data() : nullptr;
+}
+
+void IconBrowser::applyLanguage() {
+    if (details_)
+        details_->applyLanguage();
 }
 
 void IconBrowser::chooseIconFolder() {

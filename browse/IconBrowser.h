@@ -2,12 +2,13 @@
 
 // Icon browsing in the main window: Browse collects the matching files below the current folder, each set
 // shows the icons of consecutive files in the grid (whole files, until more than 200 icons are placed), and
-// a click on an icon offers to save it as a bitmap or copy it. The icon folder, where Save puts bitmaps
-// without asking, lives here too.
+// a click on an icon offers to save it as a bitmap, as PNG or ICO, to save the whole set, to copy it or to
+// show its details. The icon folder, where Save puts bitmaps without asking, lives here too.
 
 #include "base/FileLocations.h"
 #include "base/Language.h"
 #include "browse/EventPump.h"
+#include "browse/IconFiles.h"
 #include "platform/Interaction.h"
 #include "ui/ErrorReport.h"
 
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,7 @@ class QPushButton;
 
 namespace vesmarin {
 
+class IconDetailsDialog;
 class IconGrid;
 class PleaseWaitWindow;
 
@@ -46,6 +49,10 @@ public:
         QAction* save;
         QAction* saveAs;
         QAction* copy;
+        QAction* savePng;
+        QAction* saveIco;
+        QAction* saveAll;
+        QAction* details;
     };
 
     // `window` is disabled while a set fills and owns the please-wait window; the settings file of `files`
@@ -63,6 +70,21 @@ public:
     void showFirstSet();
     // Asks for the icon folder (a file dialog standing in for a folder chooser) and stores it.
     void chooseIconFolder();
+
+    // The icon menu for the grid's current cell, at `globalPos`; nothing for an empty cell. The mouse opens
+    // it through a click on a cell, the keyboard for the cell it has made current.
+    void openIconMenu(const QPoint& globalPos);
+    // Copy: the icon of the grid's current cell on the clipboard, as the 32x32 picture the cell shows and
+    // beside it as a PNG file with its transparency.
+    void copyIcon();
+    // The icon of a cell of the set (its number from 1, in reading order); nullopt for an empty cell.
+    std::optional<IconSource> iconOfCell(std::int32_t cell) const;
+    // The tooltip of a cell: where its icon comes from and the sizes it stores; empty for an empty cell.
+    QString toolTipOf(std::int32_t cell) const;
+    // The details window, while it is open (for the language switch and the tests).
+    IconDetailsDialog* detailsWindow() const;
+    // Puts the texts of the language in force into the windows it keeps open.
+    void applyLanguage();
 
     // The icon folder, ending with the separator as stored (a folder typed into the settings file without
     // it still takes the icons inside it).
@@ -82,11 +104,17 @@ private:
     void showIconMenu(Qt::MouseButton button, const QPoint& globalPos);
     void saveIcon();
     void saveIconAs();
-    void copyIcon();
+    void saveIconPng();
+    void saveIconIco();
+    void saveAllIcons();
+    void writeAllIcons(const QString& folder, bool ico);
+    void showDetails();
+    IconSource selectedSource() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     void processEvents();
     void beginLongOperation();
-    void showPleaseWait();
+    void showPleaseWait(const QString& operation = {}); // "Browsing Files" when none is named
     void closePleaseWait();
     void endLongOperation();
     void showResult(const QString& text);
@@ -106,6 +134,13 @@ private:
 
     // The collected files, full paths as the file system names them, in the order of collection.
     std::vector<std::string> collected_;
+    // The icon of each cell of the set, by cell number - 1: its file (a place in collected_) and index.
+    struct CellIcon {
+        std::size_t file;
+        int index;
+    };
+    std::vector<CellIcon> cells_;
+    QPointer<IconDetailsDialog> details_;
     std::int32_t foundFileCount_ = 0;
     std::size_t nextFile_ = 0; // the first file of the next set
     std::size_t currentFile_ = 0;

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QTableWidget>
+#include <cstdint>
 
 namespace vesmarin {
 
@@ -30,6 +31,10 @@ public:
     void placePicture(int row, int column, const QImage& picture);
     // The picture of a cell; a null image for an empty cell.
     QImage picture(int row, int column) const;
+    // The number of a cell in reading order, from 1: its icon's position in the set.
+    std::int64_t cellNumber(int row, int column) const {
+        return std::int64_t{row} * columnCount() + column + 1;
+    }
 
 signals:
     // A mouse button was released over the grid (after the press made the clicked cell current).

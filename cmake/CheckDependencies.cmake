@@ -1,6 +1,7 @@
 # Checks that every include of the program's sources points the way the layers allow:
 #
 #   app -> feature windows -> feature cores -> base (+ the desktop seam and the icon reader and writer)
+#   -> the file replace
 #
 # and that no two features include each other's windows. Run as a test:
 #   cmake -DSOURCE_DIR=<repo> -DWIDGET_HEADERS=<QtWidgets include folder> -P cmake/CheckDependencies.cmake
@@ -11,6 +12,7 @@ cmake_minimum_required(VERSION 3.25)
 # Every folder of sources is one component; a file belongs to the longest folder that holds it.
 set(components
     base
+    platform/filewrite
     platform/iconreader
     platform/iconwriter
     platform
@@ -34,9 +36,10 @@ set(components
 # What each component may include besides itself: the whole table, so a new dependency is a deliberate
 # change here. Features never include each other's windows; a window includes its own core and the cores
 # below it; only app sees every window.
-set(allowed_base "")
+set(allowed_base platform/filewrite)
+set(allowed_platform/filewrite "")
 set(allowed_platform/iconreader "")
-set(allowed_platform/iconwriter platform/iconreader)
+set(allowed_platform/iconwriter platform/iconreader platform/filewrite)
 set(allowed_platform "")
 set(allowed_paths/core base)
 set(allowed_browse/core base)
@@ -45,23 +48,23 @@ set(allowed_language/core base)
 set(allowed_about/core base)
 set(allowed_ui base platform)
 set(allowed_paths ui paths/core base platform)
-set(allowed_browse ui browse/core base platform platform/iconreader)
+set(allowed_browse ui browse/core base platform platform/iconreader platform/iconwriter)
 set(allowed_savedpaths ui savedpaths/core base platform)
 set(allowed_language ui language/core base platform)
 set(allowed_about ui about/core base platform)
 set(allowed_app
     ui paths paths/core browse browse/core savedpaths savedpaths/core language language/core about about/core
     base platform dist)
-set(allowed_tools browse/core platform/iconreader platform/iconwriter)
+set(allowed_tools browse/core platform/iconreader platform/iconwriter platform/filewrite)
 set(allowed_dist "")
 set(allowed_fuzz platform/iconreader platform/iconwriter tests)
 # Benchmarks drive the real windows as the tests do.
 set(allowed_bench ${components} tests)
 
-# The cores (and the icon reader and writer) are toolkit-free: no header of Qt Widgets, and for the reader
-# and the writer no Qt header at all.
+# The cores (and the file replace and the icon reader and writer) are toolkit-free: no header of Qt Widgets,
+# and for the file replace, the reader and the writer no Qt header at all.
 set(no_widgets base paths/core browse/core savedpaths/core language/core about/core)
-set(no_qt platform/iconreader platform/iconwriter)
+set(no_qt platform/filewrite platform/iconreader platform/iconwriter)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")

@@ -4,11 +4,12 @@
 # a library is missing from the table (so a new one is placed in the layers deliberately). The include check
 # (cmake/CheckDependencies.cmake, the test dependency_layers) holds the same rules for the sources.
 set(VESMARIN_LIBRARY_LINKS
-    # the base, the desktop seam, the icon reader and writer
-    "vesmarin_base:"
+    # the file replace, the base, the desktop seam, the icon reader and writer
+    "vesmarin_filewrite:"
+    "vesmarin_base:vesmarin_filewrite"
     "vesmarin_platform:"
     "vesmarin_iconreader:"
-    "vesmarin_iconwriter:vesmarin_iconreader"
+    "vesmarin_iconwriter:vesmarin_iconreader,vesmarin_filewrite"
     # the feature cores
     "vesmarin_paths_core:vesmarin_base"
     "vesmarin_browse_core:"
@@ -19,14 +20,14 @@ set(VESMARIN_LIBRARY_LINKS
     # what every window uses, and the feature windows
     "vesmarin_ui:vesmarin_base,vesmarin_platform"
     "vesmarin_paths:vesmarin_paths_core,vesmarin_ui"
-    "vesmarin_browse:vesmarin_browse_core,vesmarin_browse_export,vesmarin_iconreader,vesmarin_ui"
+    "vesmarin_browse:vesmarin_browse_core,vesmarin_browse_export,vesmarin_iconreader,vesmarin_iconwriter,vesmarin_ui"
     "vesmarin_savedpaths:vesmarin_savedpaths_core,vesmarin_ui"
     "vesmarin_language:vesmarin_language_core,vesmarin_ui"
     "vesmarin_about:vesmarin_about_core,vesmarin_ui"
     # the main window, and what the programs add
     "vesmarin_app:vesmarin_paths,vesmarin_browse,vesmarin_savedpaths,vesmarin_language,vesmarin_about,vesmarin_ui"
     "vesmarin_app_icon:"
-    "vesmarin_iconstool:vesmarin_iconreader,vesmarin_iconwriter,vesmarin_browse_core")
+    "vesmarin_iconstool:vesmarin_iconreader,vesmarin_iconwriter,vesmarin_filewrite,vesmarin_browse_core")
 
 function(vesmarin_check_links)
   set(known "")

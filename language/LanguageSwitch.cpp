@@ -44,7 +44,7 @@ LanguageSwitch::LanguageSwitch(QWidget& window, QLabel& notice, const std::array
 }
 
 void LanguageSwitch::switchTo(bool greek) {
-    RunUnderErrorTrap(ErrorReport(ui_, language_, &window_), Location::SwitchLanguage, [&] {
+    const bool done = RunUnderErrorTrap(ErrorReport(ui_, language_, &window_), Location::SwitchLanguage, [&] {
         language_.greek = greek;
         language_.title = Title();
         language_.helpFile = greek ? files_.helpFileGreek : files_.helpFileEnglish;
@@ -52,6 +52,8 @@ void LanguageSwitch::switchTo(bool greek) {
         applyTexts(greek);
         settings::Write(files_.iniFile, settings::General, settings::Language, greek ? 1 : 0);
     });
+    if (done)
+        emit switched();
 }
 
 void LanguageSwitch::applyTexts(bool greek) {

@@ -33,6 +33,10 @@ public:
     // and writes the choice to the settings file. Errors go to the error report.
     void switchTo(bool greek);
 
+signals:
+    // The switch has put a language in force, for the windows that keep texts of their own.
+    void switched();
+
 private:
     void applyTexts(bool greek);
 

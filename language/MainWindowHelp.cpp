@@ -4,6 +4,7 @@
 #include "language/core/WindowTexts.h"
 #include "ui/WhatsThisHelp.h"
 
+#include <QAction>
 #include <QVariant>
 #include <QWidget>
 
@@ -46,6 +47,14 @@ constexpr ControlTopic kTopics[] = {
     {"cmdScan", -1, TopicNextSet, ButtonRule::NotLeft},
 };
 
+// The items of the pop-up menus that have topics of their own.
+constexpr std::pair<const char*, int> kMenuItemTopics[] = {
+    {"mnuIconsSavePng", TopicIconSavePng},
+    {"mnuIconsSaveIco", TopicIconSaveIco},
+    {"mnuIconsSaveAll", TopicIconSaveAll},
+    {"mnuIconsDetails", TopicIconDetails},
+};
+
 } // namespace
 
 MainWindowHelp::MainWindowHelp(QWidget& window, Interaction& ui, const Language& language)
@@ -57,6 +66,9 @@ MainWindowHelp::MainWindowHelp(QWidget& window, Interaction& ui, const Language&
                 help_->add(w, t.topic, t.rule);
         }
     }
+    for (const auto& [name, topic] : kMenuItemTopics)
+        if (auto* item = window.findChild<QAction*>(QString::fromLatin1(name)))
+            help_->addMenuItem(item, topic);
 }
 
 MainWindowHelp::~MainWindowHelp() {

@@ -37,6 +37,22 @@ struct FileDialogRequest {
     bool pathMustExist = true;
 };
 
+// A folder chooser, with a choice of how to use the folder offered under the list of folders.
+struct FolderDialogRequest {
+    QString title;
+    QString initialFolder;
+    QString choiceLabel; // the caption of the choices ("Save as:")
+    QStringList choices; // none: no choice is offered
+    int choice = 0;      // the one chosen when the dialog opens
+};
+
+struct FolderChoice {
+    QString folder;
+    int choice = 0;
+
+    bool operator==(const FolderChoice&) const = default;
+};
+
 enum class Pointer { Default, Hourglass };
 
 class Interaction {
@@ -50,7 +66,12 @@ public:
     virtual std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 
-    virtual void setClipboardImage(const QImage& image) = 0;
+    // A folder chooser; std::nullopt when the user cancelled.
+    virtual std::optional<FolderChoice> chooseFolder(QWidget* parent, const FolderDialogRequest& request) = 0;
+
+    // Puts a picture on the clipboard as a bitmap and, when `png` is not empty, beside it that PNG file
+    // (the same picture with its transparency) as "image/png", which image editors paste as it is.
+    virtual void setClipboardImage(const QImage& picture, const QByteArray& png) = 0;
 
     // Shows a pop-up menu at `globalPos` and returns once the chosen item's action has run; returns that
     // item, or nullptr when the menu was dismissed.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
@@ -243,8 +245,40 @@ std::optional<QString> QtInteraction::openFileName(QWidget* parent, const FileDi
     return FileDialog(parent, request, QFileDialog::AcceptOpen).Run();
 }
 
-void QtInteraction::setClipboardImage(const QImage& image) {
-    QApplication::clipboard()->setImage(image);
+std::optional<FolderChoice> QtInteraction::chooseFolder(QWidget* parent, const FolderDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.initialFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // A folder has no file type to choose: the choice takes that row's place, in a row of its own below.
+    for (const char* name : {"fileTypeLabel", "fileTypeCombo"})
+        if (auto* typeRow = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
+            typeRow->hide();
+    QComboBox* choices = nullptr;
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()); grid && !request.choices.isEmpty()) {
+        choices = new QComboBox(&dialog);
+        choices->setObjectName(QStringLiteral("choices"));
+        choices->addItems(request.choices);
+        choices->setCurrentIndex(request.choice);
+        auto* label = new QLabel(request.choiceLabel, &dialog);
+        label->setBuddy(choices);
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(choices, row, 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FolderChoice{dialog.selectedFiles().constFirst(),
+                        choices ? choices->currentIndex() : request.choice};
+}
+
+void QtInteraction::setClipboardImage(const QImage& picture, const QByteArray& png) {
+    // One offer holds both, so a paste takes whichever form it understands.
+    auto* data = new QMimeData;
+    data->setImageData(picture);
+    if (!png.isEmpty())
+        data->setData(QStringLiteral("image/png"), png);
+    QApplication::clipboard()->setMimeData(data);
 }
 
 QAction* QtInteraction::popupMenu(QMenu* menu, const QPoint& globalPos) {

@@ -17,7 +17,8 @@ public:
     MsgButton messageBox(QWidget* parent, const MessageRequest& request) override;
     std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
-    void setClipboardImage(const QImage& image) override;
+    std::optional<FolderChoice> chooseFolder(QWidget* parent, const FolderDialogRequest& request) override;
+    void setClipboardImage(const QImage& picture, const QByteArray& png) override;
     QAction* popupMenu(QMenu* menu, const QPoint& globalPos) override;
     void showWhatsThis(QWidget* control, const QPoint& globalPos, const QString& text) override;
     bool runAndWait(const QString& program, const QStringList& arguments) override;

@@ -1,6 +1,7 @@
 #include "tools/IconsTool.h"
 
 #include "browse/core/DirectoryScanner.h"
+#include "platform/filewrite/AtomicFile.h"
 #include "platform/iconreader/IconReader.h"
 #include "platform/iconwriter/IconWriter.h"
 #include "tools/TextEscapes.h"
@@ -507,28 +508,6 @@ private:
 
 // ---- export ----
 
-// The names of one run's outputs: the first input to use a file name keeps it; a later one takes
-// <name>~2, ~3, ... Names are compared without ASCII letter case, since the output folder may lie on a
-// file system that ignores it. Outputs are <name>-<index>.<ext> (or <name>-<index>-<w>x<h>-<bpp>.png):
-// distinct names give distinct outputs, since the fields after the name hold no '-' of their own.
-class OutputNames {
-public:
-    std::string claim(const std::string& name) {
-        std::string candidate = name;
-        for (int n = 2; !used_.insert(folded(candidate)).second; ++n)
-            candidate = name + "~" + std::to_string(n);
-        return candidate;
-    }
-
-private:
-    static std::string folded(std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-        return s;
-    }
-    std::set<std::string> used_;
-};
-
 class Exporter {
 public:
     Exporter(const Options& o, std::ostream& out, std::ostream& err) : o_(o), out_(out), err_(err) {}
@@ -544,10 +523,9 @@ public:
         bool ok = true;
         std::vector<int> damaged;
         for (int i : indexes(file, ok)) {
-            const std::string stem = base + "-" + std::to_string(i);
-            const bool exported = o_.allSizes          ? allSizes(file, i, stem, ok)
-                                  : o_.format == "ico" ? ico(file, i, stem, ok)
-                                                       : picture(file, i, stem, ok);
+            const bool exported = o_.allSizes          ? allSizes(file, i, base + "-" + std::to_string(i), ok)
+                                  : o_.format == "ico" ? ico(file, i, base, ok)
+                                                       : picture(file, i, base, ok);
             if (!exported)
                 damaged.push_back(i);
         }
@@ -581,58 +559,51 @@ private:
         return out;
     }
 
-    // Writes one output; names it on out when asked, or says on err why it failed.
-    void write(const std::string& name, const std::function<void(iconwriter::AtomicFile&)>& fill, bool& ok) {
-        const fs::path target = o_.out / name;
-        iconwriter::AtomicFile file(target);
-        fill(file);
-        if (!file.commit()) {
+    // Names a written output on out when asked, or says on err why it could not be written.
+    void report(const fs::path& target, const iconwriter::WriteOutcome& outcome, bool& ok) {
+        if (outcome.kind == iconwriter::WriteOutcome::NotWritten) {
             err_ << (printable(*path_) + ": cannot write " + printable(target.string()) + ": " +
-                     file.error() + "\n");
+                     filewrite::describe(outcome.errorNumber) + "\n");
             ok = false;
         } else if (o_.verbose) {
             out_ << printable(target.string()) << '\n';
         }
     }
     void write(const std::string& name, const iconwriter::Bytes& bytes, bool& ok) {
-        write(
-            name, [&](iconwriter::AtomicFile& f) { f.write(bytes); }, ok);
+        const fs::path target = o_.out / name;
+        report(target, iconwriter::writeFile(target, bytes), ok);
     }
 
-    bool picture(const IconFile& file, int i, const std::string& stem, bool& ok) {
+    bool picture(const IconFile& file, int i, const std::string& base, bool& ok) {
         if (o_.format == "bmp") {
             const auto p = file.draw(i, o_.background, o_.size);
             if (p)
-                write(stem + ".bmp", iconwriter::encodeBmp(*p), ok);
+                write(iconwriter::outputName(base, i, "bmp"), iconwriter::encodeBmp(*p), ok);
             return p.has_value();
         }
         if (const auto stored = file.storedPng(i, o_.size)) {
-            write(stem + ".png", *stored, ok);
+            write(iconwriter::outputName(base, i, "png"), *stored, ok);
             return true;
         }
         const auto p = file.picture(i, o_.size);
         if (p)
-            write(stem + ".png", iconwriter::encodePng(*p), ok);
+            write(iconwriter::outputName(base, i, "png"), iconwriter::encodePng(*p), ok);
         return p.has_value();
     }
 
-    bool ico(const IconFile& file, int i, const std::string& stem, bool& ok) {
-        iconreader::GroupProblem problem{};
-        const auto group = file.storedGroup(i, &problem);
-        if (problem == iconreader::GroupProblem::TooLarge) {
+    bool ico(const IconFile& file, int i, const std::string& base, bool& ok) {
+        const fs::path target = o_.out / iconwriter::outputName(base, i, "ico");
+        const iconwriter::WriteOutcome outcome = iconwriter::writeIco(file, i, target);
+        if (outcome.kind == iconwriter::WriteOutcome::TooLarge) {
             err_ << printable(*path_) << ": icon " << i
                  << " has more than 256 images or 64 MB of them; not exported\n";
             ok = false;
             return true;
         }
-        if (group)
-            write(
-                stem + ".ico",
-                [&](iconwriter::AtomicFile& f) {
-                    iconwriter::encodeIco(*group, [&](std::span<const std::uint8_t> part) { f.write(part); });
-                },
-                ok);
-        return group.has_value();
+        if (outcome.kind == iconwriter::WriteOutcome::Damaged)
+            return false;
+        report(target, outcome, ok);
+        return true;
     }
 
     bool allSizes(const IconFile& file, int i, const std::string& stem, bool& ok) {
@@ -646,18 +617,14 @@ private:
                                std::to_string(im.bitCount);
             if (const int n = ++seen[name]; n > 1)
                 name += "~" + std::to_string(n);
-            if (const auto stored = file.storedImagePng(i, static_cast<int>(k))) {
-                write(name + ".png", *stored, ok);
-                continue;
-            }
-            const auto p = file.imagePicture(i, static_cast<int>(k));
-            if (!p) {
+            const auto png = iconwriter::imagePng(file, i, static_cast<int>(k));
+            if (!png) {
                 err_ << printable(*path_) << ": icon " << i << ", image " << k << " ("
                      << (im.present ? "damaged" : "missing") << ") not exported\n";
                 ok = false;
                 continue;
             }
-            write(name + ".png", iconwriter::encodePng(*p), ok);
+            write(name + ".png", *png, ok);
         }
         return true;
     }
@@ -665,7 +632,7 @@ private:
     const Options& o_;
     std::ostream& out_;
     std::ostream& err_;
-    OutputNames names_;
+    iconwriter::OutputNames names_;
     const std::string* path_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "tools/Thumbnailer.h"
 
+#include "platform/filewrite/AtomicFile.h"
 #include "platform/iconwriter/IconWriter.h"
 #include "tools/TextEscapes.h"
 
@@ -156,9 +157,9 @@ int runThumbnailer(const std::vector<std::string>& args, std::ostream& out, std:
                 bytes = iconwriter::encodePng(*picture);
         if (!bytes || bytes->empty())
             continue;
-        std::string error;
-        if (!iconwriter::writeFileAtomically(names[1], *bytes, error)) {
-            err << "vesmarin-thumbnailer: cannot write " << printable(names[1]) << ": " << error << "\n";
+        if (const auto written = iconwriter::writeFile(names[1], *bytes); !written.written()) {
+            err << "vesmarin-thumbnailer: cannot write " << printable(names[1]) << ": "
+                << filewrite::describe(written.errorNumber) << "\n";
             return 1;
         }
         return 0;

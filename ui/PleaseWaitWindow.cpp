@@ -34,7 +34,7 @@ PleaseWaitWindow::PleaseWaitWindow(QWidget* owner, const QString& operation, con
     p.setColor(QPalette::Window, QColor(255, 255, 192));
     setPalette(p);
     const QColor darkBlue(0, 0, 192);
-    MakeLine(this, "lblBrowsing", operation, 120, darkBlue, QColor(192, 255, 192));
+    operation_ = MakeLine(this, "lblBrowsing", operation, 120, darkBlue, QColor(192, 255, 192));
     MakeLine(this, "lblPleaseWait", pleaseWait, 720, QColor(255, 255, 0), darkBlue);
 }
 
@@ -45,6 +45,10 @@ void PleaseWaitWindow::showCentredOnOwner() {
     }
     show();
     raise();
+}
+
+void PleaseWaitWindow::setOperation(const QString& operation) {
+    operation_->setText(operation);
 }
 
 } // namespace vesmarin

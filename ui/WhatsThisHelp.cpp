@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -49,6 +50,14 @@ void WhatsThisHelp::watch(QWidget* widget, const Entry& entry) {
     watched_.insert(widget, entry);
 }
 
+void WhatsThisHelp::addMenuItem(QAction* item, int topic) {
+    auto* menu = qobject_cast<QMenu*>(item->parent());
+    if (!menu)
+        return;
+    menu->installEventFilter(this); // once, however many of its items have topics
+    menuItems_.insert(item, topic);
+}
+
 int WhatsThisHelp::topicOf(const QWidget* control) const {
     const auto it = watched_.constFind(control);
     return it == watched_.constEnd() ? 0 : it->topic;
@@ -70,6 +79,8 @@ bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event) {
         return contextMenuShowsTopic(watched, static_cast<QContextMenuEvent*>(event));
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
         return false;
+    if (type == QEvent::MouseButtonRelease && qobject_cast<QMenu*>(watched))
+        return menuItemShowsTopic(watched, static_cast<QMouseEvent*>(event));
     const auto it = watched_.constFind(watched);
     if (it == watched_.constEnd())
         return false;
@@ -91,6 +102,19 @@ bool WhatsThisHelp::eventFilter(QObject* watched, QEvent* event) {
     if (show)
         showTopic(entry.control, entry.topic, mouse->globalPosition().toPoint());
     return false;
+}
+
+bool WhatsThisHelp::menuItemShowsTopic(QObject* watched, const QMouseEvent* event) {
+    auto* menu = static_cast<QMenu*>(watched);
+    const QAction* item = menu->actionAt(event->position().toPoint());
+    const auto it = item ? menuItems_.constFind(item) : menuItems_.constEnd();
+    if (it == menuItems_.constEnd() || event->button() == Qt::LeftButton)
+        return false;
+    const int topic = *it;
+    const QPoint at = event->globalPosition().toPoint();
+    menu->close(); // the topic takes the menu's place, as the Help item's does
+    showTopic(menu, topic, at);
+    return true;
 }
 
 bool WhatsThisHelp::contextMenuShowsTopic(QObject* watched, const QContextMenuEvent* event) const {

@@ -12,7 +12,9 @@
 #include <initializer_list>
 #include <utility>
 
+class QAction;
 class QContextMenuEvent;
+class QMouseEvent;
 class QWidget;
 
 namespace vesmarin {
@@ -43,6 +45,10 @@ public:
     // Shift+F1), which shows the control's whatsThis text.
     void addDialogTopics(std::initializer_list<std::pair<QWidget*, int>> topics);
 
+    // Gives an item of a pop-up menu its topic: releasing a button other than the left over it closes the
+    // menu and shows the topic instead of choosing the item.
+    void addMenuItem(QAction* item, int topic);
+
     // The topic of a control, or 0 when it has none.
     int topicOf(const QWidget* control) const;
 
@@ -59,6 +65,7 @@ protected:
 
 private:
     bool contextMenuShowsTopic(QObject* watched, const QContextMenuEvent* event) const;
+    bool menuItemShowsTopic(QObject* watched, const QMouseEvent* event);
     void showTopic(QWidget* control, int topic, const QPoint& globalPos) const;
 
     struct Entry {
@@ -71,6 +78,7 @@ private:
     Interaction& ui_;
     const Language& language_;
     QHash<const QObject*, Entry> watched_;
+    QHash<const QAction*, int> menuItems_;
 };
 
 } // namespace vesmarin

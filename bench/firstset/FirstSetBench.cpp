@@ -71,7 +71,12 @@ public:
     std::optional<QString> openFileName(QWidget* p, const FileDialogRequest& r) override {
         return real_.openFileName(p, r);
     }
-    void setClipboardImage(const QImage& image) override { real_.setClipboardImage(image); }
+    std::optional<FolderChoice> chooseFolder(QWidget* p, const FolderDialogRequest& r) override {
+        return real_.chooseFolder(p, r);
+    }
+    void setClipboardImage(const QImage& image, const QByteArray& png) override {
+        real_.setClipboardImage(image, png);
+    }
     QAction* popupMenu(QMenu* menu, const QPoint& at) override {
         if (!shotDir.isEmpty()) {
             const QString path = QStringLiteral("%1/%2-menu.png").arg(shotDir).arg(++shots);

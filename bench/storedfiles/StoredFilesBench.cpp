@@ -35,7 +35,8 @@ public:
     MsgButton messageBox(QWidget*, const MessageRequest&) override { return MsgButton::Ok; }
     std::optional<QString> saveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    void setClipboardImage(const QImage&) override {}
+    std::optional<FolderChoice> chooseFolder(QWidget*, const FolderDialogRequest&) override { return {}; }
+    void setClipboardImage(const QImage&, const QByteArray&) override {}
     QAction* popupMenu(QMenu*, const QPoint&) override { return nullptr; }
     void showWhatsThis(QWidget*, const QPoint&, const QString&) override {}
     bool runAndWait(const QString&, const QStringList&) override { return false; }

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -66,12 +67,72 @@ void SaveBitmapFile(const QImage& picture, const QString& path) {
                            QStringLiteral("Path/File access error: %1 (no picture to save)").arg(path));
     // The name goes to the file system as the bytes it stands for, so a folder whose name is not UTF-8
     // takes icons as well; a full disk fails here with the old file kept.
-    const int error = ReplaceFileContent(path, {bytes});
+    RaiseWriteError(ReplaceFileContent(path, {bytes}), path);
+}
+
+void RaiseWriteError(int error, const QString& path) {
     if (error == ENOENT || error == ENOTDIR)
         throw RunTimeError(kErrPathNotFound, QStringLiteral("Path not found: %1").arg(path));
     if (error != 0)
         throw RunTimeError(kErrPathFileAccess, QStringLiteral("Path/File access error: %1 (%2)")
                                                    .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+QString GroupText(const IconOrigin& origin, bool greek) {
+    if (!origin.groupName.isEmpty())
+        return greek ? u'«' + origin.groupName + u'»' : u'"' + origin.groupName + u'"';
+    if (origin.groupId >= 0)
+        return QString::number(origin.groupId);
+    return greek ? QStringLiteral("κανένας") : QStringLiteral("none");
+}
+
+QString IconToolTip(const IconOrigin& origin, std::vector<QSize> sizes, bool greek) {
+    QString where =
+        (greek ? QStringLiteral("Εικονίδιο ") : QStringLiteral("Icon ")) + QString::number(origin.index);
+    if (!origin.groupName.isEmpty() || origin.groupId >= 0)
+        where += (greek ? QStringLiteral(", πόρος ") : QStringLiteral(", group ")) + GroupText(origin, greek);
+    if (origin.language >= 0)
+        where += (greek ? QStringLiteral(", γλώσσα ") : QStringLiteral(", language ")) +
+                 QString::number(origin.language);
+    std::sort(sizes.begin(), sizes.end(), [](const QSize& a, const QSize& b) {
+        return a.width() != b.width() ? a.width() < b.width() : a.height() < b.height();
+    });
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    QStringList shown;
+    for (const QSize& size : sizes)
+        shown << QString::number(size.width()) + QStringLiteral(" × ") + QString::number(size.height());
+    return origin.file + u'\n' + where + u'\n' +
+           (greek ? QStringLiteral("Μεγέθη: ") : QStringLiteral("Sizes: ")) +
+           shown.join(QStringLiteral(", "));
+}
+
+QString ImageLabel(const QSize& size, int bitCount, bool png) {
+    return QStringLiteral("%1 × %2, %3 bpp, %4")
+        .arg(QString::number(size.width()), QString::number(size.height()), QString::number(bitCount),
+             png ? QStringLiteral("PNG") : QStringLiteral("bitmap"));
+}
+
+QString SaveAllMessage(int saved, int total, const QString& folder, const QStringList& failed, bool greek) {
+    // Joined, not substituted into: a folder may hold "%1" in its name.
+    const QString n = QString::number(saved);
+    QString text;
+    if (saved == total)
+        text = greek ? (saved == 1 ? QStringLiteral("Αποθηκεύθηκε ") : QStringLiteral("Αποθηκεύθηκαν ")) + n +
+                           (saved == 1 ? QStringLiteral(" εικονίδιο") : QStringLiteral(" εικονίδια")) +
+                           QStringLiteral(" στον φάκελλο ")
+                     : n + (saved == 1 ? QStringLiteral(" icon") : QStringLiteral(" icons")) +
+                           QStringLiteral(" saved in ");
+    else
+        text = greek
+                   ? QStringLiteral("Αποθηκεύθηκαν ") + n + QStringLiteral(" από ") + QString::number(total) +
+                         QStringLiteral(" εικονίδια στον φάκελλο ")
+                   : n + QStringLiteral(" of ") + QString::number(total) + QStringLiteral(" icons saved in ");
+    text += folder + u'.';
+    if (!failed.isEmpty())
+        text +=
+            (greek ? QStringLiteral("\r\nΔεν αποθηκεύθηκαν:\r\n") : QStringLiteral("\r\nNot saved:\r\n")) +
+            failed.join(QStringLiteral("\r\n"));
+    return text;
 }
 
 } // namespace vesmarin

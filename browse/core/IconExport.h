@@ -1,12 +1,16 @@
 #pragma once
 
 // The texts and files of icon browsing that need no window: the count message, the bitmap file names, the
-// extension rule of Save as, the folder taken from the folder dialog, and the atomic bitmap save.
+// extension rule of Save as, the folder taken from the folder dialog, the atomic bitmap save, and the texts
+// that tell where an icon comes from and how saving a set went.
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vesmarin {
 
@@ -31,5 +35,31 @@ QString ToolkitFilter(const QString& filter);
 // read-only) never leaves a damaged file and an existing file stays as it was. Raises RunTimeError 76
 // (folder missing) or 75 (the file cannot be written).
 void SaveBitmapFile(const QImage& picture, const QString& path);
+
+// Raises the run-time error of a write of `path` that failed with `error` (an errno; 0 raises nothing):
+// 76 when its folder is missing, 75 otherwise.
+void RaiseWriteError(int error, const QString& path);
+
+// Where an icon comes from, as the tooltip and the details window tell it.
+struct IconOrigin {
+    QString file; // the full path
+    int index = 0;
+    QString groupName; // a named group's name; empty for a numbered one
+    int groupId = -1;  // a numbered group's number; -1 where files have no groups (.ico)
+    int language = -1; // the group's language; -1 where files have none (NE, .ico)
+};
+
+// The group as the windows name it: "MAINICON" in quotes, its number, or "none" in an .ico file (a group is a
+// "resource", πόρος, in Greek, as "set" takes the word for group).
+QString GroupText(const IconOrigin& origin, bool greek);
+// The tooltip of a cell, three lines: the path; the index, the group and the language; the sizes stored,
+// each once, smallest first.
+QString IconToolTip(const IconOrigin& origin, std::vector<QSize> sizes, bool greek);
+// One image as the details window labels it, the same in both languages: "48 × 48, 32 bpp, PNG".
+QString ImageLabel(const QSize& size, int bitCount, bool png);
+
+// What Save all tells at its end: how many of `total` icons were saved in `folder`, and each that was not,
+// one line each ("app.exe-3.png: No space left on device").
+QString SaveAllMessage(int saved, int total, const QString& folder, const QStringList& failed, bool greek);
 
 } // namespace vesmarin

@@ -1,15 +1,17 @@
 #pragma once
 
-// Writes icons as files: PNG, 24-bit BMP and .ico encoders, and a file write that either replaces its
-// target whole or leaves it as it was. Like the reader, it needs only the standard library and libpng,
-// so the command-line tool, the thumbnailer and the window program share one implementation.
+// Writes icons as files: PNG, 24-bit BMP and .ico encoders, the choice of an icon's largest image, the names
+// of an export's files, and the writes of whole icon files. Like the reader, it needs only the standard
+// library and libpng, so the command-line tool, the thumbnailer and the window program share one
+// implementation.
 
 #include "platform/iconreader/IconReader.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,34 +37,53 @@ void encodeIco(const StoredGroup& group, const std::function<void(std::span<cons
 // The same, joined in memory.
 Bytes encodeIco(const StoredGroup& group);
 
-// A file written through a temporary file in the target's folder, renamed over the target only when
-// every byte reached the disk; on any failure the temporary file goes and the target stays as it was.
-// The temporary file is named ".vesmarin-<process>-<number>.tmp", so it can never be a file of the user's.
-class AtomicFile {
-public:
-    explicit AtomicFile(std::filesystem::path target) noexcept;
-    ~AtomicFile(); // removes the temporary file when commit() did not succeed
-    AtomicFile(const AtomicFile&) = delete;
-    AtomicFile& operator=(const AtomicFile&) = delete;
+// ---- Icons written to files ----
+// Every file is written whole or not at all, through the programs' one file replace
+// (platform/filewrite/AtomicFile.h).
 
-    // Appends bytes; false once any write has failed (later writes do nothing).
-    bool write(std::span<const std::uint8_t> bytes) noexcept;
-    // Closes the temporary file and renames it over the target; false when anything failed on the way.
-    bool commit() noexcept;
-    // Why it failed, as the system says it ("No space left on device"); empty while all is well.
-    const std::string& error() const noexcept { return error_; }
+// The largest image of icon `index`'s group that can be read: the most pixels, then the most bits per pixel;
+// -1 when none can.
+int largestImage(const iconreader::IconFile& file, int index);
 
-private:
-    void fail(int errnum) noexcept;
+// One image of icon `index`'s group as a PNG file with its transparency, at its own size: its stored bytes
+// when it is a sound PNG, else the image decoded and encoded. nullopt when it is missing or damaged.
+std::optional<Bytes> imagePng(const iconreader::IconFile& file, int index, int image);
 
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::FILE* file_ = nullptr;
-    std::string error_;
+// How writing one icon ended.
+struct WriteOutcome {
+    enum Kind {
+        Written,
+        Damaged,    // the icon or its image cannot be read
+        TooLarge,   // its group holds more images, or more bytes of them, than an .ico output takes
+        NotWritten, // the file could not be written: errorNumber says why
+    };
+    Kind kind = Written;
+    int errorNumber = 0;
+
+    bool written() const { return kind == Written; }
 };
 
-// The whole file in one go through an AtomicFile; error says why it failed.
-bool writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-                         std::string& error) noexcept;
+// Writes bytes as the whole content of `target`.
+WriteOutcome writeFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+// Writes the image `image` of icon `index` (largestImage() when -1) as a PNG file.
+WriteOutcome writeImagePng(const iconreader::IconFile& file, int index, int image,
+                           const std::filesystem::path& target);
+// Writes the whole group of icon `index` as stored, every image, as an .ico file.
+WriteOutcome writeIco(const iconreader::IconFile& file, int index, const std::filesystem::path& target);
+
+// The file names of one export: "<name>-<index>.<extension>" for icon `index` of a file called `name`. The
+// first input to use a file name keeps it; a later one takes <name>~2, ~3, ... Names are compared without
+// ASCII letter case, since the output folder may lie on a file system that ignores it. Distinct names give
+// distinct outputs, since the fields after the name hold no '-' of their own.
+class OutputNames {
+public:
+    // The name the outputs of a file called `name` take (call once per input file).
+    std::string claim(const std::string& name);
+
+private:
+    std::set<std::string> used_;
+};
+
+std::string outputName(const std::string& claimed, int index, const std::string& extension);
 
 } // namespace vesmarin::iconwriter

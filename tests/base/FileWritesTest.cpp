@@ -1,11 +1,12 @@
-// The program's three kinds of write — a setting, a recent path, an icon bitmap — under what a user's disk
-// can hold: each writes its whole new content or leaves the old file exactly as it was, touches no file it
-// did not create, and leaves no temporary file behind.
+// The programs' kinds of write — a setting, a recent path, an icon bitmap, an icon file of the window or of
+// vesmarin-icons — under what a user's disk can hold: each writes its whole new content or leaves the old
+// file exactly as it was, touches no file it did not create, and leaves no temporary file behind.
 
 #include "base/PathText.h"
 #include "base/ProfileFile.h"
 #include "base/RunTimeError.h"
 #include "browse/core/IconExport.h"
+#include "platform/iconwriter/IconWriter.h"
 #include "savedpaths/core/SavedPathsStore.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
@@ -13,7 +14,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +36,7 @@ namespace vesmarin {
 namespace {
 
 constexpr int kUnreported = -1; // a settings write fails silently
+constexpr int kByKind = -2;     // EISDIR for a folder in the file's place, EINVAL for anything else
 
 struct Writer {
     const char* name;
@@ -67,6 +73,12 @@ const Writer kWriters[] = {
          }
      },
      [](const QByteArray& c) { return c.startsWith("BM") && c.size() > 32 * 32 * 3; }, 75, 75, 76, 75},
+    {"icon file", "app.exe-0.png", "older",
+     [](const QString& file) {
+         const iconwriter::Bytes png(100, 0x89);
+         return iconwriter::writeFile(FileNameToBytes(file).toStdString(), png).errorNumber;
+     },
+     [](const QByteArray& c) { return c == QByteArray(100, '\x89'); }, EFBIG, EACCES, ENOENT, kByKind},
 };
 
 // Names are bytes here, so that a folder whose name is not UTF-8 can be made and looked into.
@@ -185,7 +197,7 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
             ASSERT_EQ(fifo ? ::mkfifo(Native(file).c_str(), 0600) : ::mkdir(Native(file).c_str(), 0700), 0);
-            EXPECT_EQ(WithoutWaiting(w, file), w.notAFile);
+            EXPECT_EQ(WithoutWaiting(w, file), w.notAFile != kByKind ? w.notAFile : fifo ? EINVAL : EISDIR);
             EXPECT_EQ(S_ISFIFO(Stat(file).st_mode), fifo);
             EXPECT_EQ(Entries(dir.path()), justTheFile);
         }

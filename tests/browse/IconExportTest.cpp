@@ -65,5 +65,48 @@ TEST(FolderChoice, FolderOfTheReturnedName) {
     EXPECT_EQ(FolderOfChosenFile(QStringLiteral("/x.bmp/x.bmp")), QStringLiteral("/x.bmp/"));
 }
 
+// The second line of a tooltip names what the file kind has; the sizes come once each, smallest first.
+TEST(IconTexts, TooltipNamesWhatTheFileKindHasAndEachSizeOnce) {
+    const std::vector<QSize> sizes{{48, 48}, {16, 16}, {48, 48}, {32, 32}};
+    const struct {
+        IconOrigin origin;
+        bool greek;
+        const char* second;
+    } rows[] = {
+        {{"/p/a.exe", 3, "APP", -1, 1032}, true, "Εικονίδιο 3, πόρος «APP», γλώσσα 1032"},
+        {{"/p/a.exe", 0, "", 103, -1}, false, "Icon 0, group 103"}, // NE: no languages
+        {{"/p/a.ico", 0, "", -1, -1}, false, "Icon 0"},
+    };
+    for (const auto& row : rows) {
+        const QStringList lines = IconToolTip(row.origin, sizes, row.greek).split(u'\n');
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[0], row.origin.file);
+        EXPECT_EQ(lines[1], QString::fromUtf8(row.second));
+        EXPECT_TRUE(lines[2].endsWith(QStringLiteral(": 16 × 16, 32 × 32, 48 × 48")))
+            << lines[2].toStdString();
+    }
+}
+
+TEST(IconTexts, SaveAllTellsHowManyWereSavedWhereAndWhichWereNot) {
+    const struct {
+        int saved, total;
+        QStringList failed;
+        bool greek;
+        const char* text;
+    } rows[] = {
+        {1, 1, {}, false, "1 icon saved in /f %1."},
+        {2, 2, {}, true, "Αποθηκεύθηκαν 2 εικονίδια στον φάκελλο /f %1."},
+        {1,
+         3,
+         {"a-1.png: Permission denied", "a-2.png: the icon is damaged"},
+         false,
+         "1 of 3 icons saved in /f %1.\r\nNot saved:\r\na-1.png: Permission denied\r\na-2.png: the icon is "
+         "damaged"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(SaveAllMessage(row.saved, row.total, QStringLiteral("/f %1"), row.failed, row.greek),
+                  QString::fromUtf8(row.text));
+}
+
 } // namespace
 } // namespace vesmarin

@@ -49,7 +49,9 @@ TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
         b.m.ui.menus[0].captions,
         (QStringList{QStringLiteral("Save  [ %1I0000005.bmp ]").arg(folder), QStringLiteral("Save as..."),
                      QStringLiteral("-"), QStringLiteral("Copy"), QStringLiteral("-"), QStringLiteral("Help"),
-                     QStringLiteral("-"), QStringLiteral("Cancel")}));
+                     QStringLiteral("-"), QStringLiteral("Cancel"), QStringLiteral("-"),
+                     QStringLiteral("Save as PNG..."), QStringLiteral("Save as ICO..."),
+                     QStringLiteral("Save all icons of this set..."), QStringLiteral("Details...")}));
     EXPECT_EQ(b.m.control<QAction>("mnuIconsSave")->text(), QStringLiteral("Save"));
     EXPECT_EQ(b.browser.selectedIcon(), 5);
     EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
@@ -88,14 +90,20 @@ TEST_F(IconMenu, AFailedSaveIsReportedAndLeavesTheOldFile) {
         {"a folder that no longer exists", "mnuIconsSave", "Vesmarin, 200.", "Error condition 76 "},
         {"a full disk", "mnuIconsSave", "Vesmarin, 200.", "Error condition 75 "},
         {"a full disk, Save as", "mnuIconsSaveAs", "Vesmarin, 201.", "Error condition 75 "},
+        {"a folder that no longer exists, Save as PNG", "mnuIconsSavePng", "Vesmarin, 203.",
+         "Error condition 76 "},
+        {"a full disk, Save as ICO", "mnuIconsSaveIco", "Vesmarin, 204.", "Error condition 75 "},
     };
     test::WriteFile(folder + QStringLiteral("I0000005.bmp"), "older");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const bool gone = std::string_view(c.name).starts_with("a folder");
         b.browser.setIconFolder(folder + (gone ? QStringLiteral("gone/") : QString()));
-        if (std::string_view(c.item) == "mnuIconsSaveAs")
-            b.m.ui.answerDialog(folder + QStringLiteral("I0000005.bmp"));
+        if (std::string_view(c.item) !=
+            "mnuIconsSave") // the dialog takes the name it offers, or the old file
+            b.m.ui.answerDialog(std::string_view(c.item) == "mnuIconsSaveAs" || !gone
+                                    ? folder + QStringLiteral("I0000005.bmp")
+                                    : folder + QStringLiteral("gone/twenty.exe-4.png"));
         b.m.ui.answer(MsgButton::No); // end the program?
         const std::size_t before = b.m.ui.messages.size();
         {
@@ -150,12 +158,6 @@ TEST_F(IconMenu, CancelInEitherDialogChangesNothing) {
     EXPECT_TRUE(files().isEmpty());
     EXPECT_EQ(b.browser.iconFolder(), folder);
     EXPECT_EQ(b.m.ini(), iniBefore);
-}
-
-TEST_F(IconMenu, CopyPutsTheCellsPictureOnTheClipboard) {
-    chooseForFifth("mnuIconsCopy");
-    ASSERT_TRUE(b.m.ui.clipboard.has_value());
-    EXPECT_EQ(b.m.ui.clipboard->convertToFormat(QImage::Format_RGB32), fifth());
 }
 
 struct ClickCase {

@@ -19,7 +19,7 @@ program=${1:?usage: NewUser.sh PROGRAM [ARTIFACTS_DIR]}
 # shellcheck disable=SC2034 # read by xdrive.sh
 XD_ARTIFACTS=${2:-}
 
-if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk import convert dbus-daemon dbus-send); then
+if ! missing=$(xd_missing_tools Xvfb xdotool xprop xclip od awk import convert identify dbus-daemon dbus-send); then
     echo "SKIPPED: missing $missing (scripts/deps.sh test installs them)"
     exit 77
 fi
@@ -48,6 +48,12 @@ cmdRecall=(5640 3960 2052 372)
 # stepped with its arrows, which repeat while held: a busy machine could make a click count twice.)
 txtLevels_x=$(($(xd_px 120) + $(xd_px 840) + $(xd_px 732) / 2))
 txtLevels_y=$(($(xd_px 5040) + $(xd_px 240) + $(xd_px 288) / 2))
+
+# has_transparency PNG: the picture has an alpha channel and at least one pixel that is not opaque.
+has_transparency() {
+    case "$(identify -format '%[channels]' "$1" 2>/dev/null)" in *a) ;; *) return 1 ;; esac
+    [ "$(convert "$1" -alpha extract -format '%[fx:minima]' info: 2>/dev/null)" != 1 ]
+}
 
 # A click on the icon of cell N (from 1) of the grid: 13 cells to a row, each a 32-pixel icon with a small
 # margin, inside the grid's frame.
@@ -118,6 +124,8 @@ xclip -selection clipboard -t image/png -o >"$XD_WORK/clip.png" 2>/dev/null
     xd_fail "the clipboard picture is not readable as PNG"
 [ "$(od -An -tu4 -j16 -N8 --endian=big "$XD_WORK/clip.png" | tr -s ' ')" = " 32 32" ] ||
     xd_fail "the clipboard picture is not 32 by 32 pixels"
+# That PNG is the icon with its transparency: an alpha channel, and pixels it leaves clear.
+has_transparency "$XD_WORK/clip.png" || xd_fail "the clipboard's PNG has no transparency"
 
 xd_step "switching to Greek"
 xd_click_control "$XD_MAIN" "${cmdGreek[@]}"
@@ -405,6 +413,53 @@ xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
 xd_wait_program_end
 expect "SavedPaths.txt after the edit" "$(od -An -c "$saved" | tr -s ' \n' ' ')" \
     "$(printf '%s\r\n%s\r\n' "$gone" "$programs" | od -An -c | tr -s ' \n' ' ')"
+[ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
+
+# ---- Fifth start, on a small folder: the icon out of the window as PNG -------------------------------------
+# A program with a 256-pixel PNG image and two installer stubs of one name in folders of their own: Save as
+# PNG takes the largest image; Save all names the second stub's icon as vesmarin-icons export would.
+small="$home/small"
+mkdir -p "$small/a" "$small/b" "$home/all"
+cp /usr/share/win32/win32-loader.exe "$small/"
+cp /usr/share/nsis/Stubs/zlib-x86-ansi "$small/a/x.exe"
+cp /usr/share/nsis/Stubs/zlib-x86-ansi "$small/b/x.exe"
+title_save_png_gr='Αποθήκευση εικονιδίου ως PNG...'
+title_save_all_gr='Αποθήκευση όλων των εικονιδίων της ομάδας'
+
+xd_start_program "$small"
+xd_wait_window Vesmarin
+XD_MAIN=$XD_WIN
+xd_click_control "$XD_MAIN" "${cmdBrowse[@]}"
+xd_answer "$title_icons" Return
+
+xd_step "Save as PNG...: the name offered in the icon folder, as it stands"
+before=$(xd_visible_windows)
+click_cell 1
+xd_popup_choose "$before" 6
+xd_answer "$title_save_png_gr" Return
+xd_wait_file "$home/win32-loader.exe-0.png"
+
+xd_step "Save all icons of this set...: a folder typed into the folder dialog, PNG as offered"
+before=$(xd_visible_windows)
+click_cell 2
+xd_popup_choose "$before" 8
+xd_wait_dialog "$title_save_all_gr"
+chooser=$XD_WIN
+xd_keys "$chooser" ctrl+a
+xdotool type --delay 40 "$home/all/"
+xdotool key Return
+xd_wait_window_gone "$chooser"
+xd_answer "$title_icons" Return # how many were saved
+xd_click_control "$XD_MAIN" "${cmdEnd[@]}"
+xd_wait_program_end
+
+xd_step "checking the PNG files"
+expect "files saved" "$(cd "$home/all" && ls | tr '\n' ' ')" "win32-loader.exe-0.png x.exe-0.png x.exe~2-0.png "
+for f in "$home/win32-loader.exe-0.png" "$home/all/win32-loader.exe-0.png" "$home/all/x.exe-0.png" "$home/all/x.exe~2-0.png"; do
+    has_transparency "$f" || expect "transparency of $(basename "$f")" no yes
+done
+expect "size of the largest image" "$(identify -format '%wx%h' "$home/win32-loader.exe-0.png")" 256x256
+expect "size of a stub's icon" "$(identify -format '%wx%h' "$home/all/x.exe~2-0.png")" 32x32
 [ $errors -eq 0 ] || xd_fail "$errors check(s) failed"
 
 xd_step "passed"

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -132,6 +133,30 @@ TEST(WhatsThis, HelpItemsShowTheTopicOfTheMenusOwner) {
         item->trigger();
         ASSERT_EQ(h.popups().size(), 1u);
         EXPECT_EQ(h.popups()[0].control, owner);
+        EXPECT_EQ(h.popups()[0].text, TopicText(h.f.language(), topic));
+    }
+}
+
+// The icon menu's items below its last line show their own topics on a right click, instead of running.
+TEST(WhatsThis, TheIconMenusLastItemsShowTheirTopicsInsteadOfRunning) {
+    HelpWindow h;
+    auto* menu = h.m.control<QMenu>("mnuIcons");
+    const std::pair<const char*, int> rows[] = {{"mnuIconsSavePng", 10240},
+                                                {"mnuIconsSaveIco", 10250},
+                                                {"mnuIconsSaveAll", 10260},
+                                                {"mnuIconsDetails", 10270}};
+    for (const auto& [name, topic] : rows) {
+        SCOPED_TRACE(name);
+        QAction* item = h.m.control<QAction>(name);
+        bool ran = false;
+        const auto watch = QObject::connect(item, &QAction::triggered, [&ran] { ran = true; });
+        h.m.ui.popups.clear();
+        menu->popup(h.f.mapToGlobal(QPoint(20, 20)));
+        QTest::mouseClick(menu, Qt::RightButton, {}, menu->actionGeometry(item).center());
+        QObject::disconnect(watch);
+        EXPECT_FALSE(ran);
+        EXPECT_FALSE(menu->isVisible());
+        ASSERT_EQ(h.popups().size(), 1u);
         EXPECT_EQ(h.popups()[0].text, TopicText(h.f.language(), topic));
     }
 }

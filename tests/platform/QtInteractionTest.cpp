@@ -7,10 +7,13 @@
 #include "support/TestFiles.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -316,6 +319,49 @@ TEST(QtInteraction, FileDialogsSpeakTheLanguageInForce) {
             dialogs.seen[0].text.endsWith(greek ? "Βεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου."
                                                 : "Please verify the correct directory name was given."));
     }
+}
+
+// The folder chooser offers its choices under the folders and hands back the folder and the choice.
+TEST(QtInteraction, AFolderIsChosenWithTheChoiceBelowItOrNothingOnCancel) {
+    Folder folder;
+    QDir(folder.path).mkdir(QStringLiteral("icons"));
+    FolderDialogRequest request{QStringLiteral("Save all icons of this set"),
+                                folder.path,
+                                QStringLiteral("Save as:"),
+                                {QStringLiteral("PNG"), QStringLiteral("ICO")},
+                                0};
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "chosen");
+        QString label;
+        RealDialogs dialogs{[&](QDialog& d) {
+            auto* choices = d.findChild<QComboBox*>(QStringLiteral("choices"));
+            ASSERT_NE(choices, nullptr);
+            for (const QLabel* l : d.findChildren<QLabel*>())
+                if (l->buddy() == choices)
+                    label = l->text();
+            QTest::keyClick(choices, Qt::Key_Down); // the second choice, by the keyboard
+            if (cancel)
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                Choose(QStringLiteral("icons"))(d);
+        }};
+        const auto chosen = Desktop().chooseFolder(nullptr, request);
+        EXPECT_EQ(chosen, cancel ? std::nullopt
+                                 : std::optional(FolderChoice{folder.path + QStringLiteral("/icons"), 1}));
+        EXPECT_EQ(label, QStringLiteral("Save as:"));
+    }
+}
+
+// One offer holds the picture and, beside it, the PNG with its alpha: a paste takes the form it knows.
+TEST(QtInteraction, TheClipboardOffersThePictureAndThePngInOneGo) {
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QByteArray png("\x89PNG the same picture with its alpha");
+    Desktop().setClipboardImage(picture, png);
+    const QMimeData* offered = QApplication::clipboard()->mimeData();
+    ASSERT_NE(offered, nullptr);
+    EXPECT_EQ(qvariant_cast<QImage>(offered->imageData()).convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(offered->data(QStringLiteral("image/png")), png);
 }
 
 TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) {

@@ -43,6 +43,8 @@ public:
     void answer(MsgButton b) { answers.push_back(b); }
     // Script: the item (object name) chosen in the next pop-up menu; an empty name dismisses it.
     void chooseMenuItem(const QString& name) { menuChoices.push_back(name); }
+    // Script: the answer to the next folder dialog (std::nullopt = Cancel).
+    void answerFolder(const std::optional<FolderChoice>& a) { folderAnswers.push_back(a); }
     // Script: results of the next file dialogs, in order (std::nullopt = Cancel).
     void answerDialog(const std::optional<QString>& r) {
         dialogAnswers.push_back({r.has_value(), r.value_or(QString())});
@@ -66,7 +68,20 @@ public:
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
         return nextDialog(false, request);
     }
-    void setClipboardImage(const QImage& image) override { clipboard = image; }
+    std::optional<FolderChoice> chooseFolder(QWidget*, const FolderDialogRequest& request) override {
+        folderDialogs.push_back(request);
+        if (folderAnswers.empty()) {
+            ADD_FAILURE() << "unexpected folder dialog: " << request.title.toStdString();
+            return std::nullopt;
+        }
+        const std::optional<FolderChoice> a = folderAnswers.front();
+        folderAnswers.pop_front();
+        return a;
+    }
+    void setClipboardImage(const QImage& picture, const QByteArray& png) override {
+        clipboard = picture;
+        clipboardPng = png;
+    }
     // Records the menu's item captions as they stand while it is open, then chooses the scripted item
     // (by object name; empty = dismiss) and runs its action, as a click on it would.
     QAction* popupMenu(QMenu* menu, const QPoint&) override {
@@ -126,7 +141,9 @@ public:
     std::vector<Run> runs;
     std::vector<Popup> popups;
     std::vector<OpenedMenu> menus;
+    std::vector<FolderDialogRequest> folderDialogs;
     std::optional<QImage> clipboard;
+    QByteArray clipboardPng;
     int beeps = 0;
     int ended = 0;
     Pointer pointer = Pointer::Default;
@@ -141,14 +158,15 @@ public:
     };
     std::deque<DialogAnswer> dialogAnswers;
     std::deque<QString> menuChoices;
+    std::deque<std::optional<FolderChoice>> folderAnswers;
     std::vector<std::pair<QString, QString>> executables; // name -> full path
     bool otherInstance = false;
     bool runSucceeds = true;
 
     ~ScriptedInteraction() override {
         EXPECT_TRUE(answers.empty()) << answers.size() << " scripted message-box answers were not used";
-        EXPECT_TRUE(dialogAnswers.empty())
-            << dialogAnswers.size() << " scripted dialog answers were not used";
+        EXPECT_TRUE(dialogAnswers.empty() && folderAnswers.empty())
+            << dialogAnswers.size() + folderAnswers.size() << " scripted dialog answers were not used";
     }
 
 private:
