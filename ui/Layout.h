@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 
 class QWidget;
@@ -31,5 +32,15 @@ template <class T> T* Named(T* object, const char* name) {
 
 // The background of the folder tree and of a filled recall list.
 inline const QColor kPaleCyan{192, 255, 255};
+
+// The contrast of two colours as the web's accessibility guidelines measure it, from 1 (the same
+// lightness) to 21 (black and white).
+double Contrast(const QColor& a, const QColor& b);
+
+// `palette` for a list drawn on `background` whatever the desktop's colours: its texts, and the lines and
+// button frames of a tree, keep the desktop's colours where they read on the background and turn black or
+// white where they do not (the pale text of a dark palette on the pale cyan); the selection keeps the
+// desktop's own pair of colours.
+QPalette PaletteOnBackground(QPalette palette, const QColor& background);
 
 } // namespace vesmarin
