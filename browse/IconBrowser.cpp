@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -21,15 +23,31 @@ namespace vesmarin {
 
 namespace {
 
-QImage ToImage(const iconreader::Picture& picture) {
-    // The reader draws on an opaque background, so every pixel is 0xFFRRGGBB: the layout of RGB32.
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+// The reader's pixels are 0xAARRGGBB: the layout of ARGB32, or of RGB32 for a picture drawn on an opaque
+// background.
+QImage ToImage(const iconreader::Picture& picture, QImage::Format format) {
+    QImage image(picture.width, picture.height, format);
     if (image.isNull())
         throw RunTimeError(errors::OutOfMemory, QStringLiteral("Out of memory"));
     for (int y = 0; y < picture.height; ++y)
         std::memcpy(image.scanLine(y), picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
                     static_cast<std::size_t>(picture.width) * sizeof(std::uint32_t));
     return image;
+}
+
+// What a cell shows: the icon with its transparency, from the stored image that best fits the cell's
+// pixels on this screen (32 x the device pixel ratio), so a high-density screen gets the larger images
+// instead of the 32x32 picture blown up. At a ratio of 1 it is the image the 32x32 picture is drawn from.
+QImage ShownPicture(const iconreader::IconFile& icons, int index, qreal ratio) {
+    const int pixels = std::clamp(static_cast<int>(std::lround(IconGrid::kSurfaceSize * ratio)),
+                                  IconGrid::kSurfaceSize, iconreader::kMaxDimension);
+    const auto picture = icons.picture(index, pixels);
+    if (!picture)
+        return {};
+    QImage shown =
+        ToImage(*picture, QImage::Format_ARGB32).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    shown.setDevicePixelRatio(static_cast<qreal>(pixels) / IconGrid::kSurfaceSize);
+    return shown;
 }
 
 // A path of the collected list as the windows show it, and a shown path as the file system takes it.
@@ -56,6 +74,8 @@ IconBrowser::IconBrowser(QWidget& window, const Controls& controls, Interaction&
     : window_(window), controls_(controls), ui_(ui), language_(language), files_(files) {
     connect(controls_.nextSet, &QPushButton::clicked, this, &IconBrowser::showNextSet);
     connect(controls_.grid, &IconGrid::mouseReleased, this, &IconBrowser::showIconMenu);
+    connect(controls_.grid, &IconGrid::menuRequested, this, &IconBrowser::openIconMenu);
+    connect(controls_.grid, &IconGrid::copyRequested, this, &IconBrowser::copyCurrentIcon);
     connect(controls_.save, &QAction::triggered, this, &IconBrowser::saveIcon);
     connect(controls_.saveAs, &QAction::triggered, this, &IconBrowser::saveIconAs);
     connect(controls_.copy, &QAction::triggered, this, &IconBrowser::copyIcon);
@@ -189,14 +209,12 @@ void IconBrowser::showNextSet() {
 void IconBrowser::fillSet() {
     IconGrid& grid = *controls_.grid;
     grid.clearIcons();
-    int row = 0;
-    int column = -1;
     bool more = false;
     phase_ = Phase::Extracting;
     for (std::size_t i = nextFile_; i < collected_.size(); ++i) {
         currentFile_ = i;
         processEvents();
-        extractFileIcons(collected_[i], row, column);
+        extractFileIcons(collected_[i]);
         if (setIconCount_ > kSetThreshold) {
             // A set that closes on its last file leaves nothing for another set.
             more = i + 1 < collected_.size();
@@ -218,25 +236,21 @@ void IconBrowser::fillSet() {
     }
 }
 
-void IconBrowser::extractFileIcons(const std::string& file, int& row, int& column) {
+void IconBrowser::extractFileIcons(const std::string& file) {
     std::exception_ptr failure;
     try {
         const iconreader::IconFile icons(file);
-        // The icons are drawn on the system window colour, as the surface they are drawn on would show it.
+        // Save and Copy take the icon drawn on the system window colour, as the surface it is drawn on
+        // would show it.
         const QRgb background = QApplication::palette().color(QPalette::Active, QPalette::Base).rgb();
         IconGrid& grid = *controls_.grid;
+        const qreal ratio = grid.devicePixelRatioF();
         for (int index = 0;; ++index) {
             processEvents();
             const auto picture = icons.draw(index, background, IconGrid::kSurfaceSize);
             if (!picture)
                 return; // the first index without an icon ends the file
-            const QImage image = ToImage(*picture);
-            if (++column > IconGrid::kColumns - 1) {
-                grid.appendRow();
-                column = 0;
-                row = grid.rowCount() - 1;
-            }
-            grid.placePicture(row, column, image);
+            grid.appendIcon(ToImage(*picture, QImage::Format_RGB32), ShownPicture(icons, index, ratio));
             if (grid.isHidden())
                 grid.show();
             ++setIconCount_;
@@ -265,9 +279,15 @@ QImage IconBrowser::currentPicture() const {
 }
 
 void IconBrowser::showIconMenu(Qt::MouseButton button, const QPoint& globalPos) {
-    const IconGrid& grid = *controls_.grid;
     if (button == Qt::RightButton)
         return; // the right button asks for the grid's help, never the menu
+    openIconMenu(globalPos);
+}
+
+// The menu of the current cell, whether a click or a key asked for it: the same cell gives the same
+// number and the same Save name.
+void IconBrowser::openIconMenu(const QPoint& globalPos) {
+    const IconGrid& grid = *controls_.grid;
     if (grid.currentRow() < 0 || grid.currentColumn() < 0)
         return;
     const std::int64_t cell = std::int64_t{grid.currentRow()} * grid.columnCount() + grid.currentColumn() + 1;
@@ -319,6 +339,13 @@ void IconBrowser::copyIcon() {
             throw RunTimeError(errors::Internal, QStringLiteral("No icon in the selected cell"));
         ui_.setClipboardImage(picture);
     });
+}
+
+void IconBrowser::copyCurrentIcon() {
+    const IconGrid& grid = *controls_.grid;
+    if (!grid.item(grid.currentRow(), grid.currentColumn()))
+        return; // no icon to copy: the key does nothing
+    copyIcon();
 }
 
 void IconBrowser::chooseIconFolder() {

@@ -78,11 +78,13 @@ private:
 
     void showSet();
     void fillSet();
-    void extractFileIcons(const std::string& file, int& row, int& column);
+    void extractFileIcons(const std::string& file);
     void showIconMenu(Qt::MouseButton button, const QPoint& globalPos);
+    void openIconMenu(const QPoint& globalPos);
     void saveIcon();
     void saveIconAs();
     void copyIcon();
+    void copyCurrentIcon();
 
     void processEvents();
     void beginLongOperation();

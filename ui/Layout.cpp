@@ -12,6 +12,24 @@ void PlaceInTwips(QWidget* control, int left, int top, int width, int height) {
                          TwipsToPixels(height));
 }
 
+void EdgeAnchors::add(QWidget* control, unsigned follow) {
+    anchors_.push_back({control, control->geometry(), follow});
+}
+
+void EdgeAnchors::apply(const QSize& size) const {
+    const int dx = std::max(0, size.width() - designed_.width());
+    const int dy = std::max(0, size.height() - designed_.height());
+    for (const Anchor& a : anchors_) {
+        if (!a.control)
+            continue;
+        QRect r = a.designed;
+        r.translate(0, (a.follow & Bottom) ? dy : 0);
+        r.setRight(r.right() + ((a.follow & GrowRight) ? dx : 0));
+        r.setBottom(r.bottom() + ((a.follow & GrowDown) ? dy : 0));
+        a.control->setGeometry(r);
+    }
+}
+
 namespace {
 
 double Luminance(const QColor& c) {
