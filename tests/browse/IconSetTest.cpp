@@ -108,6 +108,7 @@ struct SizeCase {
     int wider;
     int taller;
     int columns;
+    bool beforeBrowse = false; // made larger while the grid is still hidden
 };
 
 class WindowSize : public ::testing::TestWithParam<SizeCase> {};
@@ -117,14 +118,18 @@ TEST_P(WindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
     BrowseWindowRig b;
     test::WriteProgram(b.path(QStringLiteral("many.exe")), 1, 300);
     b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("300 icons located."));
     const int extra = b.grid.width() - TwipsToPixels(6132);
     EXPECT_GT(extra, 0);
     const QSize designed(TwipsToPixels(9612) + extra, TwipsToPixels(6972));
     ASSERT_EQ(b.window.size(), designed);
     ASSERT_EQ(b.window.minimumSize(), designed);
 
+    const auto browse = [&b] { EXPECT_EQ(b.browse(), QStringLiteral("300 icons located.")); };
+    if (!c.beforeBrowse)
+        browse();
     b.window.resize(designed.width() + c.wider, designed.height() + c.taller);
+    if (c.beforeBrowse)
+        browse();
     const int dx = std::max(0, c.wider);
     const int dy = std::max(0, c.taller);
     EXPECT_EQ(b.window.size(), designed + QSize(dx, dy));
@@ -158,7 +163,8 @@ TEST_P(WindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
 INSTANTIATE_TEST_SUITE_P(Sizes, WindowSize,
                          ::testing::Values(SizeCase{"Designed", 0, 0, 13}, SizeCase{"Wider", 200, 0, 18},
                                            SizeCase{"Taller", 0, 150, 13}, SizeCase{"Larger", 300, 200, 21},
-                                           SizeCase{"NeverSmallerThanDesigned", -100, -50, 13}),
+                                           SizeCase{"NeverSmallerThanDesigned", -100, -50, 13},
+                                           SizeCase{"LargerBeforeBrowse", 300, 200, 21, true}),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // Save and Copy take the icon drawn on the system window colour, exactly as the reader draws it; the cell
