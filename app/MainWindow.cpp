@@ -27,6 +27,9 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     setFont(ProgramFont(7.8));
     resize(TwipsToPixels(9612), TwipsToPixels(6972));
     controls_ = CreateMainWindowControls(*this);
+    // The designed size is the smallest: the user may only make the window larger.
+    setMinimumSize(size());
+    anchors_ = AnchorToEdges(controls_, size());
     composeParts();
     connectControls();
 }
@@ -82,6 +85,11 @@ void MainWindow::connectControls() {
         connect(item, &QAction::triggered, this, [this, owner = owner] { help_->showTopicOf(owner); });
     connect(c.helpButton, &QPushButton::clicked, this, [this] { help_->showHelpText(); });
     connect(&help_->whatsThis(), &WhatsThisHelp::noticePressed, this, &MainWindow::openAbout);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    anchors_.apply(size());
 }
 
 void MainWindow::placeCentredOnScreen() {

@@ -58,6 +58,9 @@ public:
     PathMenus& pathMenus() const { return *pathMenus_; }
     IconBrowser& iconBrowser() const { return *iconBrowser_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void composeParts();
     void connectControls();
@@ -87,6 +90,7 @@ private:
     std::function<bool(const QString&)> canCreateFileIn_ = CanCreateFileIn;
     ProgramFiles files_;
     MainWindowControls controls_;
+    EdgeAnchors anchors_;
     SystemFolderSource folderSource_;
     std::unique_ptr<LanguageSwitch> languageSwitch_;
     std::unique_ptr<FolderTree> folderTree_;

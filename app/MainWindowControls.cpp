@@ -204,4 +204,19 @@ MainWindowControls CreateMainWindowControls(QWidget& window) {
     return c;
 }
 
+EdgeAnchors AnchorToEdges(const MainWindowControls& c, const QSize& designed) {
+    EdgeAnchors anchors(designed);
+    anchors.add(c.folderTree, EdgeAnchors::GrowDown);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             c.caseSensitive, c.kindsFrame, c.levelsFrame, c.refreshButton, c.upOneLevelButton,
+             c.savePathButton, c.browseButton, c.helpButton, c.languageButtons[0], c.languageButtons[1],
+             c.recallPathButton, c.endButton, c.noticePicture, c.notice})
+        anchors.add(w, EdgeAnchors::Bottom);
+    anchors.add(c.currentPath, EdgeAnchors::GrowRight);
+    anchors.add(c.info, EdgeAnchors::GrowRight);
+    anchors.add(c.iconGrid, EdgeAnchors::GrowRight | EdgeAnchors::GrowDown);
+    anchors.add(c.nextSetButton, EdgeAnchors::Bottom | EdgeAnchors::GrowRight);
+    return anchors;
+}
+
 } // namespace vesmarin

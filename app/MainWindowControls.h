@@ -4,6 +4,8 @@
 // name help topics, tests and accessibility tools know it by (in the comments). Until the language is first
 // applied, captions show those names and the menu items their Greek texts.
 
+#include "ui/Layout.h"
+
 #include <array>
 
 class QAction;
@@ -69,5 +71,10 @@ struct MainWindowControls {
 // Makes the controls as children of `window`, which has its designed size, and widens the window's
 // right-hand column so that the icon grid shows its 13 columns whole.
 MainWindowControls CreateMainWindowControls(QWidget& window);
+
+// How the controls follow the window when the user makes it larger than `designed`, the size the controls
+// were placed for: the folder tree grows downwards, the grid right and downwards, the labels above the grid
+// widen with it, and the controls below the tree and the grid keep their place to the bottom edge.
+EdgeAnchors AnchorToEdges(const MainWindowControls& c, const QSize& designed);
 
 } // namespace vesmarin

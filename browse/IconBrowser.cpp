@@ -17,16 +17,38 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolTip>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 
 namespace vesmarin {
+
+namespace {
+
+// What a cell shows: the icon with its transparency, from the stored image that best fits the cell's
+// pixels on this screen (32 x the device pixel ratio), so a high-density screen gets the larger images
+// instead of the 32x32 picture blown up. At a ratio of 1 it is the image the 32x32 picture is drawn from.
+QImage ShownPicture(const iconreader::IconFile& icons, int index, qreal ratio) {
+    const int pixels = std::clamp(static_cast<int>(std::lround(IconGrid::kSurfaceSize * ratio)),
+                                  IconGrid::kSurfaceSize, iconreader::kMaxDimension);
+    const auto picture = icons.picture(index, pixels);
+    if (!picture)
+        return {};
+    QImage shown = ToImage(*picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    shown.setDevicePixelRatio(static_cast<qreal>(pixels) / IconGrid::kSurfaceSize);
+    return shown;
+}
+
+} // namespace
 
 IconBrowser::IconBrowser(QWidget& window, const Controls& controls, Interaction& ui, const Language& language,
                          const ProgramFiles& files)
     : window_(window), controls_(controls), ui_(ui), language_(language), files_(files) {
     connect(controls_.nextSet, &QPushButton::clicked, this, &IconBrowser::showNextSet);
     connect(controls_.grid, &IconGrid::mouseReleased, this, &IconBrowser::showIconMenu);
+    connect(controls_.grid, &IconGrid::menuRequested, this, &IconBrowser::openIconMenu);
+    connect(controls_.grid, &IconGrid::copyRequested, this, &IconBrowser::copyCurrentIcon);
     connect(controls_.save, &QAction::triggered, this, &IconBrowser::saveIcon);
     connect(controls_.saveAs, &QAction::triggered, this, &IconBrowser::saveIconAs);
     connect(controls_.copy, &QAction::triggered, this, &IconBrowser::copyIcon);
@@ -170,14 +192,12 @@ void IconBrowser::fillSet() {
     IconGrid& grid = *controls_.grid;
     grid.clearIcons();
     cells_.clear();
-    int row = 0;
-    int column = -1;
     bool more = false;
     phase_ = Phase::Extracting;
     for (std::size_t i = nextFile_; i < collected_.size(); ++i) {
         currentFile_ = i;
         processEvents();
-        extractFileIcons(collected_[i], row, column);
+        extractFileIcons(collected_[i]);
         if (setIconCount_ > kSetThreshold) {
             // A set that closes on its last file leaves nothing for another set.
             more = i + 1 < collected_.size();
@@ -199,13 +219,15 @@ void IconBrowser::fillSet() {
     }
 }
 
-void IconBrowser::extractFileIcons(const std::string& file, int& row, int& column) {
+void IconBrowser::extractFileIcons(const std::string& file) {
     std::exception_ptr failure;
     try {
         const iconreader::IconFile icons(file);
-        // The icons are drawn on the system window colour, as the surface they are drawn on would show it.
+        // Save and Copy take the icon drawn on the system window colour, as the surface it is drawn on
+        // would show it.
         const QRgb background = QApplication::palette().color(QPalette::Active, QPalette::Base).rgb();
         IconGrid& grid = *controls_.grid;
+        const qreal ratio = grid.devicePixelRatioF();
         for (int index = 0;; ++index) {
             processEvents();
             const auto picture = icons.draw(index, background, IconGrid::kSurfaceSize);
@@ -213,12 +235,7 @@ void IconBrowser::extractFileIcons(const std::string& file, int& row, int& colum
                 return; // the first index without an icon ends the file
             QImage image = ToImage(*picture);
             image.reinterpretAsFormat(QImage::Format_RGB32); // drawn opaque
-            if (++column > IconGrid::kColumns - 1) {
-                grid.appendRow();
-                column = 0;
-                row = grid.rowCount() - 1;
-            }
-            grid.placePicture(row, column, image);
+            grid.appendIcon(image, ShownPicture(icons, index, ratio));
             if (grid.isHidden())
                 grid.show();
             cells_.push_back({currentFile_, index});
@@ -253,6 +270,8 @@ void IconBrowser::showIconMenu(Qt::MouseButton button, const QPoint& globalPos) 
     openIconMenu(globalPos);
 }
 
+// The menu of the current cell, whether a click or a key asked for it: the same cell gives the same
+// number and the same Save name.
 void IconBrowser::openIconMenu(const QPoint& globalPos) {
     const IconGrid& grid = *controls_.grid;
     if (grid.currentRow() < 0 || grid.currentColumn() < 0)
@@ -467,6 +486,13 @@ IconDetailsDialog* IconBrowser::detailsWindow() const {
 void IconBrowser::applyLanguage() {
     if (details_)
         details_->applyLanguage();
+}
+
+void IconBrowser::copyCurrentIcon() {
+    const IconGrid& grid = *controls_.grid;
+    if (!grid.item(grid.currentRow(), grid.currentColumn()))
+        return; // no icon to copy: the key does nothing
+    copyIcon();
 }
 
 void IconBrowser::chooseIconFolder() {

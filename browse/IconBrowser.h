@@ -100,7 +100,7 @@ private:
 
     void showSet();
     void fillSet();
-    void extractFileIcons(const std::string& file, int& row, int& column);
+    void extractFileIcons(const std::string& file);
     void showIconMenu(Qt::MouseButton button, const QPoint& globalPos);
     void saveIcon();
     void saveIconAs();
@@ -111,6 +111,7 @@ private:
     void showDetails();
     IconSource selectedSource() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void copyCurrentIcon();
 
     void processEvents();
     void beginLongOperation();

@@ -1,6 +1,7 @@
 #include "paths/FolderTree.h"
 
 #include "base/PathText.h"
+#include "ui/Layout.h"
 
 #include <QPainter>
 #include <QPalette>
@@ -94,8 +95,7 @@ bool FolderTree::isDriveRoot(const QString& displayPath) const {
 }
 
 void FolderTree::setBackground(const QColor& background) {
-    QPalette palette = tree_.palette();
-    palette.setColor(QPalette::Base, background);
+    QPalette palette = PaletteOnBackground(tree_.palette(), background);
     palette.setColor(QPalette::Window, background);
     tree_.setPalette(palette);
     tree_.viewport()->update();

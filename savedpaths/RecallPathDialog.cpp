@@ -27,9 +27,7 @@ namespace vesmarin {
 namespace {
 
 void SetListColour(QListWidget* list, const QColor& colour) {
-    QPalette palette = list->palette();
-    palette.setColor(QPalette::Base, colour);
-    list->setPalette(palette);
+    list->setPalette(PaletteOnBackground(list->palette(), colour));
     list->viewport()->update();
 }
 

@@ -8,9 +8,9 @@ build_pkgs=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-tools-dev qt6
 # The tests also read real Windows programs shipped by Debian, compare against icoutils, drive the
 # program under a virtual X server with real clicks and keys (and take its screenshots), read the texts its
 # boxes really show through the accessibility bus (D-Bus, AT-SPI), validate the desktop files, build the
-# Debian package and check it and its manual pages (lintian, man).
+# Debian package and check it and its manual pages (lintian, man); qt6ct gives the program a dark palette.
 test_pkgs=(googletest libgtest-dev nsis-common win32-loader icoutils xvfb xauth desktop-file-utils appstream dpkg-dev file
-  xdotool x11-utils xclip imagemagick dbus at-spi2-core python3-pyatspi man-db lintian)
+  xdotool x11-utils xclip imagemagick dbus at-spi2-core python3-pyatspi man-db lintian qt6ct)
 
 case "${1:-build}" in
   build) wanted=("${build_pkgs[@]}") ;;

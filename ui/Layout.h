@@ -6,7 +6,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+#include <QPointer>
+#include <QRect>
 #include <QString>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +24,38 @@ constexpr int TwipsToPixels(int twips) {
 // Sets the geometry of `control`, given in twips.
 void PlaceInTwips(QWidget* control, int left, int top, int width, int height);
 
+// How the controls of a window follow its edges when the user makes it larger than designed: each keeps
+// its designed place to the top and left edges, or to the bottom one, and may grow to the right and
+// downwards. Below the
+// designed size nothing moves (the window does not get smaller than that).
+class EdgeAnchors {
+public:
+    enum Follow : unsigned {
+        Bottom = 1u << 0,    // keeps its place to the bottom edge
+        GrowRight = 1u << 1, // its right side follows the window's right edge
+        GrowDown = 1u << 2,  // its bottom follows the window's bottom edge
+    };
+
+    // `designed` is the size of the window's client area for which the controls were placed.
+    EdgeAnchors() = default;
+    explicit EdgeAnchors(const QSize& designed) : designed_(designed) {}
+
+    // Remembers the control's present geometry as its designed one; `follow` is 0 for a control that keeps
+    // its place to the top and left edges, or Follow values or'ed together.
+    void add(QWidget* control, unsigned follow);
+    // Places every control for a window of `size`.
+    void apply(const QSize& size) const;
+
+private:
+    struct Anchor {
+        QPointer<QWidget> control;
+        QRect designed;
+        unsigned follow;
+    };
+    QSize designed_;
+    std::vector<Anchor> anchors_;
+};
+
 // The program's font at `pointSize`: Tahoma where installed, otherwise the default sans-serif.
 QFont ProgramFont(qreal pointSize);
 
@@ -31,5 +67,15 @@ template <class T> T* Named(T* object, const char* name) {
 
 // The background of the folder tree and of a filled recall list.
 inline const QColor kPaleCyan{192, 255, 255};
+
+// The contrast of two colours as the web's accessibility guidelines measure it, from 1 (the same
+// lightness) to 21 (black and white).
+double Contrast(const QColor& a, const QColor& b);
+
+// `palette` for a list drawn on `background` whatever the desktop's colours: its texts, and the lines and
+// button frames of a tree, keep the desktop's colours where they read on the background and turn black or
+// white where they do not (the pale text of a dark palette on the pale cyan); the selection keeps the
+// desktop's own pair of colours.
+QPalette PaletteOnBackground(QPalette palette, const QColor& background);
 
 } // namespace vesmarin

@@ -124,8 +124,12 @@ bool WhatsThisHelp::contextMenuShowsTopic(QObject* watched, const QContextMenuEv
     const auto it = watched_.constFind(watched);
     if (it == watched_.constEnd())
         return false;
-    if (event->reason() != QContextMenuEvent::Mouse)
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // The icon grid's menu key opens the icon menu: its request is the grid's own.
+        if (it->rule == ButtonRule::RightOnly)
+            return false;
         showTopicOf(it->control);
+    }
     return true;
 }
 

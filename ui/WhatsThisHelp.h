@@ -22,7 +22,7 @@ namespace vesmarin {
 // Which mouse buttons show a control's topic.
 enum class ButtonRule {
     NotLeft,   // any button but the left, on release
-    RightOnly, // the icon grid: its other buttons act on the icon under the mouse
+    RightOnly, // the icon grid: its other buttons, and its menu key, act on the icon
     Notice,    // the notice label and picture: right release shows the topic, any other press opens About
 };
 

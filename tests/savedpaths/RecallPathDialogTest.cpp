@@ -4,9 +4,11 @@
 
 #include "platform/QtInteraction.h"
 #include "support/Controls.h"
+#include "support/DarkDesktop.h"
 #include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
+#include "ui/Layout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +28,6 @@
 namespace vesmarin {
 namespace {
 
-const QColor kPaleCyan(192, 255, 255);
 const QString kLong =
     QStringLiteral("/home/ann/") + QString(30, u'W') + QStringLiteral("/Ελένη/") + QString(40, u'm');
 
@@ -72,15 +73,21 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
         const char* name;
         std::optional<QByteArray> file; // none: no file
         QStringList items;
+        bool darkDesktop = false; // the lines read on the pale cyan under a dark palette too
     };
     const Case cases[] = {
         {"no file: created empty", std::nullopt, {}},
         {"only blank lines", "\r\n   \r\n\t\n", {}},
         {"lines kept exactly, blank ones left out", "  /a b  \r\n\r\n/c\n", {"  /a b  ", "/c"}},
         {"a long line among short ones", "/a\r\n" + kLong.toUtf8() + "\r\n/b\r\n", {"/a", kLong, "/b"}},
+        {"a dark desktop", "/a\r\n", {"/a"}, true},
+        {"an empty list on a dark desktop", "", {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        std::optional<test::DarkDesktop> desktop;
+        if (c.darkDesktop)
+            desktop.emplace();
         QFile::remove(savedPaths);
         if (c.file)
             Store(*c.file);
@@ -100,6 +107,7 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
             EXPECT_NE(ListColour(d), kPaleCyan);
         } else {
             EXPECT_EQ(ListColour(d), kPaleCyan);
+            EXPECT_GE(Contrast(List(d)->palette().color(QPalette::Text), kPaleCyan), 4.5);
         }
         EXPECT_TRUE(ui.messages.empty());
     }

@@ -33,6 +33,7 @@ public:
     struct OpenedMenu {
         QString name;
         QStringList captions; // item captions while the menu was open, "-" for a separator
+        QPoint at;            // where it opened, on the screen
     };
     struct Popup {
         QWidget* control;
@@ -84,8 +85,8 @@ public:
     }
     // Records the menu's item captions as they stand while it is open, then chooses the scripted item
     // (by object name; empty = dismiss) and runs its action, as a click on it would.
-    QAction* popupMenu(QMenu* menu, const QPoint&) override {
-        OpenedMenu opened{menu->objectName(), {}};
+    QAction* popupMenu(QMenu* menu, const QPoint& at) override {
+        OpenedMenu opened{menu->objectName(), {}, at};
         for (QAction* a : menu->actions())
             opened.captions.push_back(a->isSeparator() ? QStringLiteral("-") : a->text());
         menus.push_back(opened);
