@@ -513,8 +513,15 @@ void IconBrowser::chooseIconFolder() {
         const std::optional<QString> chosen = ui_.openFileName(&window_, r);
         if (!chosen)
             return; // cancelled: nothing changes
-        iconFolder_ = FolderOfChosenFile(*chosen);
-        settings::Write(files_.iniFile, settings::Options, settings::IconSavePath, iconFolder_);
+        // The folder is taken only once the settings file holds it, as for the initial path: a failed write is
+        // reported, never passed over as if the folder had been stored.
+        const QString folder = FolderOfChosenFile(*chosen);
+        if (const QString problem = settings::PathSettingProblem(folder); !problem.isEmpty())
+            throw RunTimeError(errors::PathFileAccess, problem);
+        if (!settings::Write(files_.iniFile, settings::Options, settings::IconSavePath, folder))
+            throw RunTimeError(errors::PathFileAccess,
+                               QStringLiteral("Path/File access error: %1").arg(files_.iniFile));
+        iconFolder_ = folder;
     });
 }
 
