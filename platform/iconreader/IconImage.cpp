@@ -170,7 +170,7 @@ std::optional<std::pair<int, int>> soundPngSizeOf(std::span<const std::uint8_t> 
         }
         const bool first = at == 8;
         const auto is = [&](const char* t) { return std::memcmp(type, t, 4) == 0; };
-        if (first != is("IHDR")) {
+        if (first != is("IHDR") || (first && length != 13)) { // a shorter IHDR does not hold its fields
             sound = false;
         } else if (first) {
             width = be32(body);
