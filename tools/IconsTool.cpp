@@ -192,10 +192,47 @@ std::string kindPatterns(unsigned kinds) {
     return list;
 }
 
-// Reads the command line into o; a status to return at once (0 for --help, 2 for wrong usage), or -1.
-int parseArguments(const std::vector<std::string>& args, Options& o, std::ostream& out, std::ostream& err) {
+// The options named on a command line, with their values, in order.
+using GivenOptions = std::vector<std::pair<const OptionSpec*, std::string>>;
+
+// Reads the option args[i] (and its value, which may be the next argument: i then moves past it) into
+// seen; a status to return at once (2 for wrong usage), or -1.
+int readOption(const std::vector<std::string>& args, std::size_t& i, GivenOptions& seen, std::ostream& err) {
+    const std::string& a = args[i];
+    if (a[1] != '-' && a.size() > 2) { // -rv: flags written together
+        for (std::size_t k = 1; k < a.size(); ++k) {
+            const OptionSpec* spec = findOption(std::string("-") + a[k]);
+            if (spec == nullptr || spec->takesValue)
+                return usage(err, "unknown option " + a);
+            seen.emplace_back(spec, "");
+        }
+        return -1;
+    }
+    const auto eq = a.find('=');
+    const std::string name = a.substr(0, eq);
+    const OptionSpec* spec = findOption(name);
+    if (spec == nullptr)
+        return usage(err, "unknown option " + a);
+    std::string value;
+    if (!spec->takesValue) {
+        if (eq != std::string::npos)
+            return usage(err, std::string(spec->name) + " takes no value");
+    } else if (eq != std::string::npos) {
+        value = a.substr(eq + 1);
+    } else if (i + 1 < args.size()) {
+        value = args[++i];
+    } else {
+        return usage(err, std::string(spec->name) + " needs a value");
+    }
+    seen.emplace_back(spec, value);
+    return -1;
+}
+
+// Splits the command line into the command, the inputs and the options; a status to return at once
+// (0 for --help and --version, 2 for wrong usage), or -1.
+int readCommandLine(const std::vector<std::string>& args, Options& o, GivenOptions& seen, std::ostream& out,
+                    std::ostream& err) {
     bool optionsEnded = false;
-    std::vector<std::pair<const OptionSpec*, std::string>> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (optionsEnded || a.size() < 2 || a[0] != '-') {
@@ -214,79 +251,70 @@ int parseArguments(const std::vector<std::string>& args, Options& o, std::ostrea
             out << "vesmarin-icons " VESMARIN_VERSION "\n";
             return 0;
         }
-        if (a[1] != '-' && a.size() > 2) { // -rv: flags written together
-            for (std::size_t k = 1; k < a.size(); ++k) {
-                const OptionSpec* spec = findOption(std::string("-") + a[k]);
-                if (spec == nullptr || spec->takesValue)
-                    return usage(err, "unknown option " + a);
-                seen.emplace_back(spec, "");
-            }
-            continue;
-        }
-        const auto eq = a.find('=');
-        const std::string name = a.substr(0, eq);
-        const OptionSpec* spec = findOption(name);
-        if (spec == nullptr)
-            return usage(err, "unknown option " + a);
-        std::string value;
-        if (!spec->takesValue) {
-            if (eq != std::string::npos)
-                return usage(err, std::string(spec->name) + " takes no value");
-        } else if (eq != std::string::npos) {
-            value = a.substr(eq + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return usage(err, std::string(spec->name) + " needs a value");
-        }
-        seen.emplace_back(spec, value);
+        if (const int status = readOption(args, i, seen, err); status >= 0)
+            return status;
     }
+    return -1;
+}
+
+// Takes one option's value into o, once the command is known; 2 when the command does not take the
+// option or the value is wrong, else -1.
+int applyOption(const OptionSpec& spec, const std::string& value, Options& o, std::ostream& err) {
+    const bool list = o.command == "list";
+    const std::string name = spec.name;
+    if (!(list ? spec.list : spec.exportCommand))
+        return usage(err, o.command + " does not take " + name);
+    o.given.insert(name);
+    if (name == "--size") {
+        if (!parseInt(value, o.size) || o.size < 1 || o.size > iconreader::kMaxDimension)
+            return usage(err, "--size takes a number from 1 to 1024, not '" + value + "'");
+    } else if (name == "--format") {
+        const bool known = list ? (value == "text" || value == "tsv" || value == "json")
+                                : (value == "png" || value == "bmp" || value == "ico");
+        if (!known)
+            return usage(err, std::string("--format of ") + o.command + " takes " +
+                                  (list ? "text, tsv or json" : "png, bmp or ico") + ", not '" + value + "'");
+        o.format = value;
+    } else if (name == "--background") {
+        if (!parseColour(value, o.background))
+            return usage(err, "--background takes a colour RRGGBB in hexadecimal, not '" + value + "'");
+    } else if (name == "--out") {
+        if (value.empty())
+            return usage(err, "--out needs a folder");
+        o.out = value;
+    } else if (name == "--index") {
+        int n = 0;
+        if (!parseInt(value, n) || n < 0)
+            return usage(err, "--index takes an icon index from 0, not '" + value + "'");
+        o.indexes.insert(n);
+    } else if (name == "--kinds") {
+        if (!parseKinds(value, o.kinds))
+            return usage(err, "--kinds takes a list of exe, dll and ico, not '" + value + "'");
+    } else if (name == "--all-sizes") {
+        o.allSizes = true;
+    } else if (name == "--recursive") {
+        o.recursive = true;
+    } else if (name == "--verbose") {
+        o.verbose = true;
+    }
+    return -1;
+}
+
+// Reads the command line into o; a status to return at once (0 for --help, 2 for wrong usage), or -1.
+int parseArguments(const std::vector<std::string>& args, Options& o, std::ostream& out, std::ostream& err) {
+    GivenOptions seen;
+    if (const int status = readCommandLine(args, o, seen, out, err); status >= 0)
+        return status;
     if (o.command.empty())
         return usage(err, "no command given");
     if (o.command != "list" && o.command != "export")
         return usage(err, "unknown command '" + o.command + "'");
-    const bool list = o.command == "list";
-    for (const auto& [spec, value] : seen) {
-        const std::string name = spec->name;
-        if (!(list ? spec->list : spec->exportCommand))
-            return usage(err, o.command + " does not take " + name);
-        o.given.insert(name);
-        if (name == "--size") {
-            if (!parseInt(value, o.size) || o.size < 1 || o.size > iconreader::kMaxDimension)
-                return usage(err, "--size takes a number from 1 to 1024, not '" + value + "'");
-        } else if (name == "--format") {
-            const bool known = list ? (value == "text" || value == "tsv" || value == "json")
-                                    : (value == "png" || value == "bmp" || value == "ico");
-            if (!known)
-                return usage(err, std::string("--format of ") + o.command + " takes " +
-                                      (list ? "text, tsv or json" : "png, bmp or ico") + ", not '" + value +
-                                      "'");
-            o.format = value;
-        } else if (name == "--background") {
-            if (!parseColour(value, o.background))
-                return usage(err, "--background takes a colour RRGGBB in hexadecimal, not '" + value + "'");
-        } else if (name == "--out") {
-            if (value.empty())
-                return usage(err, "--out needs a folder");
-            o.out = value;
-        } else if (name == "--index") {
-            int n = 0;
-            if (!parseInt(value, n) || n < 0)
-                return usage(err, "--index takes an icon index from 0, not '" + value + "'");
-            o.indexes.insert(n);
-        } else if (name == "--kinds") {
-            if (!parseKinds(value, o.kinds))
-                return usage(err, "--kinds takes a list of exe, dll and ico, not '" + value + "'");
-        } else if (name == "--all-sizes") {
-            o.allSizes = true;
-        } else if (name == "--recursive") {
-            o.recursive = true;
-        } else if (name == "--verbose") {
-            o.verbose = true;
-        }
-    }
+    for (const auto& [spec, value] : seen)
+        if (const int status = applyOption(*spec, value, o, err); status >= 0)
+            return status;
+    // Options that do not go together, and defaults that depend on the command.
     if (o.format.empty())
-        o.format = list ? "text" : "png";
+        o.format = o.command == "list" ? "text" : "png";
     if (o.given.count("--kinds") != 0 && !o.recursive)
         return usage(err, "--kinds is used only with -r");
     if (o.allSizes && (o.given.count("--size") != 0 || o.format != "png"))
@@ -530,17 +558,22 @@ public:
                 damaged.push_back(i);
         }
         if (!damaged.empty()) {
-            std::ostringstream s;
-            for (std::size_t k = 0; k < damaged.size(); ++k)
-                s << (k == 0 ? "" : ", ") << damaged[k];
-            err_ << printable(path) << ": damaged icon" << (damaged.size() == 1 ? " " : "s ") << s.str()
-                 << " not exported\n";
+            reportDamaged(damaged);
             ok = false;
         }
         return ok;
     }
 
 private:
+    // One line for all the icons of the file that could not be exported.
+    void reportDamaged(const std::vector<int>& damaged) {
+        std::ostringstream s;
+        for (std::size_t k = 0; k < damaged.size(); ++k)
+            s << (k == 0 ? "" : ", ") << damaged[k];
+        err_ << printable(*path_) << ": damaged icon" << (damaged.size() == 1 ? " " : "s ") << s.str()
+             << " not exported\n";
+    }
+
     std::vector<int> indexes(const IconFile& file, bool& ok) {
         std::vector<int> out;
         if (o_.indexes.empty()) {
@@ -636,6 +669,35 @@ private:
     const std::string* path_ = nullptr;
 };
 
+// The list command over the files, in the chosen format; false when some file cannot be read. Stops
+// early when the output can no longer be written.
+bool listFiles(const Options& o, const std::vector<std::string>& files, std::ostream& out,
+               std::ostream& err) {
+    std::unique_ptr<Listing> listing;
+    if (o.format == "tsv")
+        listing = std::make_unique<TsvListing>(out);
+    else if (o.format == "json")
+        listing = std::make_unique<JsonListing>(out);
+    else
+        listing = std::make_unique<TextListing>(out);
+    bool ok = true;
+    listing->begin();
+    for (const std::string& path : files) {
+        IconFile file;
+        if (const std::string problem = openFile(path, file); !problem.empty()) {
+            err << (printable(path) + ": " + problem + "\n");
+            listing->unreadable(path, problem);
+            ok = false;
+        } else {
+            listing->file(path, file);
+        }
+        if (!out)
+            break;
+    }
+    listing->end();
+    return ok;
+}
+
 } // namespace
 
 int runIconsTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -654,27 +716,7 @@ int runIconsTool(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     const std::vector<std::string> files = collectInputs(o, err, ok);
     if (o.command == "list") {
-        std::unique_ptr<Listing> listing;
-        if (o.format == "tsv")
-            listing = std::make_unique<TsvListing>(out);
-        else if (o.format == "json")
-            listing = std::make_unique<JsonListing>(out);
-        else
-            listing = std::make_unique<TextListing>(out);
-        listing->begin();
-        for (const std::string& path : files) {
-            IconFile file;
-            if (const std::string problem = openFile(path, file); !problem.empty()) {
-                err << (printable(path) + ": " + problem + "\n");
-                listing->unreadable(path, problem);
-                ok = false;
-            } else {
-                listing->file(path, file);
-            }
-            if (!out)
-                break;
-        }
-        listing->end();
+        ok = listFiles(o, files, out, err) && ok;
     } else {
         Exporter exporter(o, out, err);
         for (const std::string& path : files)

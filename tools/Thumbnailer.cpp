@@ -72,6 +72,64 @@ std::string localPath(const std::string& input) {
     return path;
 }
 
+// Reads the command line into size and names (INPUT, OUTPUT); a status to return at once (0 for --help
+// and --version, 2 for wrong usage), or -1.
+int parseThumbnailerArguments(const std::vector<std::string>& args, int& size,
+                              std::vector<std::string>& names, std::ostream& out, std::ostream& err) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            out << kHelp;
+            return 0;
+        }
+        if (a == "--version") {
+            out << "vesmarin-thumbnailer " VESMARIN_VERSION "\n";
+            return 0;
+        }
+        if (a == "-s" || a == "--size" || a.rfind("--size=", 0) == 0) {
+            std::string value;
+            if (a.size() > 7)
+                value = a.substr(7);
+            else if (i + 1 < args.size())
+                value = args[++i];
+            const char* end = value.data() + value.size();
+            const auto [p, ec] = std::from_chars(value.data(), end, size);
+            if (ec != std::errc() || p != end || size < 1 || size > iconreader::kMaxDimension)
+                return usage(err, "the size is a number from 1 to 1024, not '" + value + "'");
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-')
+            return usage(err, "unknown option " + a);
+        names.push_back(a);
+    }
+    if (names.size() != 2)
+        return usage(err, "give one INPUT and one OUTPUT");
+    return -1;
+}
+
+// Writes the first of the choices that can be drawn to output; the exit status. A damaged image gives
+// way to the next choice; a few tries only, as a hostile group may list thousands of broken images.
+int writeThumbnail(const iconreader::IconFile& file, const std::vector<ThumbnailChoice>& choices,
+                   const std::string& input, const std::string& output, std::ostream& err) {
+    for (std::size_t k = 0; k < choices.size() && k < 8; ++k) {
+        // A stored PNG taken as it is goes out byte for byte; anything else is drawn and encoded.
+        auto bytes = choices[k].size == 0 ? file.storedImagePng(0, choices[k].image) : std::nullopt;
+        if (!bytes)
+            if (const auto picture = file.imagePicture(0, choices[k].image, choices[k].size))
+                bytes = iconwriter::encodePng(*picture);
+        if (!bytes || bytes->empty())
+            continue;
+        if (const auto written = iconwriter::writeFile(output, *bytes); !written.written()) {
+            err << "vesmarin-thumbnailer: cannot write " << printable(output) << ": "
+                << filewrite::describe(written.errorNumber) << "\n";
+            return 1;
+        }
+        return 0;
+    }
+    err << "vesmarin-thumbnailer: " << printable(input) << ": the icon is damaged\n";
+    return 1;
+}
+
 } // namespace
 
 std::vector<ThumbnailChoice> thumbnailChoices(const std::vector<iconreader::ImageInfo>& images, int size) {
@@ -106,34 +164,8 @@ std::vector<ThumbnailChoice> thumbnailChoices(const std::vector<iconreader::Imag
 int runThumbnailer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     int size = 256;
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            out << kHelp;
-            return 0;
-        }
-        if (a == "--version") {
-            out << "vesmarin-thumbnailer " VESMARIN_VERSION "\n";
-            return 0;
-        }
-        if (a == "-s" || a == "--size" || a.rfind("--size=", 0) == 0) {
-            std::string value;
-            if (a.size() > 7)
-                value = a.substr(7);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            const char* end = value.data() + value.size();
-            const auto [p, ec] = std::from_chars(value.data(), end, size);
-            if (ec != std::errc() || p != end || size < 1 || size > iconreader::kMaxDimension)
-                return usage(err, "the size is a number from 1 to 1024, not '" + value + "'");
-            continue;
-        }
-        if (a.size() > 1 && a[0] == '-')
-            return usage(err, "unknown option " + a);
-        names.push_back(a);
-    }
-    if (names.size() != 2)
-        return usage(err, "give one INPUT and one OUTPUT");
+    if (const int status = parseThumbnailerArguments(args, size, names, out, err); status >= 0)
+        return status;
     const std::string input = localPath(names[0]);
     if (input.empty()) {
         err << "vesmarin-thumbnailer: " << printable(names[0]) << ": only local files can be read\n";
@@ -146,26 +178,7 @@ int runThumbnailer(const std::vector<std::string>& args, std::ostream& out, std:
             << (file.problem().empty() ? "no icon" : file.problem()) << "\n";
         return 1;
     }
-    // A damaged image gives way to the next choice; a few tries only, as a hostile group may list
-    // thousands of broken images.
-    const auto choices = thumbnailChoices(info->images, size);
-    for (std::size_t k = 0; k < choices.size() && k < 8; ++k) {
-        // A stored PNG taken as it is goes out byte for byte; anything else is drawn and encoded.
-        auto bytes = choices[k].size == 0 ? file.storedImagePng(0, choices[k].image) : std::nullopt;
-        if (!bytes)
-            if (const auto picture = file.imagePicture(0, choices[k].image, choices[k].size))
-                bytes = iconwriter::encodePng(*picture);
-        if (!bytes || bytes->empty())
-            continue;
-        if (const auto written = iconwriter::writeFile(names[1], *bytes); !written.written()) {
-            err << "vesmarin-thumbnailer: cannot write " << printable(names[1]) << ": "
-                << filewrite::describe(written.errorNumber) << "\n";
-            return 1;
-        }
-        return 0;
-    }
-    err << "vesmarin-thumbnailer: " << printable(input) << ": the icon is damaged\n";
-    return 1;
+    return writeThumbnail(file, thumbnailChoices(info->images, size), input, names[1], err);
 }
 
 } // namespace vesmarin::tools

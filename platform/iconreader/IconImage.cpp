@@ -137,99 +137,137 @@ bool pngDataFitsItsRows(std::span<const std::uint8_t> data) {
     return fits;
 }
 
+// Walks the chunks of a PNG file in order, checking each as libpng would, and inflates the image data
+// into a buffer of exactly its rows so that their filters can be checked. The zlib stream lives as long
+// as the walk, so the walk is neither copied nor moved.
+class PngWalk {
+public:
+    explicit PngWalk(std::span<const std::uint8_t> data) : data_(data) {}
+    ~PngWalk() {
+        if (zOpen_)
+            inflateEnd(&z_);
+    }
+    PngWalk(const PngWalk&) = delete;
+    PngWalk& operator=(const PngWalk&) = delete;
+
+    // The image's size when the whole file is sound.
+    std::optional<std::pair<int, int>> run() {
+        std::size_t at = 8;
+        bool sound = true;
+        while (sound && !ended_) {
+            if (data_.size() - at < 12)
+                return std::nullopt;
+            const std::uint32_t length = be32(data_.data() + at);
+            if (length > data_.size() - at - 12)
+                return std::nullopt;
+            const std::uint8_t* type = data_.data() + at + 4;
+            const std::uint8_t* body = type + 4;
+            if (crc32(0, type, length + 4) != be32(body + length))
+                return std::nullopt;
+            sound = chunk(type, body, length, at == 8);
+            at += std::size_t{length} + 12;
+        }
+        // The stream ended with exactly the rows, and each row starts with a filter libpng knows.
+        if (!sound || !ended_ || !idatSeen_ || (colourType_ == 3 && !palette_) || z_.total_out != needed_ ||
+            !rowsAreSound())
+            return std::nullopt;
+        return std::pair{static_cast<int>(width_), static_cast<int>(height_)};
+    }
+
+private:
+    // One chunk in its place; false when libpng would refuse it there.
+    bool chunk(const std::uint8_t* type, const std::uint8_t* body, std::uint32_t length, bool first) {
+        const auto is = [&](const char* t) { return std::memcmp(type, t, 4) == 0; };
+        if (first != is("IHDR"))
+            return false;
+        if (first)
+            return header(body, length);
+        if (is("PLTE")) {
+            const bool sound = !palette_ && !idatSeen_ && length % 3 == 0 && length > 0 && length <= 768 &&
+                               colourType_ != 0 && colourType_ != 4;
+            palette_ = true;
+            return sound;
+        }
+        if (is("IDAT"))
+            return imageData(body, length);
+        if (idatSeen_)
+            idatEnded_ = true;
+        if (is("IEND"))
+            ended_ = true;
+        else if ((type[0] & 0x20) == 0) // an unknown critical chunk
+            return false;
+        return true;
+    }
+
+    // IHDR: a header libpng accepts gives the rows the image data must inflate to.
+    bool header(const std::uint8_t* body, std::uint32_t length) {
+        if (length != 13) // nor are its fields read: a shorter chunk does not hold them
+            return false;
+        width_ = be32(body);
+        height_ = be32(body + 4);
+        colourType_ = body[9];
+        passes_ = body[10] == 0 && body[11] == 0 && body[12] <= 1 && validDimension(width_) &&
+                          validDimension(height_)
+                      ? pngPasses(width_, height_, body[8], colourType_, body[12] == 1)
+                      : decltype(passes_){};
+        for (const auto& [n, bytes] : passes_)
+            needed_ += n * bytes;
+        if (needed_ == 0 || inflateInit(&z_) != Z_OK)
+            return false;
+        zOpen_ = true;
+        rows_.resize(needed_ + 1);
+        return true;
+    }
+
+    // IDAT: the chunks must follow one another, and their data must not inflate past the rows.
+    bool imageData(const std::uint8_t* body, std::uint32_t length) {
+        bool sound = !idatEnded_;
+        idatSeen_ = true;
+        z_.next_in = const_cast<Bytef*>(body);
+        z_.avail_in = length;
+        while (sound && z_.avail_in > 0) {
+            z_.next_out = rows_.data() + z_.total_out;
+            z_.avail_out = static_cast<uInt>(rows_.size() - z_.total_out);
+            const int r = inflate(&z_, Z_NO_FLUSH);
+            sound = (r == Z_OK || r == Z_STREAM_END) && z_.total_out <= needed_;
+            if (r == Z_STREAM_END)
+                break;
+        }
+        return sound;
+    }
+
+    // Every row starts with a known filter, and the stream ends right after the last row.
+    bool rowsAreSound() {
+        std::uint64_t row = 0;
+        for (const auto& [n, bytes] : passes_)
+            for (std::uint64_t k = 0; k < n; ++k, row += bytes)
+                if (rows_[row] > 4)
+                    return false;
+        std::uint8_t probe = 0;
+        z_.next_out = &probe;
+        z_.avail_out = 1;
+        return inflate(&z_, Z_FINISH) == Z_STREAM_END;
+    }
+
+    std::span<const std::uint8_t> data_;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> passes_;
+    std::uint32_t width_ = 0, height_ = 0;
+    int colourType_ = -1;
+    bool palette_ = false, idatSeen_ = false, idatEnded_ = false, ended_ = false;
+    std::uint64_t needed_ = 0;
+    std::vector<std::uint8_t> rows_;
+    z_stream z_{};
+    bool zOpen_ = false;
+};
+
 // A PNG file libpng reads without complaint, checked without decoding it: the chunks' lengths and
 // checksums, the critical chunks in their places, a valid header, and image data that inflates to
 // exactly its rows, each with a known filter. Its size, or nullopt.
 std::optional<std::pair<int, int>> soundPngSizeOf(std::span<const std::uint8_t> data) {
     if (!isPng(data))
         return std::nullopt;
-    std::size_t at = 8;
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> passes;
-    std::uint32_t width = 0, height = 0;
-    int colourType = -1;
-    bool palette = false, idatSeen = false, idatEnded = false, ended = false;
-    std::uint64_t needed = 0;
-    std::vector<std::uint8_t> rows;
-    z_stream z{};
-    bool zOpen = false, sound = true;
-    while (sound && !ended) {
-        if (data.size() - at < 12) {
-            sound = false;
-            break;
-        }
-        const std::uint32_t length = be32(data.data() + at);
-        if (length > data.size() - at - 12) {
-            sound = false;
-            break;
-        }
-        const std::uint8_t* type = data.data() + at + 4;
-        const std::uint8_t* body = type + 4;
-        if (crc32(0, type, length + 4) != be32(body + length)) {
-            sound = false;
-            break;
-        }
-        const bool first = at == 8;
-        const auto is = [&](const char* t) { return std::memcmp(type, t, 4) == 0; };
-        if (first != is("IHDR")) {
-            sound = false;
-        } else if (first) {
-            width = be32(body);
-            height = be32(body + 4);
-            colourType = body[9];
-            passes = length == 13 && body[10] == 0 && body[11] == 0 && body[12] <= 1 &&
-                             validDimension(width) && validDimension(height)
-                         ? pngPasses(width, height, body[8], colourType, body[12] == 1)
-                         : decltype(passes){};
-            for (const auto& [n, bytes] : passes)
-                needed += n * bytes;
-            sound = needed > 0 && inflateInit(&z) == Z_OK;
-            zOpen = sound;
-            if (sound)
-                rows.resize(needed + 1);
-        } else if (is("PLTE")) {
-            sound = !palette && !idatSeen && length % 3 == 0 && length > 0 && length <= 768 &&
-                    colourType != 0 && colourType != 4;
-            palette = true;
-        } else if (is("IDAT")) {
-            sound = !idatEnded;
-            idatSeen = true;
-            z.next_in = const_cast<Bytef*>(body);
-            z.avail_in = length;
-            while (sound && z.avail_in > 0) {
-                z.next_out = rows.data() + z.total_out;
-                z.avail_out = static_cast<uInt>(rows.size() - z.total_out);
-                const int r = inflate(&z, Z_NO_FLUSH);
-                sound = (r == Z_OK || r == Z_STREAM_END) && z.total_out <= needed;
-                if (r == Z_STREAM_END)
-                    break;
-            }
-        } else {
-            if (idatSeen)
-                idatEnded = true;
-            if (is("IEND"))
-                ended = true;
-            else if ((type[0] & 0x20) == 0) // an unknown critical chunk
-                sound = false;
-        }
-        at += std::size_t{length} + 12;
-    }
-    // The stream ended with exactly the rows, and each row starts with a filter libpng knows.
-    sound = sound && ended && idatSeen && (colourType != 3 || palette) && z.total_out == needed;
-    if (sound) {
-        std::uint64_t row = 0;
-        for (const auto& [n, bytes] : passes)
-            for (std::uint64_t k = 0; k < n && sound; ++k, row += bytes)
-                sound = rows[row] <= 4;
-        std::uint8_t probe = 0;
-        z.next_out = &probe;
-        z.avail_out = 1;
-        sound = sound && inflate(&z, Z_FINISH) == Z_STREAM_END;
-    }
-    if (zOpen)
-        inflateEnd(&z);
-    if (!sound)
-        return std::nullopt;
-    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+    PngWalk walk(data);
+    return walk.run();
 }
 
 std::optional<DecodedImage> decodePng(std::span<const std::uint8_t> data) {
@@ -292,53 +330,62 @@ std::optional<DibLayout> readDibLayout(std::span<const std::uint8_t> d) {
     return l;
 }
 
-std::optional<DecodedImage> decodeDib(std::span<const std::uint8_t> d) {
-    const auto l = readDibLayout(d);
-    if (!l || l->headerSize > d.size())
-        return std::nullopt;
-    const std::int64_t height = l->storedHeight / 2; // the colour bits, then the AND mask of equal height
-    if (!validDimension(l->width) || !validDimension(height))
-        return std::nullopt;
-    const int bpp = l->bitCount;
+// A bitmap of a size, depth and compression the decoder handles.
+bool dibIsDecodable(const DibLayout& l, std::size_t dataSize) {
+    if (l.headerSize > dataSize)
+        return false;
+    // The stored height covers the colour bits, then the AND mask of equal height.
+    if (!validDimension(l.width) || !validDimension(l.storedHeight / 2))
+        return false;
+    const int bpp = l.bitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-        return std::nullopt;
-    if (l->compression != kBiRgb && !(l->compression == kBiBitfields && (bpp == 16 || bpp == 32)))
-        return std::nullopt;
+        return false;
+    return l.compression == kBiRgb || (l.compression == kBiBitfields && (bpp == 16 || bpp == 32));
+}
 
-    std::uint64_t pos = l->headerSize;
-    std::uint32_t redMask = 0x7C00, greenMask = 0x03E0, blueMask = 0x001F, alphaMask = 0;
-    if (bpp == 32) {
-        redMask = 0x00FF0000;
-        greenMask = 0x0000FF00;
-        blueMask = 0x000000FF;
-        alphaMask = 0xFF000000;
-    }
-    if (l->compression == kBiBitfields) {
-        std::uint64_t maskAt = pos;
-        if (l->headerSize == 40)
-            pos += 12; // the three masks follow the short header
-        else if (l->headerSize >= 52)
-            maskAt = 40; // they are part of the longer headers
-        else
-            return std::nullopt;
-        if (maskAt + 12 > d.size())
-            return std::nullopt;
-        redMask = le32(d.data() + maskAt);
-        greenMask = le32(d.data() + maskAt + 4);
-        blueMask = le32(d.data() + maskAt + 8);
-        if (l->headerSize >= 56)
-            alphaMask = le32(d.data() + 52);
-        else if (bpp == 32)
-            alphaMask = ((redMask | greenMask | blueMask) & 0xFF000000) == 0 ? 0xFF000000 : 0;
-        else
-            alphaMask = 0;
-    }
+// Where the red, green, blue and alpha bits of a 16- or 32-bit pixel lie.
+struct ChannelMasks {
+    std::uint32_t red = 0x7C00, green = 0x03E0, blue = 0x001F, alpha = 0;
+};
 
-    // The colour table: biClrUsed entries, or all 2^bpp when it says 0; bitmaps above 8 bits may carry
-    // an optional table too, which only has to be skipped.
-    const std::uint64_t entrySize = l->headerSize == 12 ? 3 : 4;
-    std::uint64_t tableEntries = l->colorsUsed;
-    if (bpp <= 8 && (tableEntries == 0 || l->headerSize == 12))
+// The masks the depth implies, or those a BI_BITFIELDS bitmap gives; pos moves past masks that follow
+// the short header.
+std::optional<ChannelMasks> readChannelMasks(std::span<const std::uint8_t> d, const DibLayout& l,
+                                             std::uint64_t& pos) {
+    ChannelMasks m;
+    if (l.bitCount == 32)
+        m = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    if (l.compression != kBiBitfields)
+        return m;
+    std::uint64_t maskAt = pos;
+    if (l.headerSize == 40)
+        pos += 12; // the three masks follow the short header
+    else if (l.headerSize >= 52)
+        maskAt = 40; // they are part of the longer headers
+    else
+        return std::nullopt;
+    if (maskAt + 12 > d.size())
+        return std::nullopt;
+    m.red = le32(d.data() + maskAt);
+    m.green = le32(d.data() + maskAt + 4);
+    m.blue = le32(d.data() + maskAt + 8);
+    if (l.headerSize >= 56)
+        m.alpha = le32(d.data() + 52);
+    else if (l.bitCount == 32)
+        m.alpha = ((m.red | m.green | m.blue) & 0xFF000000) == 0 ? 0xFF000000 : 0;
+    else
+        m.alpha = 0;
+    return m;
+}
+
+// The colour table: biClrUsed entries, or all 2^bpp when it says 0; bitmaps above 8 bits may carry an
+// optional table too, which only has to be skipped (their palette is empty). pos moves past the table.
+std::optional<std::vector<std::uint32_t>> readColourTable(std::span<const std::uint8_t> d, const DibLayout& l,
+                                                          std::uint64_t& pos) {
+    const int bpp = l.bitCount;
+    const std::uint64_t entrySize = l.headerSize == 12 ? 3 : 4;
+    std::uint64_t tableEntries = l.colorsUsed;
+    if (bpp <= 8 && (tableEntries == 0 || l.headerSize == 12))
         tableEntries = std::uint64_t{1} << bpp;
     if (tableEntries > 256)
         return std::nullopt;
@@ -351,25 +398,19 @@ std::optional<DecodedImage> decodeDib(std::span<const std::uint8_t> d) {
         const std::uint8_t* e = d.data() + tableAt + i * entrySize;
         palette[i] = argb(255, e[2], e[1], e[0]);
     }
+    return palette;
+}
 
-    const auto w = static_cast<std::uint64_t>(l->width);
-    const auto h = static_cast<std::uint64_t>(height);
-    const std::uint64_t stride = (w * bpp + 31) / 32 * 4;
-    const std::uint64_t maskStride = (w + 31) / 32 * 4;
-    if (pos + stride * h > d.size())
-        return std::nullopt;
-    const std::uint8_t* bits = d.data() + pos;
-    const std::uint64_t maskAt = pos + stride * h;
-    const bool haveMask = maskAt + maskStride * h <= d.size();
-
-    DecodedImage out;
-    out.width = static_cast<int>(w);
-    out.height = static_cast<int>(h);
-    out.color.resize(w * h);
-    const Channel red(redMask), green(greenMask), blue(blueMask), alpha(alphaMask);
+// Fills out.color (already sized) from the colour bits, stored bottom-up in rows of stride bytes.
+// True when some 32-bit pixel has a non-zero alpha.
+bool readColourBits(const std::uint8_t* bits, std::uint64_t stride, int bpp,
+                    const std::vector<std::uint32_t>& palette, const ChannelMasks& masks, DecodedImage& out) {
+    const auto w = static_cast<std::uint64_t>(out.width);
+    const auto h = static_cast<std::uint64_t>(out.height);
+    const Channel red(masks.red), green(masks.green), blue(masks.blue), alpha(masks.alpha);
     bool anyAlpha = false;
     for (std::uint64_t y = 0; y < h; ++y) {
-        const std::uint8_t* row = bits + (h - 1 - y) * stride; // stored bottom-up
+        const std::uint8_t* row = bits + (h - 1 - y) * stride;
         std::uint32_t* dst = out.color.data() + y * w;
         for (std::uint64_t x = 0; x < w; ++x) {
             switch (bpp) {
@@ -399,22 +440,53 @@ std::optional<DecodedImage> decodeDib(std::span<const std::uint8_t> d) {
             }
         }
     }
-    if (anyAlpha) {
+    return anyAlpha;
+}
+
+// Sets out.mask from the AND mask at maskAt, stored bottom-up; a missing or short mask hides nothing.
+void readAndMask(std::span<const std::uint8_t> d, std::uint64_t maskAt, DecodedImage& out) {
+    const auto w = static_cast<std::uint64_t>(out.width);
+    const auto h = static_cast<std::uint64_t>(out.height);
+    const std::uint64_t maskStride = (w + 31) / 32 * 4;
+    out.mask.assign(w * h, 0);
+    if (maskAt + maskStride * h > d.size())
+        return;
+    const std::uint8_t* maskBits = d.data() + maskAt;
+    for (std::uint64_t y = 0; y < h; ++y) {
+        const std::uint8_t* row = maskBits + (h - 1 - y) * maskStride;
+        for (std::uint64_t x = 0; x < w; ++x)
+            out.mask[y * w + x] = (row[x / 8] >> (7 - x % 8)) & 1;
+    }
+}
+
+std::optional<DecodedImage> decodeDib(std::span<const std::uint8_t> d) {
+    const auto l = readDibLayout(d);
+    if (!l || !dibIsDecodable(*l, d.size()))
+        return std::nullopt;
+    std::uint64_t pos = l->headerSize;
+    const auto masks = readChannelMasks(d, *l, pos);
+    if (!masks)
+        return std::nullopt;
+    const auto palette = readColourTable(d, *l, pos);
+    if (!palette)
+        return std::nullopt;
+
+    const auto w = static_cast<std::uint64_t>(l->width);
+    const auto h = static_cast<std::uint64_t>(l->storedHeight / 2);
+    const std::uint64_t stride = (w * l->bitCount + 31) / 32 * 4;
+    if (pos + stride * h > d.size())
+        return std::nullopt;
+    DecodedImage out;
+    out.width = static_cast<int>(w);
+    out.height = static_cast<int>(h);
+    out.color.resize(w * h);
+    if (readColourBits(d.data() + pos, stride, l->bitCount, *palette, *masks, out)) {
         out.hasAlpha = true;
         return out;
     }
     for (auto& c : out.color)
         c |= 0xFF000000;
-    // A missing or short mask hides nothing.
-    out.mask.assign(w * h, 0);
-    if (haveMask) {
-        const std::uint8_t* maskBits = d.data() + maskAt;
-        for (std::uint64_t y = 0; y < h; ++y) {
-            const std::uint8_t* row = maskBits + (h - 1 - y) * maskStride;
-            for (std::uint64_t x = 0; x < w; ++x)
-                out.mask[y * w + x] = (row[x / 8] >> (7 - x % 8)) & 1;
-        }
-    }
+    readAndMask(d, pos + stride * h, out);
     return out;
 }
 
@@ -447,6 +519,57 @@ std::vector<std::vector<Tap>> axisTaps(int from, int to) {
 
 std::uint32_t channel(std::uint32_t c, int shift) {
     return (c >> shift) & 0xFF;
+}
+
+std::size_t pixelAt(const DecodedImage& image, int x, int y) {
+    return static_cast<std::size_t>(y) * image.width + x;
+}
+
+// One target pixel of an image with alpha: averaged premultiplied, so that transparent pixels lend no
+// colour.
+std::uint32_t averageWithAlpha(const DecodedImage& image, const std::vector<Tap>& ys,
+                               const std::vector<Tap>& xs) {
+    std::uint64_t w = 0, a = 0, r = 0, g = 0, b = 0;
+    for (const Tap& ty : ys)
+        for (const Tap& tx : xs) {
+            const std::uint64_t k = ty.weight * tx.weight;
+            const std::uint32_t c = image.color[pixelAt(image, tx.source, ty.source)];
+            const std::uint64_t ca = channel(c, 24);
+            w += k;
+            a += ca * k;
+            r += channel(c, 16) * ca * k;
+            g += channel(c, 8) * ca * k;
+            b += channel(c, 0) * ca * k;
+        }
+    if (a == 0)
+        return 0;
+    return argb(static_cast<std::uint32_t>((a + w / 2) / w), static_cast<std::uint32_t>((r + a / 2) / a),
+                static_cast<std::uint32_t>((g + a / 2) / a), static_cast<std::uint32_t>((b + a / 2) / a));
+}
+
+// One target pixel of a masked image: the side of the mask that covers more of it wins, and its colours
+// are averaged (so transparent black does not darken the edges).
+void averageMasked(const DecodedImage& image, const std::vector<Tap>& ys, const std::vector<Tap>& xs,
+                   std::uint32_t& colour, std::uint8_t& mask) {
+    std::uint64_t sums[2][4] = {};
+    for (const Tap& ty : ys)
+        for (const Tap& tx : xs) {
+            const std::uint64_t k = ty.weight * tx.weight;
+            const std::size_t s = pixelAt(image, tx.source, ty.source);
+            const std::uint32_t c = image.color[s];
+            auto& sum = sums[image.mask[s] != 0];
+            sum[0] += k;
+            sum[1] += channel(c, 16) * k;
+            sum[2] += channel(c, 8) * k;
+            sum[3] += channel(c, 0) * k;
+        }
+    const int side = sums[1][0] > sums[0][0] ? 1 : 0;
+    const auto& sum = sums[side];
+    const std::uint64_t w = sum[0];
+    mask = static_cast<std::uint8_t>(side);
+    colour = argb(255, static_cast<std::uint32_t>((sum[1] + w / 2) / w),
+                  static_cast<std::uint32_t>((sum[2] + w / 2) / w),
+                  static_cast<std::uint32_t>((sum[3] + w / 2) / w));
 }
 
 } // namespace
@@ -546,54 +669,13 @@ DecodedImage scaleImage(const DecodedImage& image, int size) {
     out.color.resize(static_cast<std::size_t>(size) * size);
     if (!image.hasAlpha)
         out.mask.resize(out.color.size());
-    const auto src = [&](int x, int y) { return static_cast<std::size_t>(y) * image.width + x; };
     for (int ty = 0; ty < size; ++ty) {
         for (int tx = 0; tx < size; ++tx) {
             const std::size_t o = static_cast<std::size_t>(ty) * size + tx;
-            if (image.hasAlpha) {
-                // Average premultiplied, so that transparent pixels lend no colour.
-                std::uint64_t w = 0, a = 0, r = 0, g = 0, b = 0;
-                for (const Tap& ty2 : ys[ty])
-                    for (const Tap& tx2 : xs[tx]) {
-                        const std::uint64_t k = ty2.weight * tx2.weight;
-                        const std::uint32_t c = image.color[src(tx2.source, ty2.source)];
-                        const std::uint64_t ca = channel(c, 24);
-                        w += k;
-                        a += ca * k;
-                        r += channel(c, 16) * ca * k;
-                        g += channel(c, 8) * ca * k;
-                        b += channel(c, 0) * ca * k;
-                    }
-                if (a == 0) {
-                    out.color[o] = 0;
-                    continue;
-                }
-                out.color[o] = argb(
-                    static_cast<std::uint32_t>((a + w / 2) / w), static_cast<std::uint32_t>((r + a / 2) / a),
-                    static_cast<std::uint32_t>((g + a / 2) / a), static_cast<std::uint32_t>((b + a / 2) / a));
-                continue;
-            }
-            // Masked images: the side of the mask that covers more of the target pixel wins, and its
-            // colours are averaged (so transparent black does not darken the edges).
-            std::uint64_t sums[2][4] = {};
-            for (const Tap& ty2 : ys[ty])
-                for (const Tap& tx2 : xs[tx]) {
-                    const std::uint64_t k = ty2.weight * tx2.weight;
-                    const std::size_t s = src(tx2.source, ty2.source);
-                    const std::uint32_t c = image.color[s];
-                    auto& sum = sums[image.mask[s] != 0];
-                    sum[0] += k;
-                    sum[1] += channel(c, 16) * k;
-                    sum[2] += channel(c, 8) * k;
-                    sum[3] += channel(c, 0) * k;
-                }
-            const int side = sums[1][0] > sums[0][0] ? 1 : 0;
-            const auto& sum = sums[side];
-            const std::uint64_t w = sum[0];
-            out.mask[o] = static_cast<std::uint8_t>(side);
-            out.color[o] = argb(255, static_cast<std::uint32_t>((sum[1] + w / 2) / w),
-                                static_cast<std::uint32_t>((sum[2] + w / 2) / w),
-                                static_cast<std::uint32_t>((sum[3] + w / 2) / w));
+            if (image.hasAlpha)
+                out.color[o] = averageWithAlpha(image, ys[ty], xs[tx]);
+            else
+                averageMasked(image, ys[ty], xs[tx], out.color[o], out.mask[o]);
         }
     }
     return out;

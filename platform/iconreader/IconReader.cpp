@@ -32,6 +32,8 @@ struct Span {
     bool valid() const { return size != 0; }
 };
 
+class PeResources;
+
 std::string utf8FromUtf16(const std::vector<std::uint16_t>& units) {
     std::string out;
     for (std::size_t i = 0; i < units.size(); ++i) {
@@ -109,6 +111,10 @@ struct IconFile::Data {
     bool parse();
     bool parsePe(std::uint64_t peAt);
     bool parseNe(std::uint64_t neAt);
+    void readPeIcons(PeResources& res);
+    void readNeResourceTable(std::uint64_t table, unsigned shift);
+    void addNeResources(const std::vector<std::uint8_t>& raw, bool icons, std::uint64_t table,
+                        unsigned shift);
     bool parseIco();
 
     // The entries of a group, as the directory gives them, with where each image lies.
@@ -246,70 +252,110 @@ private:
     std::set<std::uint32_t> visited_;
 };
 
-} // namespace
+// What the COFF and optional headers say about where the resource directory is found.
+struct PeHeaders {
+    FileKind kind = FileKind::None;
+    std::uint16_t sectionCount = 0;
+    std::uint16_t optionalSize = 0;
+    std::uint64_t optAt = 0;   // the optional header
+    std::uint64_t countAt = 0; // its count of data directories, from optAt
+};
 
-bool IconFile::Data::parsePe(std::uint64_t peAt) {
+// nullopt when the optional header is neither PE32 nor PE32+.
+std::optional<PeHeaders> readPeHeaders(const ByteSource& src, std::uint64_t peAt) {
     std::array<std::uint8_t, 24> coff{};
-    if (!source->read(peAt, coff.data(), coff.size()))
-        return false;
-    const std::uint16_t sectionCount = le16(&coff[6]);
-    const std::uint16_t optionalSize = le16(&coff[20]);
-    const std::uint64_t optAt = peAt + 24;
+    if (!src.read(peAt, coff.data(), coff.size()))
+        return std::nullopt;
+    PeHeaders h;
+    h.sectionCount = le16(&coff[6]);
+    h.optionalSize = le16(&coff[20]);
+    h.optAt = peAt + 24;
     std::array<std::uint8_t, 2> magicBytes{};
-    if (!source->read(optAt, magicBytes.data(), 2))
-        return false;
+    if (!src.read(h.optAt, magicBytes.data(), 2))
+        return std::nullopt;
     const std::uint16_t magic = le16(magicBytes.data());
-    std::uint64_t countAt = 0;
     if (magic == 0x10B) {
-        kind = FileKind::Pe32;
-        countAt = 92;
+        h.kind = FileKind::Pe32;
+        h.countAt = 92;
     } else if (magic == 0x20B) {
-        kind = FileKind::Pe32Plus;
-        countAt = 108;
+        h.kind = FileKind::Pe32Plus;
+        h.countAt = 108;
     } else {
-        return false;
+        return std::nullopt;
     }
-    // From here on the file is a PE file; a damaged resource section just means no icons.
-    std::array<std::uint8_t, 4> word{};
-    std::uint32_t headersSize = 0;
-    if (source->read(optAt + 60, word.data(), 4))
-        headersSize = le32(word.data());
-    if (!source->read(optAt + countAt, word.data(), 4) || optionalSize < countAt + 4)
-        return true;
-    const std::uint32_t dirCount = le32(word.data());
-    if (dirCount <= 2 || optionalSize < countAt + 4 + 3 * 8)
-        return true;
-    std::array<std::uint8_t, 8> resDir{};
-    if (!source->read(optAt + countAt + 4 + 2 * 8, resDir.data(), resDir.size()))
-        return true;
-    const std::uint32_t rsrcRva = le32(&resDir[0]);
-    if (rsrcRva == 0)
-        return true;
+    return h;
+}
 
-    if (!source->contains(optAt + optionalSize, std::uint64_t{sectionCount} * 40))
-        return true;
-    std::vector<std::uint8_t> table(std::size_t{sectionCount} * 40);
-    if (!source->read(optAt + optionalSize, table.data(), table.size()))
-        return true;
-    std::vector<Section> sections(sectionCount);
-    for (std::size_t i = 0; i < sectionCount; ++i) {
+// The section table: how the file's sections map into memory.
+std::optional<std::vector<Section>> readSectionTable(const ByteSource& src, std::uint64_t at,
+                                                     std::uint16_t count) {
+    if (!src.contains(at, std::uint64_t{count} * 40))
+        return std::nullopt;
+    std::vector<std::uint8_t> table(std::size_t{count} * 40);
+    if (!src.read(at, table.data(), table.size()))
+        return std::nullopt;
+    std::vector<Section> sections(count);
+    for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* s = &table[i * 40];
         sections[i] = {le32(s + 12), le32(s + 8), le32(s + 16), le32(s + 20)};
     }
-    PeResources res(*source, std::move(sections), headersSize, rsrcRva);
+    return sections;
+}
+
+// The resource directory the data directories point to; nullopt when there is none, or it cannot be
+// reached through damaged headers.
+std::optional<PeResources> openPeResources(const ByteSource& src, const PeHeaders& h) {
+    std::array<std::uint8_t, 4> word{};
+    std::uint32_t headersSize = 0;
+    if (src.read(h.optAt + 60, word.data(), 4))
+        headersSize = le32(word.data());
+    if (!src.read(h.optAt + h.countAt, word.data(), 4) || h.optionalSize < h.countAt + 4)
+        return std::nullopt;
+    const std::uint32_t dirCount = le32(word.data());
+    if (dirCount <= 2 || h.optionalSize < h.countAt + 4 + 3 * 8)
+        return std::nullopt;
+    std::array<std::uint8_t, 8> resDir{};
+    if (!src.read(h.optAt + h.countAt + 4 + 2 * 8, resDir.data(), resDir.size()))
+        return std::nullopt;
+    const std::uint32_t rsrcRva = le32(&resDir[0]);
+    if (rsrcRva == 0)
+        return std::nullopt;
+    auto sections = readSectionTable(src, h.optAt + h.optionalSize, h.sectionCount);
+    if (!sections)
+        return std::nullopt;
+    return std::optional<PeResources>(std::in_place, src, std::move(*sections), headersSize, rsrcRva);
+}
+
+// The directory of one numbered resource type among the root directory's entries.
+const PeResources::Entry* findType(const std::vector<PeResources::Entry>& types, std::uint16_t id) {
+    for (const auto& e : types)
+        if (!e.named && e.nameOrId == id && e.isDirectory)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
+bool IconFile::Data::parsePe(std::uint64_t peAt) {
+    const auto headers = readPeHeaders(*source, peAt);
+    if (!headers)
+        return false;
+    kind = headers->kind;
+    // From here on the file is a PE file; a damaged resource section just means no icons.
+    if (auto res = openPeResources(*source, *headers))
+        readPeIcons(*res);
+    return true;
+}
+
+// The icon images by ID, then the icon groups, each in the first language it is stored in.
+void IconFile::Data::readPeIcons(PeResources& res) {
     const auto types = res.directory(0);
     if (!types)
-        return true;
-    const auto findType = [&](std::uint16_t id) -> const PeResources::Entry* {
-        for (const auto& e : *types)
-            if (!e.named && e.nameOrId == id && e.isDirectory)
-                return &e;
-        return nullptr;
-    };
-    const PeResources::Entry* groupType = findType(kRtGroupIcon);
-    const PeResources::Entry* iconType = findType(kRtIcon);
+        return;
+    const PeResources::Entry* groupType = findType(*types, kRtGroupIcon);
+    const PeResources::Entry* iconType = findType(*types, kRtIcon);
     if (groupType == nullptr)
-        return true;
+        return;
     if (iconType != nullptr)
         if (const auto icons = res.directory(iconType->target))
             for (const auto& e : *icons)
@@ -318,7 +364,7 @@ bool IconFile::Data::parsePe(std::uint64_t peAt) {
     finishImages();
     const auto names = res.directory(groupType->target);
     if (!names)
-        return true;
+        return;
     groups.reserve(names->size());
     for (const auto& e : *names) {
         Group g;
@@ -332,7 +378,6 @@ bool IconFile::Data::parsePe(std::uint64_t peAt) {
         std::tie(g.data, g.language) = res.firstLanguage(e);
         groups.push_back(g);
     }
-    return true;
 }
 
 // ---- NE: the resource table of 16-bit programs ----
@@ -352,22 +397,30 @@ bool IconFile::Data::parseNe(std::uint64_t neAt) {
     const unsigned shift = le16(word.data());
     if (shift > 16)
         return true;
+    readNeResourceTable(table, shift);
+    finishImages();
+    return true;
+}
+
+// The resource table's type blocks, up to the first that cannot be read; only the icon and group blocks
+// are taken.
+void IconFile::Data::readNeResourceTable(std::uint64_t table, unsigned shift) {
     std::uint64_t pos = table + 2;
     bool seenIcons = false, seenGroups = false;
     // Real programs have a few dozen resource types; a longer list is damage and is not followed further.
     for (int types = 0; types < 4096; ++types) {
         std::array<std::uint8_t, 8> typeInfo{};
         if (!source->read(pos, typeInfo.data(), 2))
-            break;
+            return;
         const std::uint16_t type = le16(&typeInfo[0]);
         if (type == 0 || !source->read(pos, typeInfo.data(), typeInfo.size()))
-            break;
+            return;
         const std::uint16_t count = le16(&typeInfo[2]);
         pos += 8;
         const std::uint64_t recordsAt = pos;
         pos += std::uint64_t{count} * 12;
         if (!source->contains(recordsAt, pos - recordsAt))
-            break;
+            return;
         // Each type has one block; a repeated one is ignored, so the counts stay bounded.
         bool& seen = type == kNeRtIcon ? seenIcons : seenGroups;
         if ((type != kNeRtIcon && type != kNeRtGroupIcon) || seen)
@@ -375,32 +428,36 @@ bool IconFile::Data::parseNe(std::uint64_t neAt) {
         seen = true;
         std::vector<std::uint8_t> raw(std::size_t{count} * 12);
         if (!source->read(recordsAt, raw.data(), raw.size()))
-            break;
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* r = &raw[i * 12];
-            const std::uint64_t length = std::uint64_t{le16(r + 2)} << shift;
-            Span s{std::uint64_t{le16(r)} << shift,
-                   static_cast<std::uint32_t>(std::min<std::uint64_t>(length, 0xFFFFFFFF))};
-            if (!source->contains(s.offset, s.size))
-                s = {};
-            const std::uint16_t id = le16(r + 6);
-            if (type == kNeRtIcon) {
-                if ((id & 0x8000) != 0)
-                    addImage(id & 0x7FFF, s);
-                continue;
-            }
-            Group g;
-            g.data = s;
-            g.named = (id & 0x8000) == 0;
-            if (g.named)
-                g.nameOffset = table + id;
-            else
-                g.id = id & 0x7FFF;
-            groups.push_back(g);
-        }
+            return;
+        addNeResources(raw, type == kNeRtIcon, table, shift);
     }
-    finishImages();
-    return true;
+}
+
+// The 12-byte records of one type block: icon images by ID, or icon groups by name or number.
+void IconFile::Data::addNeResources(const std::vector<std::uint8_t>& raw, bool icons, std::uint64_t table,
+                                    unsigned shift) {
+    for (std::size_t i = 0; i < raw.size() / 12; ++i) {
+        const std::uint8_t* r = &raw[i * 12];
+        const std::uint64_t length = std::uint64_t{le16(r + 2)} << shift;
+        Span s{std::uint64_t{le16(r)} << shift,
+               static_cast<std::uint32_t>(std::min<std::uint64_t>(length, 0xFFFFFFFF))};
+        if (!source->contains(s.offset, s.size))
+            s = {};
+        const std::uint16_t id = le16(r + 6);
+        if (icons) {
+            if ((id & 0x8000) != 0)
+                addImage(id & 0x7FFF, s);
+            continue;
+        }
+        Group g;
+        g.data = s;
+        g.named = (id & 0x8000) == 0;
+        if (g.named)
+            g.nameOffset = table + id;
+        else
+            g.id = id & 0x7FFF;
+        groups.push_back(g);
+    }
 }
 
 // ---- .ico files: one icon ----
