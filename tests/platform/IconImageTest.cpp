@@ -4,8 +4,12 @@
 #include "IconFileBuilder.h"
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <zlib.h>
 
 using namespace vesmarin::iconreader;
 using namespace vesmarin::iconreader::detail;
@@ -219,6 +223,21 @@ TEST(DecodeImage, ASoundPngIsToldWithoutDecoding) {
     for (const auto& [what, bytes] : unsound)
         EXPECT_FALSE(soundPngSize(bytes)) << what;
     EXPECT_EQ(soundPngSize(good), (std::pair{3, 2}));
+
+    // A header chunk that says it is empty, checksum and all, ending right before a page no one may read:
+    // reading the fields it does not hold would crash.
+    Bytes empty{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 0, 'I', 'H', 'D', 'R'};
+    const auto crc = static_cast<std::uint32_t>(crc32(0, empty.data() + 12, 4));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        empty.push_back(static_cast<std::uint8_t>(crc >> shift));
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    void* pages = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    auto* end = static_cast<std::uint8_t*>(pages) + page;
+    ASSERT_EQ(::mprotect(end, page, PROT_NONE), 0);
+    std::memcpy(end - empty.size(), empty.data(), empty.size());
+    EXPECT_FALSE(soundPngSize({end - empty.size(), empty.size()}));
+    ::munmap(pages, 2 * page);
 }
 
 // ---- drawing ----
