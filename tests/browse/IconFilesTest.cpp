@@ -1,32 +1,22 @@
 // The icon out of the window in other programs' forms: PNG and ICO through the icon menu, Save all, Copy
-// with transparency, the tooltips and the details window, through the real main window; and once through
-// the real desktop, its menu, dialogs and boxes.
+// with transparency, the tooltips and the details window, through the real main window. (The whole-program
+// test takes Save as PNG and Save all through the real menu and dialogs.)
 
 #include "BrowseWindowRig.h"
 #include "base/HelpFile.h"
 #include "browse/IconDetailsDialog.h"
-#include "platform/QtInteraction.h"
 #include "platform/iconwriter/IconWriter.h"
 #include "support/RealDialogs.h"
 #include "tools/IconsTool.h"
 #include "ui/WhatsThisHelp.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QHelpEvent>
-#include <QLineEdit>
-#include <QMenu>
 #include <QToolTip>
-#include <filesystem>
 #include <sstream>
 
 namespace vesmarin {
 namespace {
-
-using test::BrowseWindowRig;
-namespace fs = std::filesystem;
 
 // Icon 0, the group "MAINICON": a 16x16 bitmap with alpha, a 32x32 4-bit bitmap and a 512x512 PNG, the
 // largest; icon 1, group 2: one 32x32 bitmap whose left half is transparent and right half opaque red.
@@ -57,32 +47,31 @@ QByteArray Bytes(const std::optional<iconwriter::Bytes>& b) {
              : "<none>";
 }
 
+// The bitmap with alpha of icon 1 comes out with it: transparent on the left, opaque red on the right.
+void ExpectHalfTransparent(const QImage& half) {
+    EXPECT_EQ(half.size(), QSize(32, 32));
+    EXPECT_EQ(half.pixel(0, 0), 0x00000000u);
+    EXPECT_EQ(half.pixel(31, 0), 0xFFFF0000u);
+}
+
 // Two programs of one name in folders of their own: a set of four icons, cells 1 and 2 from a/app.exe.
 struct IconFiles : ::testing::Test {
-    BrowseWindowRig b;
+    test::BrowseWindowRig b;
     QTemporaryDir out;
     QString folder = out.path() + u'/';
-    std::string first, second;
+    std::string first = b.path(QStringLiteral("a/app.exe")).toStdString();
+    std::string second = b.path(QStringLiteral("b/app.exe")).toStdString();
 
     void SetUp() override {
-        for (const char* name : {"a/app.exe", "b/app.exe"}) {
-            QDir().mkpath(QFileInfo(b.path(QString::fromLatin1(name))).path());
-            test::WriteBytes(b.path(QString::fromLatin1(name)), Program());
-        }
-        first = b.path(QStringLiteral("a/app.exe")).toStdString();
-        second = b.path(QStringLiteral("b/app.exe")).toStdString();
+        for (const std::string& file : {first, second})
+            test::WriteBytes(QString::fromStdString(file), Program());
         b.load(false, "IconSavePath=" + folder.toStdString() + "\n");
-        ASSERT_EQ(b.browse(), QStringLiteral("4 icons located."));
-    }
-    void choose(int cell, const char* item) {
-        b.m.ui.chooseMenuItem(QString::fromLatin1(item));
-        const QRect at = b.grid.visualRect(b.grid.model()->index(0, cell - 1));
-        QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, at.center());
+        ASSERT_EQ(b.press(), QStringLiteral("4 icons located."));
     }
     QStringList files(const QString& in) const { return QDir(in).entryList(QDir::Files | QDir::Hidden); }
 };
 
-TEST_F(IconFiles, PngAndIcoAsStoredThroughDialogsOfTheirOwn) {
+TEST_F(IconFiles, PngAndIcoAsStoredThroughDialogsOfTheirOwnAndThePngOnTheClipboard) {
     const iconreader::IconFile app(first);
     const struct {
         int cell;
@@ -98,10 +87,10 @@ TEST_F(IconFiles, PngAndIcoAsStoredThroughDialogsOfTheirOwn) {
          Bytes(iconwriter::encodeIco(*app.storedGroup(0)))},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.item);
+        SCOPED_TRACE(row.offered);
         b.m.ui.dialogs.clear();
         b.m.ui.answerDialog(folder + QStringLiteral("saved"));
-        choose(row.cell, row.item);
+        b.choose(row.cell, row.item);
         ASSERT_EQ(b.m.ui.dialogs.size(), 1u);
         const FileDialogRequest& r = b.m.ui.dialogs[0].request;
         EXPECT_EQ(r.initialPath, folder + QString::fromLatin1(row.offered));
@@ -109,36 +98,35 @@ TEST_F(IconFiles, PngAndIcoAsStoredThroughDialogsOfTheirOwn) {
         EXPECT_TRUE(r.confirmOverwrite && r.pathMustExist);
         EXPECT_EQ(test::ReadFile(folder + QStringLiteral("saved")), row.content);
     }
-    // The bitmap with alpha comes out with it: transparent on the left, opaque red on the right.
-    b.m.ui.answerDialog(folder + QStringLiteral("half.png"));
-    choose(2, "mnuIconsSavePng");
-    const QImage half(folder + QStringLiteral("half.png"));
-    EXPECT_TRUE(half.hasAlphaChannel());
-    EXPECT_EQ(half.pixel(0, 0), 0x00000000u);
-    EXPECT_EQ(half.pixel(31, 0), 0xFFFF0000u);
-    EXPECT_TRUE(b.m.ui.messages.size() == 1u) << "no report";
+    ExpectHalfTransparent(QImage::fromData(rows[1].content, "PNG"));
+
+    // Copy offers the cell's picture and beside it the PNG with its alpha.
+    b.choose(2, "mnuIconsCopy");
+    ASSERT_TRUE(b.m.ui.clipboard.has_value());
+    EXPECT_EQ(*b.m.ui.clipboard, b.grid.picture(0, 1));
+    ExpectHalfTransparent(QImage::fromData(b.m.ui.clipboardPng, "PNG"));
+    EXPECT_EQ(b.m.ui.messages.size(), 1u) << "no report";
 }
 
-// The same names as vesmarin-icons export gives the same files, in either format; a file that cannot be
-// written is named in the closing message and keeps the rest going.
+// The same names as vesmarin-icons export gives the same files, in either format, a second program of one
+// name apart; a file that cannot be written is named in the closing message and keeps the rest going.
 TEST_F(IconFiles, SaveAllWritesTheSetUnderTheExportNamesAndNamesWhatFailed) {
     for (const int choice : {0, 1}) {
-        const std::string format = choice == 0 ? "png" : "ico";
-        SCOPED_TRACE(format);
+        const QString format = choice == 0 ? QStringLiteral("png") : QStringLiteral("ico");
+        SCOPED_TRACE(format.toStdString());
         QTemporaryDir into, cli;
         std::ostringstream ignored;
-        ASSERT_EQ(tools::runIconsTool(
-                      {"export", "--format", format, "--out", cli.path().toStdString(), first, second},
-                      ignored, ignored),
+        ASSERT_EQ(tools::runIconsTool({"export", "--format", format.toStdString(), "--out",
+                                       cli.path().toStdString(), first, second},
+                                      ignored, ignored),
                   0);
-        const QString readOnly =
-            into.filePath(QStringLiteral("app.exe~2-1.") + QString::fromStdString(format));
+        const QString readOnly = into.filePath(QStringLiteral("app.exe~2-1.") + format);
         test::WriteFile(readOnly, "kept");
         QFile::setPermissions(readOnly, QFile::ReadOwner);
 
         b.m.ui.answerFolder(FolderChoice{into.path(), choice});
         b.m.ui.answer(MsgButton::Ok);
-        choose(3, "mnuIconsSaveAll");
+        b.choose(3, "mnuIconsSaveAll");
 
         ASSERT_EQ(b.m.ui.folderDialogs.size(), std::size_t(choice + 1));
         EXPECT_EQ(b.m.ui.folderDialogs.back().initialFolder, folder);
@@ -147,10 +135,8 @@ TEST_F(IconFiles, SaveAllWritesTheSetUnderTheExportNamesAndNamesWhatFailed) {
         EXPECT_EQ(test::ReadFile(readOnly), "kept");
         const MessageRequest& told = b.m.ui.messages.back().request;
         EXPECT_EQ(told.icon, MsgIcon::Critical);
-        EXPECT_TRUE(told.text.startsWith(QStringLiteral("3 of 4 icons saved in ") + into.path()))
-            << told.text.toStdString();
-        EXPECT_TRUE(told.text.endsWith(
-            QStringLiteral("\r\napp.exe~2-1.%1: Permission denied").arg(QString::fromStdString(format))))
+        EXPECT_TRUE(told.text.startsWith(QStringLiteral("3 of 4 icons saved in ") + into.path()));
+        EXPECT_TRUE(told.text.endsWith(QStringLiteral("\r\napp.exe~2-1.%1: Permission denied").arg(format)))
             << told.text.toStdString();
         if (choice == 0)
             EXPECT_EQ(test::ReadFile(into.filePath(QStringLiteral("app.exe~2-0.png"))),
@@ -159,16 +145,6 @@ TEST_F(IconFiles, SaveAllWritesTheSetUnderTheExportNamesAndNamesWhatFailed) {
             EXPECT_EQ(test::ReadFile(into.filePath(QStringLiteral("app.exe-0.ico"))),
                       Bytes(iconwriter::encodeIco(*iconreader::IconFile(first).storedGroup(0))));
     }
-}
-
-TEST_F(IconFiles, CopyOffersTheCellsPictureAndBesideItThePngWithItsAlpha) {
-    choose(2, "mnuIconsCopy");
-    ASSERT_TRUE(b.m.ui.clipboard.has_value());
-    EXPECT_EQ(*b.m.ui.clipboard, b.grid.picture(0, 1));
-    const QImage png = QImage::fromData(b.m.ui.clipboardPng, "PNG");
-    EXPECT_EQ(png.size(), QSize(32, 32));
-    EXPECT_EQ(png.pixel(0, 0), 0x00000000u);
-    EXPECT_EQ(png.pixel(31, 0), 0xFFFF0000u);
 }
 
 TEST_F(IconFiles, ATooltipTellsWhereTheHoveredIconComesFromInTheLanguageInForce) {
@@ -190,27 +166,23 @@ TEST_F(IconFiles, ATooltipTellsWhereTheHoveredIconComesFromInTheLanguageInForce)
 }
 
 TEST_F(IconFiles, DetailsShowTheOriginAndEveryImageToSaveOrCopyAndFollowTheLanguage) {
+    const iconreader::IconFile app(first);
     b.m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
-    choose(1, "mnuIconsDetails");
+    b.choose(1, "mnuIconsDetails");
     IconDetailsDialog* d = b.browser.detailsWindow();
     ASSERT_NE(d, nullptr);
     const auto text = [d](const char* name, int index = -1) {
         return test::Control<QLabel>(*d, name, index)->text();
     };
-    EXPECT_EQ(text("lblFile"), QString::fromStdString(first));
-    EXPECT_EQ(text("lblIndex"), QStringLiteral("0"));
-    EXPECT_EQ(text("lblGroup"), QStringLiteral("\"MAINICON\""));
-    EXPECT_EQ(text("lblLanguage"), QStringLiteral("1033"));
-    EXPECT_EQ(
-        (QStringList{text("lblImage", 0), text("lblImage", 1), text("lblImage", 2)}),
-        (QStringList{QStringLiteral("16 × 16, 32 bpp, bitmap"), QStringLiteral("32 × 32, 4 bpp, bitmap"),
-                     QStringLiteral("512 × 512, 32 bpp, PNG")}));
+    EXPECT_EQ((QStringList{text("lblFile"), text("lblIndex"), text("lblGroup"), text("lblLanguage")}),
+              (QStringList{QString::fromStdString(first), "0", "\"MAINICON\"", "1033"}));
+    EXPECT_EQ((QStringList{text("lblImage", 0), text("lblImage", 1), text("lblImage", 2)}),
+              (QStringList{"16 × 16, 32 bpp, bitmap", "32 × 32, 4 bpp, bitmap", "512 × 512, 32 bpp, PNG"}));
     // Reduced to 256, on a checkerboard that shows through the half-transparent green.
     const QImage shown = test::Control<QLabel>(*d, "picImage", 2)->pixmap().toImage();
     EXPECT_EQ(shown.size(), QSize(256, 256));
     EXPECT_NE(shown.pixel(0, 0), shown.pixel(8, 0));
 
-    const iconreader::IconFile app(first);
     b.m.ui.answerDialog(folder + QStringLiteral("small.png"));
     test::Control<QPushButton>(*d, "cmdSavePng", 0)->click();
     EXPECT_EQ(b.m.ui.dialogs.back().request.initialPath, folder + QStringLiteral("app.exe-0-16x16-32.png"));
@@ -226,7 +198,6 @@ TEST_F(IconFiles, DetailsShowTheOriginAndEveryImageToSaveOrCopyAndFollowTheLangu
     b.m.control<QPushButton>("cmdLanguage", 0)->click();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Λεπτομέρειες εικονιδίου"));
     EXPECT_EQ(text("lblGroup"), QStringLiteral("«MAINICON»"));
-    EXPECT_EQ(test::Control<QPushButton>(*d, "cmdCopy", 1)->text(), QStringLiteral("Αντιγραφή"));
     // Help in the language in force, for a right click as for the question mark.
     QPushButton* saveIco = test::Control<QPushButton>(*d, "cmdSaveIco");
     EXPECT_EQ(test::AskForHelp(saveIco, Qt::RightButton), "") << "no menu opens";
@@ -237,60 +208,6 @@ TEST_F(IconFiles, DetailsShowTheOriginAndEveryImageToSaveOrCopyAndFollowTheLangu
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_EQ(b.browser.detailsWindow(), nullptr);
     EXPECT_EQ(b.m.ui.messages.size(), 1u) << "no report";
-}
-
-// The new items through the real menu, dialogs and boxes: the seam's path as a user takes it.
-TEST(IconFilesOnTheDesktop, SaveAsPngAndSaveAllThroughTheRealMenuAndDialogs) {
-    QTemporaryDir program, data, out;
-    test::WriteBytes(data.filePath(QStringLiteral("app.exe")), Program());
-    test::WriteFile(program.filePath(QStringLiteral("Tembrill.ini")),
-                    ("[General]\nLanguage=0\nInitialPath=" + data.path() +
-                     "\n[Options]\nLevels=0\nIconSavePath=" + out.path() + "/\n")
-                        .toUtf8());
-    QtInteraction desktop;
-    MainWindow window(desktop, program.path());
-    window.load();
-    window.show();
-    auto* grid = test::Control<IconGrid>(window, "grdControl");
-
-    // Clicks a cell, then the item in the menu that opens.
-    const auto choose = [&](int cell, const char* item) {
-        QTimer::singleShot(50, [item] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-        });
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(0, cell - 1)).center());
-    };
-    // Types into the dialog's name box and presses its Save or Choose button.
-    const auto accept = [](const QString& name, int choice = -1) {
-        return [name, choice](QDialog& d) {
-            if (choice >= 0)
-                d.findChild<QComboBox*>(QStringLiteral("choices"))->setCurrentIndex(choice);
-            d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-            auto* buttons = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-            for (QAbstractButton* button : buttons->buttons())
-                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
-                    QTest::mouseClick(button, Qt::LeftButton);
-        };
-    };
-
-    test::RealDialogs dialogs{test::RealDialogs::Click(QMessageBox::Ok), accept(QStringLiteral("mine")),
-                              accept(out.path(), 1), test::RealDialogs::Click(QMessageBox::Ok)};
-    QTest::mouseClick(test::Control<QPushButton>(window, "cmdBrowse"), Qt::LeftButton);
-    choose(1, "mnuIconsSavePng");
-    EXPECT_EQ(test::ReadFile(out.filePath(QStringLiteral("mine.png"))),
-              Bytes(iconreader::IconFile(data.filePath(QStringLiteral("app.exe")).toStdString())
-                        .storedImagePng(0, 2)));
-    choose(2, "mnuIconsSaveAll");
-    ASSERT_EQ(dialogs.seen.size(), 2u);
-    EXPECT_EQ(dialogs.seen[1].text, QStringLiteral("2 icons saved in %1.").arg(out.path()));
-    EXPECT_EQ(dialogs.seen[1].icon, QMessageBox::Information);
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files),
-              (QStringList{QStringLiteral("app.exe-0.ico"), QStringLiteral("app.exe-1.ico"),
-                           QStringLiteral("mine.png")}));
 }
 
 } // namespace

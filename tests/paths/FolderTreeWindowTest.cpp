@@ -1,9 +1,10 @@
+// The folder tree of the main window and the path label above the grid, over real folders.
+
 #include "app/MainWindowRig.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -14,10 +15,13 @@ namespace {
 // temporary folder of real subfolders.
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(disk.isValid() && QDir(root).mkpath("Work/Έργα/old/older")); }
+    void SetUp() override {
+        ASSERT_TRUE(QDir(root).mkpath("Work/Έργα/old/older") && QDir(root).mkpath("Work/<b>old"));
+    }
     MainWindow& Start(const QString& initialPath) {
         return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
     }
+    QString shown() const { return m.control<QLabel>("lblCurrentPath")->text(); }
 
     QTemporaryDir disk;
     QString root = QDir(disk.path()).canonicalPath();
@@ -25,21 +29,14 @@ protected:
     test::ScriptedInteraction& ui = m.ui;
 };
 
-TEST_F(StartUp, OpensAtAnExistingInitialPath) {
-    Start(root + "/Work/Έργα");
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
-    EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
-}
-
 // A folder name that looks like markup is shown as it stands, not as bold "old".
-TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
-    ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
+TEST_F(StartUp, OpensAtAnExistingInitialPathShownAsItStands) {
     Start(root + "/Work/<b>old");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/<b>old");
-    for (const QLabel* label : {m.control<QLabel>("lblCurrentPath"), m.control<QLabel>("lblInfo")})
-        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    EXPECT_EQ(shown(), root + "/Work/<b>old");
+    for (const char* label : {"lblCurrentPath", "lblInfo"})
+        EXPECT_EQ(m.control<QLabel>(label)->textFormat(), Qt::PlainText) << label;
+    EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
@@ -48,9 +45,8 @@ TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].request.title, "Recall path");
     EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
-    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work'"));
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+    EXPECT_EQ(shown(), root + "/Work");
 }
 
 TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
@@ -65,15 +61,16 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
     EXPECT_TRUE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
 
     m.control<QTreeWidget>("tvwControl")->setCurrentItem(projects); // as a click on the folder does
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_EQ(shown(), root + "/Work/Έργα");
 
+    // Refresh keeps the selection and shows the folders made meanwhile.
     ASSERT_TRUE(QDir(root).mkpath("Work/new"));
-    m.control<QPushButton>("cmdRefresh")->click();
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    QTest::mouseClick(m.control<QPushButton>("cmdRefresh"), Qt::LeftButton);
+    EXPECT_EQ(shown(), root + "/Work/Έργα");
     EXPECT_TRUE(f.folderTree().findNode(root + "/Work/new/"));
 
-    m.control<QPushButton>("cmdUpOneLevel")->click();
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    EXPECT_EQ(shown(), root + "/Work");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -81,19 +78,16 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
 // partial-recall question, and nothing of it reaches the settings file or the recent paths.
 TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
     const struct {
-        const char* name;
         QString initialPath; // empty: none stored yet, which asks nothing when a folder is given
         QString folder;
         QString opened;
         bool asked;
     } cases[] = {
-        {"existing", root + "/Work", root + "/Work/Έργα/old", root + "/Work/Έργα/old", false},
-        {"key form", root + "/Work", root + "/Work/Έργα/", root + "/Work/Έργα", false},
-        {"no initial path yet", "", root + "/Work/Έργα", root + "/Work/Έργα", false},
-        {"missing", root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
+        {"", root + "/Work/Έργα/", root + "/Work/Έργα", false},
+        {root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.folder.toStdString());
         test::MainWindowRig run;
         const QByteArray ini =
             ("[General]\nLanguage=0\n" +
@@ -108,9 +102,6 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
         EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), c.opened);
         EXPECT_EQ(run.window->folderTree().currentPath(), c.opened);
         ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
-        if (c.asked) {
-            EXPECT_TRUE(run.ui.messages[0].request.text.contains("'" + c.folder + "'"));
-        }
         EXPECT_EQ(run.window->pathMenus().initialPath(),
                   c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
         EXPECT_EQ(test::ReadFile(run.iniFile()), ini);

@@ -1,16 +1,55 @@
 #pragma once
 
-// A folder tree over either the made-up Windows machine or the real file system.
+// A folder tree over either a made-up Windows machine or the real file system.
 
-#include "FakeFolderSource.h"
+#include "base/PathText.h"
 #include "paths/FolderTree.h"
 #include "paths/FolderTreeWidget.h"
+#include "paths/core/FolderSource.h"
 
+#include <QSet>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <memory>
 
 namespace vesmarin::test {
+
+// Drives with "\": A: not ready, C: with a few folders, D: with one. It notes the folders it reads, so tests
+// can see the one-level look-ahead.
+class FakeFolderSource final : public FolderSource {
+public:
+    QStringList driveRoots{QStringLiteral("A:\\"), QStringLiteral("C:\\"), QStringLiteral("D:\\")};
+    mutable QStringList reads;
+
+    FakeFolderSource() {
+        for (const char* folder :
+             {"C:\\Program Files\\Common Files", "C:\\Program Files\\Vesmarin", "C:\\WINDOWS\\SYSTEM",
+              "C:\\WINDOWS\\Fonts", "C:\\Empty", "C:\\documents\\Έγγραφα", "D:\\zeta"})
+            add(QString::fromUtf8(folder));
+    }
+    // Adds a folder and every folder above it, e.g. "C:\WINDOWS\SYSTEM".
+    void add(const QString& path) {
+        for (QString p = RemoveSeparator(path, u'\\'); p.contains(u'\\'); p = p.left(p.lastIndexOf(u'\\')))
+            folders_.insert(p);
+    }
+
+    QChar separator() const override { return u'\\'; }
+    QStringList drives() const override { return driveRoots; }
+    QString systemDrive() const override { return QStringLiteral("c:\\"); }
+    std::optional<QStringList> subfolders(const QString& folder) const override {
+        reads << folder;
+        if (folder == QStringLiteral("A:\\") ||
+            !(driveRoots.contains(folder) || folders_.contains(RemoveSeparator(folder, u'\\'))))
+            return std::nullopt;
+        QStringList names;
+        for (const QString& f : folders_)
+            if (f.startsWith(folder) && f.indexOf(u'\\', folder.size()) < 0)
+                names << f.mid(folder.size());
+        return names;
+    }
+
+private:
+    QSet<QString> folders_;
+};
 
 struct TreeRig {
     FakeFolderSource fake;
@@ -35,24 +74,7 @@ struct TreeRig {
             texts << (node ? node->child(i) : tvwControl.topLevelItem(i))->text(0);
         return texts;
     }
-
     QTreeWidgetItem* Node(const QString& key) const { return manager->findNode(key); }
-
-    int CountNodes() const {
-        int count = 0;
-        for (QTreeWidgetItemIterator it(const_cast<FolderTreeWidget*>(&tvwControl)); *it; ++it)
-            ++count;
-        return count;
-    }
 };
-
-// The made-up machine: drive A: not ready, C: with a few folders, D: with one.
-inline void FillWindowsMachine(FakeFolderSource& fake) {
-    for (const char* folder :
-         {"C:\\Program Files\\Common Files", "C:\\Program Files\\Vesmarin", "C:\\WINDOWS\\SYSTEM",
-          "C:\\WINDOWS\\Fonts", "C:\\Empty", "C:\\documents\\Έγγραφα", "D:\\zeta"})
-        fake.add(QString::fromUtf8(folder));
-    fake.unreadable.insert(QStringLiteral("A:\\"));
-}
 
 } // namespace vesmarin::test
