@@ -1,4 +1,6 @@
-// The folder tree of the main window and the path label above the grid, over real folders.
+// The folder tree of the main window and the path label above the grid, over real folders, as the user works
+// them with the mouse and the keys. (The whole-program test opens a folder twelve levels deep by keys and by
+// clicks on the names.)
 
 #include "app/MainWindowRig.h"
 
@@ -6,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vesmarin {
@@ -106,6 +109,46 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
                   c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
         EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
         EXPECT_FALSE(QFile::exists(run.window->files().savedPathsFile));
+    }
+}
+
+// One folder stays selected, and a click for help (right or middle; the help itself is the help's own test)
+// neither selects nor opens a folder.
+TEST_F(StartUp, OneFolderStaysSelectedAndHelpClicksChangeNothing) {
+    MainWindow& f = Start(root + "/Work");
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const QString chosen = root + "/Work/<b>old";
+    QTreeWidget& tree = *m.control<QTreeWidget>("tvwControl");
+    QTreeWidgetItem* selected = f.folderTree().findNode(chosen + u'/');
+    QTreeWidgetItem* other = f.folderTree().findNode(root + "/Work/Έργα/");
+    ASSERT_TRUE(selected && other && other->childCount() == 1);
+    // A point on the start of the node's name, or on its expand button.
+    const auto at = [&tree](QTreeWidgetItem* item, bool button = false) {
+        const QRect r = tree.visualItemRect(item);
+        return QPoint(button ? r.left() - tree.indentation() / 2 : r.left() + 4, r.center().y());
+    };
+    const std::function<void()> acts[] = {
+        [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, at(selected)); },
+        [&] { QTest::keyClick(&tree, Qt::Key_Space, Qt::ControlModifier); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, at(other)); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::MiddleButton, {}, at(other)); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, at(other, true)); },
+    };
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_Right); // opens the initial path
+    for (std::size_t i = 0; i < std::size(acts); ++i) {
+        tree.scrollToItem(other);
+        tree.scrollToItem(selected);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at(selected));
+        ASSERT_EQ(shown(), chosen);
+
+        acts[i]();
+
+        EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{selected}) << "act " << i;
+        EXPECT_EQ(f.folderTree().currentPath(), chosen) << "act " << i;
+        EXPECT_EQ(shown(), chosen) << "act " << i;
+        EXPECT_FALSE(other->isExpanded()) << "act " << i;
     }
 }
 
