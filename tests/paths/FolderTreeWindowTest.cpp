@@ -42,14 +42,46 @@ TEST_F(StartUp, OpensAtAnExistingInitialPathShownAsItStands) {
     EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
+// A missing initial path is asked about before the window shows: the question tells how much was found;
+// Cancel keeps that part, OK tries once more and, the path still missing, says so.
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
-    ui.answer(MsgButton::Cancel);
-    MainWindow& f = Start(root + "/Work/gone");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].request.title, "Recall path");
-    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(shown(), root + "/Work");
+    const QString path = root + "/Work/gone", found = root + "/Work";
+    for (const bool ok : {false, true}) {
+        test::MainWindowRig run;
+        run.ui.answer(ok ? MsgButton::Ok : MsgButton::Cancel);
+        if (ok)
+            run.ui.answer(MsgButton::Ok);
+        run.loadWith(("[General]\nLanguage=0\nInitialPath=" + path + "\n").toStdString());
+        ASSERT_EQ(run.ui.messages.size(), ok ? 2u : 1u);
+        const MessageRequest& q = run.ui.messages[0].request;
+        EXPECT_EQ(q.title, "Recall path");
+        EXPECT_EQ(q.text,
+                  "You are trying to recall path '" + path +
+                      "', which could not be located on your computer. The path that has been recalled "
+                      "so far, is '" +
+                      found +
+                      "'.\r\n\r\nIf the full path refers to a removable or network disk, make the "
+                      "necessary arrangements NOW and click 'OK' to recall the full path, or click "
+                      "'Cancel' to maintain as current, the path that has been recalled so far.\r\n\r\n"
+                      "CAUTION: If you have instructed this application to distinguish between upper and "
+                      "lower case letters in item names, make certain that the operating system which "
+                      "hosts this application, ALSO distinguishes between upper and lower case letters "
+                      "in item names.");
+        EXPECT_EQ(q.icon, MsgIcon::Question);
+        EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
+        EXPECT_EQ(q.defaultButton, MsgButton::Ok);
+        if (ok) {
+            const MessageRequest& f = run.ui.messages[1].request;
+            EXPECT_EQ(f.text, "Path '" + path +
+                                  "', could not be recalled after all. The path that has been "
+                                  "recalled, is '" +
+                                  found + "'.");
+            EXPECT_EQ(f.title, "Recall path");
+            EXPECT_EQ(f.icon, MsgIcon::Information);
+        }
+        EXPECT_FALSE(run.window->isVisible());
+        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), found);
+    }
 }
 
 TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
@@ -75,6 +107,19 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
     QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
     EXPECT_EQ(shown(), root + "/Work");
     EXPECT_TRUE(ui.messages.empty());
+
+    // Up to the root, and there no further.
+    for (int i = 0; i < 20 && shown() != "/"; ++i)
+        QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    ASSERT_EQ(shown(), "/");
+    ui.answer(MsgButton::Ok);
+    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].request.text,
+              "You are already on the root directory of the current drive and as a "
+              "result, you cannot go up any further.");
+    EXPECT_EQ(ui.messages[0].request.icon, MsgIcon::Critical);
+    EXPECT_EQ(shown(), "/");
 }
 
 // `vesmarin FOLDER`: the folder opens in place of the initial path, a missing one goes through the usual
