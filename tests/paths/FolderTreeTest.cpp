@@ -1,16 +1,89 @@
-#include "TreeTestSupport.h"
-#include "support/TestFiles.h"
+// The folder tree over a made-up Windows machine and over the real file system, and how it looks.
 
-#include <QDir>
-#include <QFile>
+#include "paths/FolderTree.h"
+
+#include "base/PathText.h"
+#include "paths/FolderTreeWidget.h"
+#include "paths/core/FolderSource.h"
+#include "support/DarkDesktop.h"
+#include "support/TestFiles.h"
+#include "ui/Layout.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <memory>
 #include <unistd.h>
 
 namespace vesmarin {
 namespace {
 
-using test::TreeRig;
+// Drives with "\": A: not ready, C: with a few folders, D: with one. It notes the folders it reads, so tests
+// can see the one-level look-ahead.
+class FakeFolderSource final : public FolderSource {
+public:
+    QStringList driveRoots{QStringLiteral("A:\\"), QStringLiteral("C:\\"), QStringLiteral("D:\\")};
+    mutable QStringList reads;
+
+    FakeFolderSource() {
+        for (const char* folder :
+             {"C:\\Program Files\\Common Files", "C:\\Program Files\\Vesmarin", "C:\\WINDOWS\\SYSTEM",
+              "C:\\WINDOWS\\Fonts", "C:\\Empty", "C:\\documents\\Έγγραφα", "D:\\zeta"})
+            add(QString::fromUtf8(folder));
+    }
+    // Adds a folder and every folder above it, e.g. "C:\WINDOWS\SYSTEM".
+    void add(const QString& path) {
+        for (QString p = RemoveSeparator(path, u'\\'); p.contains(u'\\'); p = p.left(p.lastIndexOf(u'\\')))
+            folders_.insert(p);
+    }
+
+    QChar separator() const override { return u'\\'; }
+    QStringList drives() const override { return driveRoots; }
+    QString systemDrive() const override { return QStringLiteral("c:\\"); }
+    std::optional<QStringList> subfolders(const QString& folder) const override {
+        reads << folder;
+        if (folder == QStringLiteral("A:\\") ||
+            !(driveRoots.contains(folder) || folders_.contains(RemoveSeparator(folder, u'\\'))))
+            return std::nullopt;
+        QStringList names;
+        for (const QString& f : folders_)
+            if (f.startsWith(folder) && f.indexOf(u'\\', folder.size()) < 0)
+                names << f.mid(folder.size());
+        return names;
+    }
+
+private:
+    QSet<QString> folders_;
+};
+
+struct TreeRig {
+    FakeFolderSource fake;
+    SystemFolderSource real;
+    FolderTreeWidget tvwControl;
+    std::unique_ptr<FolderTree> manager;
+
+    FolderTree& Make(bool caseSensitive, bool useRealDisk = false) {
+        tvwControl.clear();
+        manager =
+            std::make_unique<FolderTree>(tvwControl, useRealDisk ? static_cast<const FolderSource&>(real)
+                                                                 : static_cast<const FolderSource&>(fake));
+        manager->setCaseSensitive(caseSensitive);
+        return *manager;
+    }
+
+    // The texts of the children of `node`, or of the top level when node is null.
+    QStringList Texts(const QTreeWidgetItem* node = nullptr) const {
+        QStringList texts;
+        const int n = node ? node->childCount() : tvwControl.topLevelItemCount();
+        for (int i = 0; i < n; ++i)
+            texts << (node ? node->child(i) : tvwControl.topLevelItem(i))->text(0);
+        return texts;
+    }
+    QTreeWidgetItem* Node(const QString& key) const { return manager->findNode(key); }
+};
 
 TEST(WindowsTree, DrivesInDriveOrderWithTheirFirstLevelAndTheSystemDriveSelected) {
     for (const bool caseSensitive : {false, true}) {
@@ -71,6 +144,39 @@ TEST(WindowsTree, SelectPathStopsAtTheDeepestPartFound) {
     rig.fake.driveRoots.clear();
     EXPECT_FALSE(rig.Make(false).selectPath("C:\\WINDOWS"));
     EXPECT_EQ(rig.manager->currentPath(), "");
+}
+
+// What the user sees, even under a dark desktop palette: the pale-cyan background, folder names in a colour
+// that reads on it, dotted lines joining the folders and a boxed button beside each folder that has
+// subfolders, which the desktop's own style may not draw.
+TEST(TreeLook, PaleCyanBackgroundReadableNamesLinesAndExpandButtons) {
+    test::DarkDesktop desktop;
+    TreeRig rig;
+    FolderTree& m = rig.Make(false);
+    m.setBackground(kPaleCyan);
+    ASSERT_TRUE(m.selectPath("C:\\WINDOWS\\SYSTEM"));
+    rig.tvwControl.resize(3132 / 15, 3732 / 15);
+    rig.tvwControl.show();
+    QApplication::processEvents();
+    const QImage shot = rig.tvwControl.viewport()->grab().toImage();
+
+    EXPECT_EQ(shot.pixelColor(shot.width() - 2, shot.height() - 2), kPaleCyan);
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        EXPECT_GE(Contrast(rig.tvwControl.palette().color(group, QPalette::Text), kPaleCyan), 4.5);
+
+    const auto isLine = [&](int x, int y) { return shot.pixelColor(x, y).lightness() < 180; };
+    const int indent = rig.tvwControl.indentation();
+    const QRect documents = rig.tvwControl.visualItemRect(rig.Node("C:\\DOCUMENTS\\"));
+    const QRect windows = rig.tvwControl.visualItemRect(rig.Node("C:\\WINDOWS\\"));
+    // The line from C: down to D: passes the rows of C:'s folders, in the first indentation column.
+    int linePixels = 0;
+    for (int y = documents.top(); y < windows.bottom(); ++y)
+        linePixels += isLine(indent / 2, y);
+    EXPECT_GT(linePixels, (windows.bottom() - documents.top()) / 3) << "no tree line";
+    // A boxed button beside "documents", which has a subfolder: both side walls of the box and its sign.
+    const int cx = indent + indent / 2;
+    const int cy = documents.center().y();
+    EXPECT_TRUE(isLine(cx - 4, cy) && isLine(cx + 4, cy) && isLine(cx, cy)) << "no expand button";
 }
 
 #ifndef Q_OS_WIN
