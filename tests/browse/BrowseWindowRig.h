@@ -6,12 +6,9 @@
 #include "app/MainWindowRig.h"
 #include "platform/IconFileBuilder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -25,9 +22,8 @@ inline std::uint32_t IconColour(int program, int icon) {
 }
 
 inline void WriteBytes(const QString& path, const testing::Bytes& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    WriteFile(path,
+              QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 // A program holding `icons` icons, each one 32x32 image of a solid colour.
@@ -66,33 +62,38 @@ struct BrowseWindowRig {
         window.show();
     }
 
-    // Presses a button whose set ends with one message box, and gives that message.
-    template <class Press> QString pressAndReadMessage(Press press) {
+    // Clicks Browse ("cmdBrowse") or the next set ("cmdScan"), which must be enabled, and gives the text of
+    // the one message box that ends it.
+    QString press(const char* button = "cmdBrowse") {
+        auto* pressed = m.control<QPushButton>(button);
+        EXPECT_TRUE(pressed->isEnabled()) << button;
         const std::size_t before = m.ui.messages.size();
         m.ui.answer(MsgButton::Ok);
-        press();
-        if (m.ui.messages.size() != before + 1) {
-            ADD_FAILURE() << "expected one message box";
-            return {};
-        }
-        return m.ui.messages.back().request.text;
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        return m.ui.messages.size() == before + 1 ? m.ui.messages.back().request.text : "<no message box>";
     }
-    QString browse() {
-        return pressAndReadMessage([this] { m.control<QPushButton>("cmdBrowse")->click(); });
-    }
-    // Clicks "Display next set of icons", which must be enabled.
-    QString nextSet() {
-        EXPECT_TRUE(m.control<QPushButton>("cmdScan")->isEnabled());
-        return pressAndReadMessage([this] {
-            QTest::mouseClick(m.control<QPushButton>("cmdScan"), Qt::LeftButton, {},
-                              m.control<QPushButton>("cmdScan")->rect().center());
-        });
+
+    // The long operation is over: the window takes input again with the normal pointer.
+    void expectIdle() const {
+        EXPECT_TRUE(window.isEnabled());
+        EXPECT_EQ(m.ui.pointer, Pointer::Default);
+        EXPECT_TRUE(window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
     }
 
     // The colour at the centre of a cell's picture, or -1 for an empty cell.
     std::int64_t cellColour(int row, int column) const {
         const QImage p = grid.picture(row, column);
         return p.isNull() ? -1 : std::int64_t{p.pixel(16, 16) & 0xFFFFFF};
+    }
+
+    void click(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(grid.viewport(), button, {},
+                          grid.visualRect(grid.model()->index(row, column)).center());
+    }
+    // Clicks cell `number` (from 1) and chooses an item (by name) of the icon menu that opens.
+    void choose(int number, const char* item) {
+        m.ui.chooseMenuItem(QString::fromLatin1(item));
+        click((number - 1) / grid.columnCount(), (number - 1) % grid.columnCount());
     }
 };
 

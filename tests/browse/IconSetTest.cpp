@@ -1,15 +1,11 @@
 // Browse and the icon sets, end to end through the real main window over folders of test programs.
 
 #include "BrowseWindowRig.h"
-#include "support/DarkDesktop.h"
 #include "ui/Layout.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QScrollBar>
-#include <QTreeWidget>
 #include <algorithm>
-#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace vesmarin {
@@ -18,71 +14,80 @@ namespace {
 using test::BrowseWindowRig;
 using test::IconColour;
 
-struct SetCase {
-    const char* name;
-    std::vector<int> iconsPerFile; // the files in collection order
-    std::vector<int> sets;         // icons of each set shown, in order: every file is shown
-};
-
-class SetRule : public ::testing::TestWithParam<SetCase> {};
-
-TEST_P(SetRule, WholeFilesUntilMoreThan200Icons) {
-    const SetCase& c = GetParam();
-    BrowseWindowRig b;
-    for (std::size_t i = 0; i < c.iconsPerFile.size(); ++i)
-        test::WriteProgram(b.path(QStringLiteral("f%1.exe").arg(i, 2, 10, QLatin1Char('0'))),
-                           static_cast<int>(i + 1), c.iconsPerFile[i]);
-    b.load();
-
-    std::size_t file = 0; // the first file of the set being checked
-    for (std::size_t s = 0; s < c.sets.size(); ++s) {
-        const QString message = s == 0 ? b.browse() : b.nextSet();
-        EXPECT_EQ(message, QStringLiteral("%1 icons located.").arg(c.sets[s])) << "set " << s;
-        EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), message);
-        EXPECT_EQ(b.browser.setIconCount(), c.sets[s]);
-        EXPECT_TRUE(b.grid.isVisible());
-        // A set starts at row 0, column 0 and fills rows of 13 in reading order, file after file.
-        EXPECT_EQ(b.grid.rowCount(), (c.sets[s] + 12) / 13);
-        int cell = 0;
-        while (cell < c.sets[s]) {
-            for (int k = 0; k < c.iconsPerFile[file]; ++k, ++cell)
-                ASSERT_EQ(b.cellColour(cell / 13, cell % 13), IconColour(static_cast<int>(file + 1), k))
-                    << "set " << s << " cell " << cell;
-            ++file;
+// A set holds whole files, file after file, until it holds more than 200 icons. It starts at row 0, column 0
+// in view, and fills rows of 13 in reading order.
+TEST(IconSets, WholeFilesUntilMoreThan200Icons) {
+    const struct {
+        std::vector<int> iconsPerFile; // in collection order
+        std::vector<int> sets;         // the icons of each set, in order: every file is shown
+    } cases[] = {
+        {{150, 40, 30, 80}, {220, 80}},
+        {{120, 80, 5},
+         {205}}, // 200 is not more than 200; a set that ends on the last file leaves no next set
+        {{500, 3}, {500, 3}},
+    };
+    for (const auto& c : cases) {
+        BrowseWindowRig b;
+        for (std::size_t i = 0; i < c.iconsPerFile.size(); ++i)
+            test::WriteProgram(b.path(QStringLiteral("f%1.exe").arg(i)), static_cast<int>(i + 1),
+                               c.iconsPerFile[i]);
+        b.load();
+        std::size_t file = 0; // the first file of the set being checked
+        for (std::size_t s = 0; s < c.sets.size(); ++s) {
+            SCOPED_TRACE(::testing::Message() << "set " << s << " of " << c.sets[s] << " icons");
+            const QString message = b.press(s == 0 ? "cmdBrowse" : "cmdScan");
+            EXPECT_EQ(message, QStringLiteral("%1 icons located.").arg(c.sets[s]));
+            EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), message);
+            EXPECT_EQ(b.browser.setIconCount(), c.sets[s]);
+            EXPECT_TRUE(b.grid.isVisible());
+            EXPECT_EQ(b.grid.verticalScrollBar()->value(), 0);
+            EXPECT_EQ(b.grid.rowCount(), (c.sets[s] + 12) / 13);
+            int cell = 0;
+            for (; cell < c.sets[s] && file < c.iconsPerFile.size(); ++file)
+                for (int k = 0; k < c.iconsPerFile[file]; ++k, ++cell)
+                    ASSERT_EQ(b.cellColour(cell / 13, cell % 13), IconColour(static_cast<int>(file + 1), k))
+                        << "cell " << cell;
+            EXPECT_EQ(cell, c.sets[s]) << "a set holds whole files";
+            EXPECT_EQ(b.cellColour(b.grid.rowCount() - 1, 12), -1) << "nothing of an earlier set stays";
+            EXPECT_EQ(b.m.control<QPushButton>("cmdScan")->isEnabled(), s + 1 < c.sets.size());
+            b.grid.verticalScrollBar()->setValue(b.grid.verticalScrollBar()->maximum());
         }
-        EXPECT_EQ(cell, c.sets[s]) << "a set holds whole files";
-        if (c.sets[s] % 13 != 0) {
-            EXPECT_EQ(b.cellColour(b.grid.rowCount() - 1, 12), -1);
-        }
-        EXPECT_EQ(b.grid.verticalScrollBar()->value(), 0) << "row 0 is the first visible row";
-        // The next set can be asked for exactly when files are left for it.
-        EXPECT_EQ(b.m.control<QPushButton>("cmdScan")->isEnabled(), s + 1 < c.sets.size()) << "set " << s;
+        EXPECT_EQ(file, c.iconsPerFile.size());
+        b.expectIdle();
     }
-    EXPECT_EQ(file, c.iconsPerFile.size());
-    EXPECT_TRUE(b.window.isEnabled());
-    EXPECT_EQ(b.m.ui.pointer, Pointer::Default);
-    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, SetRule,
-                         ::testing::Values(SetCase{"WorkedExample", {150, 40, 30, 80}, {220, 80}},
-                                           SetCase{"Exactly200WhenTheListEnds", {120, 80}, {200}},
-                                           SetCase{"CountPasses200InTheLastFile", {150, 60}, {210}},
-                                           SetCase{"OneFileOf500IsOneSet", {500, 3}, {500, 3}},
-                                           SetCase{"FourteenIconsFillRow0AndOneCellOfRow1", {14}, {14}},
-                                           SetCase{"LaterSetStartsAtRow0Column0", {201, 7}, {201, 7}}),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-TEST(IconSets, FilesWithoutIconsGiveNoMoreIcons) {
-    BrowseWindowRig b;
-    test::WriteBytes(b.path(QStringLiteral("empty.exe")), {});
-    test::WriteBytes(b.path(QStringLiteral("text.dll")), {'M', 'Z', 'n', 'o', 't', ' ', 'P', 'E'});
-    test::WriteProgram(b.path(QStringLiteral("none.exe")), 1, 0);
-    b.load(true);
-    EXPECT_EQ(b.browse(), QStringLiteral("Δεν εντοπίσθηκαν (άλλα) εικονίδια."));
-    EXPECT_EQ(b.browser.foundFileCount(), 3);
-    EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
+// No icon at all: the message tells whether files were found, the grid hides and no next set is offered.
+// Files that hold no icon, even empty or not programs at all, give no icons and no error.
+TEST(IconSets, NoIconsAreReportedInTheLanguageInForce) {
+    const struct {
+        bool files;
+        bool greek;
+        const char* message;
+    } cases[] = {
+        {false, false, "No icons located."},
+        {false, true, "Δεν εντοπίσθηκαν εικονίδια."},
+        {true, true, "Δεν εντοπίσθηκαν (άλλα) εικονίδια."},
+    };
+    for (const auto& c : cases) {
+        BrowseWindowRig b;
+        test::WriteBytes(b.path(QStringLiteral("sub/readme.txt")), {'x'});
+        test::WriteBytes(b.path(QStringLiteral("sub/deeper/program.exe.txt")), {'x'});
+        if (c.files) {
+            test::WriteBytes(b.path(QStringLiteral("empty.exe")), {});
+            test::WriteBytes(b.path(QStringLiteral("text.dll")), {'M', 'Z', 'n', 'o', 't', ' ', 'P', 'E'});
+            test::WriteProgram(b.path(QStringLiteral("none.exe")), 1, 0);
+        }
+        b.load(c.greek);
+        EXPECT_EQ(b.press(), QString::fromUtf8(c.message));
+        EXPECT_EQ(b.m.ui.messages.back().request.title, QStringLiteral("Vesmarin"));
+        EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), QString::fromUtf8(c.message));
+        EXPECT_EQ(b.browser.foundFileCount(), c.files ? 3 : 0);
+        EXPECT_TRUE(b.grid.isHidden());
+        EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
+        EXPECT_EQ(b.m.ui.pointerHistory.front(), Pointer::Hourglass);
+        b.expectIdle();
+    }
 }
 
 TEST(IconSets, PositionsBeyondSixteenBits) {
@@ -94,27 +99,39 @@ TEST(IconSets, PositionsBeyondSixteenBits) {
     }
     test::WriteProgram(b.path(QStringLiteral("z.exe")), 9, 3);
     b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("3 icons located."));
+    EXPECT_EQ(b.press(), QStringLiteral("3 icons located."));
     EXPECT_EQ(b.browser.foundFileCount(), 32801);
     EXPECT_EQ(b.cellColour(0, 2), IconColour(9, 2));
 }
 
+TEST(Browse, TreeDeeperThan100LevelsIsReportedAndTheLastCountsStay) {
+    BrowseWindowRig b;
+    test::WriteProgram(b.path(QStringLiteral("top.exe")), 1, 2);
+    b.load();
+    EXPECT_EQ(b.press(), QStringLiteral("2 icons located."));
+    QString deep = b.data.path();
+    for (int i = 0; i < 101; ++i)
+        deep += QStringLiteral("/d");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    b.m.ui.answer(MsgButton::No); // end the program?
+    QTest::mouseClick(b.m.control<QPushButton>("cmdBrowse"), Qt::LeftButton);
+    ASSERT_EQ(b.m.ui.messages.size(), 2u);
+    const MessageRequest& r = b.m.ui.messages.back().request;
+    EXPECT_EQ(r.title, QStringLiteral("Vesmarin, 198."));
+    EXPECT_TRUE(r.text.startsWith(QStringLiteral("Error condition 9 "))) << r.text.toStdString();
+    b.expectIdle();
+    EXPECT_TRUE(b.grid.isHidden());
+    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
+    EXPECT_EQ(b.browser.foundFileCount(), 1);
+    EXPECT_EQ(b.m.ui.ended, 0);
+}
+
 // The window starts at its designed size, which is also its smallest; the right-hand column is widened so
-// that the grid shows 13 whole cells beside its scroll bar. Made larger, the tree grows downwards, the grid
-// right and down with as many whole cells to a row as fit, the labels above it widen with it and the
-// controls below keep their place to the bottom edge. The icons keep their order and their numbers.
-struct SizeCase {
-    const char* name;
-    int wider;
-    int taller;
-    int columns;
-    bool beforeBrowse = false; // made larger while the grid is still hidden
-};
-
-class WindowSize : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(WindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
-    const SizeCase& c = GetParam();
+// that the grid shows 13 whole cells beside its scroll bar. Made larger, before Browse or after, the tree
+// grows downwards, the grid right and down with as many whole cells to a row as fit, the labels above it
+// widen with it and the controls below keep their place to the bottom edge. The icons keep their order and
+// their numbers.
+TEST(MainWindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
     BrowseWindowRig b;
     test::WriteProgram(b.path(QStringLiteral("many.exe")), 1, 300);
     b.load();
@@ -123,92 +140,36 @@ TEST_P(WindowSize, TreeAndGridGrowTheOtherControlsKeepTheirPlace) {
     const QSize designed(TwipsToPixels(9612) + extra, TwipsToPixels(6972));
     ASSERT_EQ(b.window.size(), designed);
     ASSERT_EQ(b.window.minimumSize(), designed);
-
-    const auto browse = [&b] { EXPECT_EQ(b.browse(), QStringLiteral("300 icons located.")); };
-    if (!c.beforeBrowse)
-        browse();
-    b.window.resize(designed.width() + c.wider, designed.height() + c.taller);
-    if (c.beforeBrowse)
-        browse();
-    const int dx = std::max(0, c.wider);
-    const int dy = std::max(0, c.taller);
-    EXPECT_EQ(b.window.size(), designed + QSize(dx, dy));
     const auto at = [](int left, int top, int width, int height) {
         return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
     };
-    EXPECT_EQ(b.m.control("tvwControl")->geometry(), at(120, 120, 3132, 3732).adjusted(0, 0, 0, dy));
-    EXPECT_EQ(b.m.control("cmdEnd")->geometry(), at(2760, 5760, 492, 492).translated(0, dy));
-    EXPECT_EQ(b.m.control("lblCopyright")->y(), TwipsToPixels(6360) + dy);
-    EXPECT_EQ(b.grid.geometry(), at(3360, 840, 6132, 5532).adjusted(0, 0, extra + dx, dy));
-    EXPECT_EQ(b.m.control("cmdScan")->geometry(), at(3360, 6480, 6132, 372).adjusted(0, dy, extra + dx, dy));
-    for (const char* label : {"lblCurrentPath", "lblInfo"})
-        EXPECT_EQ(b.m.control(label)->width(), b.grid.width()) << label;
-
-    // Whole cells only, as many as fit, and no sideways scrolling.
-    ASSERT_EQ(b.grid.columnCount(), c.columns);
-    EXPECT_FALSE(b.grid.horizontalScrollBar()->isVisible());
-    EXPECT_LE(c.columns * IconGrid::kCellSize, b.grid.viewport()->width());
-    EXPECT_GT((c.columns + 1) * IconGrid::kCellSize, b.grid.viewport()->width());
-    EXPECT_EQ(b.grid.rowCount(), (300 + c.columns - 1) / c.columns);
-    for (int n = 0; n < 300; ++n)
-        ASSERT_EQ(b.cellColour(n / c.columns, n % c.columns), IconColour(1, n)) << "icon " << n + 1;
-
-    // A cell's number, and so the name Save gives its bitmap, is the icon's place in the set.
-    b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
-    const QRect cell = b.grid.visualRect(b.grid.model()->index(1, 2));
-    QTest::mouseClick(b.grid.viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(b.browser.selectedIcon(), c.columns + 3);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, WindowSize,
-                         ::testing::Values(SizeCase{"Designed", 0, 0, 13}, SizeCase{"Wider", 200, 0, 18},
-                                           SizeCase{"Taller", 0, 150, 13}, SizeCase{"Larger", 300, 200, 21},
-                                           SizeCase{"NeverSmallerThanDesigned", -100, -50, 13},
-                                           SizeCase{"LargerBeforeBrowse", 300, 200, 21, true}),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-// Save and Copy take the icon drawn on the system window colour, exactly as the reader draws it; the cell
-// shows the icon with its transparency over the grid's own colour (the highlight for the current cell), so
-// no box of another colour shows around it, under a light or a dark desktop palette alike.
-class IconBackground : public ::testing::TestWithParam<bool> {};
-
-TEST_P(IconBackground, SavedOnTheWindowColourShownOnTheGridsOwn) {
-    std::optional<test::DarkDesktop> desktop;
-    if (GetParam())
-        desktop.emplace();
-    BrowseWindowRig b;
-    testing::Dib half;
-    half.width = half.height = 32;
-    half.bitCount = 32;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            half.pixels.push_back(x < 16 ? 0x00000000u : 0xFF0000FFu); // left half transparent
-    const auto program =
-        testing::buildPe(testing::iconGroup(1, "", 1, {{{32, 32, 0, 1, 32}, testing::encodeDib(half)}}));
-    test::WriteBytes(b.path(QStringLiteral("a.exe")), program);
-    test::WriteBytes(b.path(QStringLiteral("b.exe")), program);
-    b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("2 icons located."));
-    const QImage p = b.grid.picture(0, 0);
-    ASSERT_EQ(p.size(), QSize(32, 32));
-    EXPECT_EQ(p.pixel(2, 2), QApplication::palette().color(QPalette::Base).rgb());
-    EXPECT_EQ(p.pixel(30, 30), qRgb(0, 0, 255));
-
-    const QImage shown = b.grid.viewport()->grab().toImage();
-    const QPalette& colours = b.grid.palette();
-    for (const auto& [column, background] :
-         {std::pair{0, colours.color(QPalette::Active, QPalette::Button)},
-          std::pair{1, colours.color(QPalette::Active, QPalette::Highlight)}}) { // the current cell
-        const QRect cell = b.grid.visualRect(b.grid.model()->index(0, column));
-        const QPoint icon = cell.topLeft() + QPoint(2, 2);
-        for (const QPoint at : {cell.topLeft(), icon + QPoint(3, 3), icon + QPoint(15, 31)})
-            EXPECT_EQ(shown.pixelColor(at), background) << "column " << column;
-        EXPECT_EQ(shown.pixel(icon + QPoint(16, 16)), qRgb(0, 0, 255));
+    for (const auto& [dx, dy, columns] : {std::tuple{300, 200, 21}, std::tuple{200, 0, 18}}) {
+        SCOPED_TRACE(columns);
+        b.window.resize(designed + QSize(dx, dy));
+        if (b.grid.isHidden()) { // the first time, made larger before Browse
+            EXPECT_EQ(b.press(), QStringLiteral("300 icons located."));
+        }
+        EXPECT_EQ(b.m.control("tvwControl")->geometry(), at(120, 120, 3132, 3732).adjusted(0, 0, 0, dy));
+        EXPECT_EQ(b.m.control("cmdEnd")->geometry(), at(2760, 5760, 492, 492).translated(0, dy));
+        EXPECT_EQ(b.m.control("lblCopyright")->y(), TwipsToPixels(6360) + dy);
+        EXPECT_EQ(b.grid.geometry(), at(3360, 840, 6132, 5532).adjusted(0, 0, extra + dx, dy));
+        EXPECT_EQ(b.m.control("cmdScan")->geometry(),
+                  at(3360, 6480, 6132, 372).adjusted(0, dy, extra + dx, dy));
+        for (const char* label : {"lblCurrentPath", "lblInfo"})
+            EXPECT_EQ(b.m.control(label)->width(), b.grid.width()) << label;
+        // Whole cells only, as many as fit, and no sideways scrolling.
+        ASSERT_EQ(b.grid.columnCount(), columns);
+        EXPECT_FALSE(b.grid.horizontalScrollBar()->isVisible());
+        EXPECT_LE(columns * IconGrid::kCellSize, b.grid.viewport()->width());
+        EXPECT_GT((columns + 1) * IconGrid::kCellSize, b.grid.viewport()->width());
+        for (int n = 0; n < 300; ++n)
+            ASSERT_EQ(b.cellColour(n / columns, n % columns), IconColour(1, n)) << "icon " << n + 1;
+        // A cell's number, and so the name Save gives its bitmap, is the icon's place in the set.
+        b.m.ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
+        b.click(1, 2);
+        EXPECT_EQ(b.browser.selectedIcon(), columns + 3);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Desktops, IconBackground, ::testing::Values(false, true),
-                         [](const auto& param) { return std::string(param.param ? "Dark" : "Light"); });
 
 // Each cell shows the stored image that best fits its pixels on the screen, drawn at that size: for an icon
 // storing 16, 32, 48 and 64 pixels, at a device pixel ratio of 1 the 32x32 image, at 2 (the test run again
@@ -226,7 +187,7 @@ TEST(IconGrid, CellShowsTheStoredImageThatFitsTheScreensPixels) {
     test::WriteBytes(b.path(QStringLiteral("sizes.exe")),
                      testing::buildPe(testing::iconGroup(1, "", 1, group)));
     b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("1 icon located."));
+    EXPECT_EQ(b.press(), QStringLiteral("1 icon located."));
     b.grid.setCurrentCell(0, 1); // the icon's cell not highlighted
 
     const qreal ratio = b.grid.devicePixelRatioF();
@@ -239,66 +200,12 @@ TEST(IconGrid, CellShowsTheStoredImageThatFitsTheScreensPixels) {
 
     const QImage screen = b.grid.viewport()->grab().toImage();
     ASSERT_EQ(screen.devicePixelRatio(), ratio);
-    const QRect cell = b.grid.visualRect(b.grid.model()->index(0, 0));
-    const QPoint origin = (cell.topLeft() + QPoint(2, 2)) * ratio;
+    const QPoint origin = (b.grid.visualRect(b.grid.model()->index(0, 0)).topLeft() + QPoint(2, 2)) * ratio;
     const QImage drawn = screen.copy(QRect(origin, shown.size())).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(drawn, QImage(shown).convertToFormat(QImage::Format_RGB32)) << "drawn pixel for pixel";
     EXPECT_EQ(drawn.pixel(0, 0) & 0xFFFFFF, fits->second);
-
-    const QImage saved = b.grid.picture(0, 0);
-    EXPECT_EQ(saved.size(), QSize(32, 32));
-    EXPECT_EQ(saved.pixel(16, 16) & 0xFFFFFF, 0xFF0000u);
-}
-
-class NothingFound : public ::testing::TestWithParam<bool> {};
-
-TEST_P(NothingFound, MessageLabelHiddenGridAndNoNextSet) {
-    const bool greek = GetParam();
-    const QString message =
-        greek ? QStringLiteral("Δεν εντοπίσθηκαν εικονίδια.") : QStringLiteral("No icons located.");
-    BrowseWindowRig b;
-    QDir(b.data.path()).mkpath(QStringLiteral("sub/deeper"));
-    test::WriteBytes(b.path(QStringLiteral("sub/readme.txt")), {'x'});
-    test::WriteBytes(b.path(QStringLiteral("sub/deeper/program.exe.txt")), {'x'});
-    b.load(greek);
-    EXPECT_EQ(b.browse(), message);
-    EXPECT_EQ(b.m.ui.messages.back().request.title, QStringLiteral("Vesmarin"));
-    EXPECT_EQ(b.m.control<QLabel>("lblInfo")->text(), message);
-    EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
-    EXPECT_EQ(b.browser.foundFileCount(), 0);
-    EXPECT_TRUE(b.window.isEnabled());
-    EXPECT_EQ(b.m.ui.pointerHistory, (std::vector<Pointer>{Pointer::Hourglass, Pointer::Default}));
-    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Languages, NothingFound, ::testing::Values(false, true));
-
-TEST(Browse, TreeDeeperThan100LevelsIsReported) {
-    BrowseWindowRig b;
-    test::WriteProgram(b.path(QStringLiteral("top.exe")), 1, 2);
-    b.load();
-    EXPECT_EQ(b.browse(), QStringLiteral("2 icons located."));
-
-    // 101 levels below the start folder: the collection ends, and the counts of the last one stay.
-    QString deep = b.data.path();
-    for (int i = 0; i < 101; ++i)
-        deep += QStringLiteral("/d");
-    ASSERT_TRUE(QDir().mkpath(deep));
-    b.m.ui.answer(MsgButton::No);
-    b.m.control<QPushButton>("cmdBrowse")->click();
-    ASSERT_EQ(b.m.ui.messages.size(), 2u);
-    const MessageRequest& r = b.m.ui.messages.back().request;
-    EXPECT_EQ(r.title, QStringLiteral("Vesmarin, 198."));
-    EXPECT_TRUE(r.text.startsWith(QStringLiteral("Error condition 9 with the description")))
-        << r.text.toStdString();
-    EXPECT_TRUE(b.window.isEnabled());
-    EXPECT_EQ(b.m.ui.pointer, Pointer::Default);
-    EXPECT_TRUE(b.window.findChildren<QWidget*>(QStringLiteral("frmPleaseWait")).isEmpty());
-    EXPECT_TRUE(b.grid.isHidden());
-    EXPECT_FALSE(b.m.control<QPushButton>("cmdScan")->isEnabled());
-    EXPECT_EQ(b.browser.foundFileCount(), 1);
-    EXPECT_EQ(b.m.ui.ended, 0);
+    EXPECT_EQ(b.grid.picture(0, 0).size(), QSize(32, 32));
+    EXPECT_EQ(b.cellColour(0, 0), 0xFF0000);
 }
 
 } // namespace

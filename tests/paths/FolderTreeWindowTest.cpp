@@ -1,10 +1,14 @@
+// The folder tree of the main window and the path label above the grid, over real folders, as the user works
+// them with the mouse and the keys. (The whole-program test opens a folder twelve levels deep by keys and by
+// clicks on the names.)
+
 #include "app/MainWindowRig.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vesmarin {
@@ -14,10 +18,13 @@ namespace {
 // temporary folder of real subfolders.
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(disk.isValid() && QDir(root).mkpath("Work/Έργα/old/older")); }
+    void SetUp() override {
+        ASSERT_TRUE(QDir(root).mkpath("Work/Έργα/old/older") && QDir(root).mkpath("Work/<b>old"));
+    }
     MainWindow& Start(const QString& initialPath) {
         return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
     }
+    QString shown() const { return m.control<QLabel>("lblCurrentPath")->text(); }
 
     QTemporaryDir disk;
     QString root = QDir(disk.path()).canonicalPath();
@@ -25,32 +32,56 @@ protected:
     test::ScriptedInteraction& ui = m.ui;
 };
 
-TEST_F(StartUp, OpensAtAnExistingInitialPath) {
-    Start(root + "/Work/Έργα");
+// A folder name that looks like markup is shown as it stands, not as bold "old".
+TEST_F(StartUp, OpensAtAnExistingInitialPathShownAsItStands) {
+    Start(root + "/Work/<b>old");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_EQ(shown(), root + "/Work/<b>old");
+    for (const char* label : {"lblCurrentPath", "lblInfo"})
+        EXPECT_EQ(m.control<QLabel>(label)->textFormat(), Qt::PlainText) << label;
     EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
-// A folder name that looks like markup is shown as it stands, not as bold "old".
-TEST_F(StartUp, MarkupLikeFolderNamesAreShownAsTheyStand) {
-    ASSERT_TRUE(QDir(root).mkpath("Work/<b>old"));
-    Start(root + "/Work/<b>old");
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/<b>old");
-    for (const QLabel* label : {m.control<QLabel>("lblCurrentPath"), m.control<QLabel>("lblInfo")})
-        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
-}
-
+// A missing initial path is asked about before the window shows: the question tells how much was found;
+// Cancel keeps that part, OK tries once more and, the path still missing, says so.
 TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
-    ui.answer(MsgButton::Cancel);
-    MainWindow& f = Start(root + "/Work/gone");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].request.title, "Recall path");
-    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work/gone'"));
-    EXPECT_TRUE(ui.messages[0].request.text.contains("'" + root + "/Work'"));
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+    const QString path = root + "/Work/gone", found = root + "/Work";
+    for (const bool ok : {false, true}) {
+        test::MainWindowRig run;
+        run.ui.answer(ok ? MsgButton::Ok : MsgButton::Cancel);
+        if (ok)
+            run.ui.answer(MsgButton::Ok);
+        run.loadWith(("[General]\nLanguage=0\nInitialPath=" + path + "\n").toStdString());
+        ASSERT_EQ(run.ui.messages.size(), ok ? 2u : 1u);
+        const MessageRequest& q = run.ui.messages[0].request;
+        EXPECT_EQ(q.title, "Recall path");
+        EXPECT_EQ(q.text,
+                  "You are trying to recall path '" + path +
+                      "', which could not be located on your computer. The path that has been recalled "
+                      "so far, is '" +
+                      found +
+                      "'.\r\n\r\nIf the full path refers to a removable or network disk, make the "
+                      "necessary arrangements NOW and click 'OK' to recall the full path, or click "
+                      "'Cancel' to maintain as current, the path that has been recalled so far.\r\n\r\n"
+                      "CAUTION: If you have instructed this application to distinguish between upper and "
+                      "lower case letters in item names, make certain that the operating system which "
+                      "hosts this application, ALSO distinguishes between upper and lower case letters "
+                      "in item names.");
+        EXPECT_EQ(q.icon, MsgIcon::Question);
+        EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
+        EXPECT_EQ(q.defaultButton, MsgButton::Ok);
+        if (ok) {
+            const MessageRequest& f = run.ui.messages[1].request;
+            EXPECT_EQ(f.text, "Path '" + path +
+                                  "', could not be recalled after all. The path that has been "
+                                  "recalled, is '" +
+                                  found + "'.");
+            EXPECT_EQ(f.title, "Recall path");
+            EXPECT_EQ(f.icon, MsgIcon::Information);
+        }
+        EXPECT_FALSE(run.window->isVisible());
+        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), found);
+    }
 }
 
 TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
@@ -65,35 +96,46 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
     EXPECT_TRUE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
 
     m.control<QTreeWidget>("tvwControl")->setCurrentItem(projects); // as a click on the folder does
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    EXPECT_EQ(shown(), root + "/Work/Έργα");
 
+    // Refresh keeps the selection and shows the folders made meanwhile.
     ASSERT_TRUE(QDir(root).mkpath("Work/new"));
-    m.control<QPushButton>("cmdRefresh")->click();
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work/Έργα");
+    QTest::mouseClick(m.control<QPushButton>("cmdRefresh"), Qt::LeftButton);
+    EXPECT_EQ(shown(), root + "/Work/Έργα");
     EXPECT_TRUE(f.folderTree().findNode(root + "/Work/new/"));
 
-    m.control<QPushButton>("cmdUpOneLevel")->click();
-    EXPECT_EQ(m.control<QLabel>("lblCurrentPath")->text(), root + "/Work");
+    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    EXPECT_EQ(shown(), root + "/Work");
     EXPECT_TRUE(ui.messages.empty());
+
+    // Up to the root, and there no further.
+    for (int i = 0; i < 20 && shown() != "/"; ++i)
+        QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    ASSERT_EQ(shown(), "/");
+    ui.answer(MsgButton::Ok);
+    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].request.text,
+              "You are already on the root directory of the current drive and as a "
+              "result, you cannot go up any further.");
+    EXPECT_EQ(ui.messages[0].request.icon, MsgIcon::Critical);
+    EXPECT_EQ(shown(), "/");
 }
 
 // `vesmarin FOLDER`: the folder opens in place of the initial path, a missing one goes through the usual
 // partial-recall question, and nothing of it reaches the settings file or the recent paths.
 TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
     const struct {
-        const char* name;
         QString initialPath; // empty: none stored yet, which asks nothing when a folder is given
         QString folder;
         QString opened;
         bool asked;
     } cases[] = {
-        {"existing", root + "/Work", root + "/Work/Έργα/old", root + "/Work/Έργα/old", false},
-        {"key form", root + "/Work", root + "/Work/Έργα/", root + "/Work/Έργα", false},
-        {"no initial path yet", "", root + "/Work/Έργα", root + "/Work/Έργα", false},
-        {"missing", root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
+        {"", root + "/Work/Έργα/", root + "/Work/Έργα", false},
+        {root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.folder.toStdString());
         test::MainWindowRig run;
         const QByteArray ini =
             ("[General]\nLanguage=0\n" +
@@ -108,13 +150,50 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
         EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), c.opened);
         EXPECT_EQ(run.window->folderTree().currentPath(), c.opened);
         ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
-        if (c.asked) {
-            EXPECT_TRUE(run.ui.messages[0].request.text.contains("'" + c.folder + "'"));
-        }
         EXPECT_EQ(run.window->pathMenus().initialPath(),
                   c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
         EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
         EXPECT_FALSE(QFile::exists(run.window->files().savedPathsFile));
+    }
+}
+
+// One folder stays selected, and a click for help (right or middle; the help itself is the help's own test)
+// neither selects nor opens a folder.
+TEST_F(StartUp, OneFolderStaysSelectedAndHelpClicksChangeNothing) {
+    MainWindow& f = Start(root + "/Work");
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const QString chosen = root + "/Work/<b>old";
+    QTreeWidget& tree = *m.control<QTreeWidget>("tvwControl");
+    QTreeWidgetItem* selected = f.folderTree().findNode(chosen + u'/');
+    QTreeWidgetItem* other = f.folderTree().findNode(root + "/Work/Έργα/");
+    ASSERT_TRUE(selected && other && other->childCount() == 1);
+    // A point on the start of the node's name, or on its expand button.
+    const auto at = [&tree](QTreeWidgetItem* item, bool button = false) {
+        const QRect r = tree.visualItemRect(item);
+        return QPoint(button ? r.left() - tree.indentation() / 2 : r.left() + 4, r.center().y());
+    };
+    const std::function<void()> acts[] = {
+        [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, at(selected)); },
+        [&] { QTest::keyClick(&tree, Qt::Key_Space, Qt::ControlModifier); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, at(other)); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::MiddleButton, {}, at(other)); },
+        [&] { QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, at(other, true)); },
+    };
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_Right); // opens the initial path
+    for (std::size_t i = 0; i < std::size(acts); ++i) {
+        tree.scrollToItem(other);
+        tree.scrollToItem(selected);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at(selected));
+        ASSERT_EQ(shown(), chosen);
+
+        acts[i]();
+
+        EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{selected}) << "act " << i;
+        EXPECT_EQ(f.folderTree().currentPath(), chosen) << "act " << i;
+        EXPECT_EQ(shown(), chosen) << "act " << i;
+        EXPECT_FALSE(other->isExpanded()) << "act " << i;
     }
 }
 
