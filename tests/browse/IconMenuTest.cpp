@@ -191,6 +191,18 @@ TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     EXPECT_EQ(b.m.iniValue("IconSavePath"), chosen.toStdString());
     b.choose(5, "mnuIconsSave");
     EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("I0000005.bmp")));
+
+    // A folder the settings file cannot take is reported and not used, not kept for this run only.
+    const std::string iniNow = b.m.ini();
+    ASSERT_TRUE(QFile::setPermissions(b.m.iniFile(), QFile::ReadOwner));
+    b.m.ui.answerDialog(folder + QStringLiteral("do not alter this text.bmp"));
+    b.m.ui.answer(MsgButton::No); // the error report: go on
+    const std::size_t shown = b.m.ui.messages.size();
+    b.m.control<QAction>("mnuSavePathIcons")->trigger();
+    ASSERT_EQ(b.m.ui.messages.size(), shown + 1);
+    EXPECT_EQ(b.m.ui.messages.back().request.title, QStringLiteral("Vesmarin, 196."));
+    EXPECT_EQ(b.browser.iconFolder(), chosen);
+    EXPECT_EQ(b.m.ini(), iniNow);
 }
 
 // The left or middle button opens the menu of a filled cell; beside the cells, that of the icon clicked
