@@ -140,12 +140,19 @@ TEST(QtInteraction, ABoxBelongsToTheShownOwnerAndATallTextScrollsSoTheButtonsSta
         EXPECT_TRUE(available.contains(b)) << "button at " << b.y();
 }
 
-// Types `name` into the file dialog's name box and presses its Save or Open button; when the dialog stays
-// open (it refused, or No was answered to its question), Cancel closes it.
-Step Choose(const QString& name, bool* stayed = nullptr) {
-    return [name, stayed](QDialog& d) {
+// Reads the file dialog's name label and buttons into `labels`, types `name` into its name box and presses
+// its Save or Open button; when the dialog stays open (it refused, or No was answered to its question),
+// Cancel closes it.
+Step Choose(const QString& name, bool* stayed = nullptr, QStringList* labels = nullptr) {
+    return [=](QDialog& d) {
+        EXPECT_TRUE(static_cast<QFileDialog&>(d).testOption(QFileDialog::DontUseNativeDialog));
         d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
         auto* buttons = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (labels) {
+            *labels << d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+            for (QAbstractButton* b : buttons->buttons())
+                *labels << b->text();
+        }
         for (QAbstractButton* b : buttons->buttons())
             if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
                 QTest::mouseClick(b, Qt::LeftButton);
@@ -156,6 +163,8 @@ Step Choose(const QString& name, bool* stayed = nullptr) {
     };
 }
 
+// The dialog is the toolkit's own, not the desktop's (which would not take the program's translation), so
+// it and its refusal speak the language in force.
 TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExist) {
     const QString replace = QStringLiteral("old.bmp already exists.\nDo you want to replace it?");
     const QString missing =
@@ -166,6 +175,7 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         std::optional<QMessageBox::StandardButton> answer; // to the dialog's own message box
         QString message;                                   // its text, %1 the folder
         std::optional<QString> chosen;                     // %1 the folder
+        bool greek = false;
     } rows[] = {
         {true, true, "mine", {}, {}, "%1/mine.bmp"}, // takes the extension
         {true, true, "old.bmp", QMessageBox::Yes, replace, "%1/old.bmp"},
@@ -175,9 +185,13 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         {false, false, "do not alter this text", {}, {}, "%1/do not alter this text.bmp"},
         {false, false, "gone/do not alter this text", QMessageBox::Ok, missing, std::nullopt},
         {true, true, "", {}, {}, std::nullopt},
+        {true, true, "gone/mine", QMessageBox::Ok,
+         "%1/gone\nΟ φάκελλος δεν εντοπίσθηκε.\nΒεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου.",
+         std::nullopt, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
+        UseToolkitLanguage(row.greek);
         QTemporaryDir dir;
         test::WriteFile(dir.filePath(QStringLiteral("old.bmp")), "old");
         const FileDialogRequest request{QStringLiteral("Save icon as..."),
@@ -187,13 +201,19 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
                                         row.confirmOverwrite,
                                         true};
         bool stayed = false;
-        RealDialogs dialogs{row.typed.isEmpty() ? kEscape : Choose(row.typed, &stayed)};
+        QStringList labels;
+        RealDialogs dialogs{row.typed.isEmpty() ? kEscape : Choose(row.typed, &stayed, &labels)};
         if (row.answer)
             dialogs.then(Click(*row.answer));
         const std::optional<QString> chosen =
             row.save ? Desktop().saveFileName(nullptr, request) : Desktop().openFileName(nullptr, request);
+        UseToolkitLanguage(false);
         EXPECT_EQ(chosen, row.chosen ? std::optional(row.chosen->arg(dir.path())) : std::nullopt);
         EXPECT_EQ(stayed, !row.chosen && row.answer.has_value());
+        if (row.save && !row.typed.isEmpty()) {
+            EXPECT_EQ(labels, row.greek ? QStringList({"Όνομα &αρχείου:", "Απο&θήκευση", "Άκυρο"})
+                                        : QStringList({"File &name:", "&Save", "Cancel"}));
+        }
         ASSERT_EQ(dialogs.seen.size(), row.answer ? 1u : 0u);
         if (row.answer) {
             EXPECT_EQ(dialogs.seen[0].text, QString(row.message).replace(QStringLiteral("%1"), dir.path()));
@@ -202,30 +222,6 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("old.bmp"))), "old")
             << "the dialog writes nothing";
     }
-}
-
-// The file dialog is the toolkit's own, not the desktop's (which would not take the program's translation),
-// so it and its refusal speak the language in force.
-TEST(QtInteraction, FileDialogsSpeakTheLanguageInForce) {
-    UseToolkitLanguage(true);
-    QTemporaryDir dir;
-    QStringList labels;
-    RealDialogs dialogs{
-        [&](QDialog& d) {
-            EXPECT_TRUE(static_cast<QFileDialog&>(d).testOption(QFileDialog::DontUseNativeDialog));
-            labels << d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
-            for (QAbstractButton* b : d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->buttons())
-                labels << b->text();
-            Choose(QStringLiteral("gone/x"))(d);
-        },
-        kReturn};
-    FileDialogRequest request;
-    request.initialPath = dir.path();
-    EXPECT_EQ(Desktop().saveFileName(nullptr, request), std::nullopt);
-    UseToolkitLanguage(false);
-    EXPECT_EQ(labels, QStringList({"Όνομα &αρχείου:", "Απο&θήκευση", "Άκυρο"}));
-    ASSERT_EQ(dialogs.seen.size(), 1u);
-    EXPECT_TRUE(dialogs.seen[0].text.endsWith("Βεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου."));
 }
 
 // The folder chooser offers its choices under the folders and hands back the folder and the choice.
