@@ -149,7 +149,8 @@ Step Choose(const QString& name, bool* stayed = nullptr, QStringList* labels = n
         d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
         auto* buttons = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
         if (labels) {
-            *labels << d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                *labels << d.findChild<QLabel*>(QString::fromLatin1(label))->text();
             for (QAbstractButton* b : buttons->buttons())
                 *labels << b->text();
         }
@@ -211,8 +212,11 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         EXPECT_EQ(chosen, row.chosen ? std::optional(row.chosen->arg(dir.path())) : std::nullopt);
         EXPECT_EQ(stayed, !row.chosen && row.answer.has_value());
         if (row.save && !row.typed.isEmpty()) {
-            EXPECT_EQ(labels, row.greek ? QStringList({"Όνομα &αρχείου:", "Απο&θήκευση", "Άκυρο"})
-                                        : QStringList({"File &name:", "&Save", "Cancel"}));
+            EXPECT_EQ(labels,
+                      row.greek
+                          ? QStringList(
+                                {"Αναζήτηση σε:", "Όνομα &αρχείου:", "Αρχεία τύπου:", "Απο&θήκευση", "Άκυρο"})
+                          : QStringList({"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"}));
         }
         ASSERT_EQ(dialogs.seen.size(), row.answer ? 1u : 0u);
         if (row.answer) {

@@ -129,14 +129,16 @@ protected:
 
 TEST_F(Tools, WrongUsageExitsWithTwo) {
     for (const char* line :
-         {"", "frob x", "export", "export --size 0 f", "export --size 1025 f", "export --size 12px f",
+         {"", "frob x", "export", "list", "export --size 0 f", "export --size 1025 f", "export --size 12px f",
           "export --size", "export --format gif f", "export --background 12345 f",
           "export --background GGGGGG f", "export --colour FFFFFF f", "list --format bmp f",
           "export --format json f", "export --index -1 f", "export --index first f",
           "export --all-sizes --size 48 f", "export --all-sizes --format ico f", "export --all-sizes=yes f",
           "export --kinds exe f" /* only with -r */, "list -r --kinds exe,bat f", "list -rx f",
           // Options that only export takes, in each spelling and place.
-          "list --out=./ f", "list -v f", "--size 32 list f"}) {
+          "list --out . f", "list --out=./ f", "list --size 32 f", "list --size=32 f",
+          "list --background FFFFFF f", "list --index 0 f", "list --all-sizes f", "list -v f",
+          "--out x list f"}) {
         const ToolRun r = run(Words(line));
         EXPECT_EQ(r.status, 2) << line;
         EXPECT_EQ(r.err.rfind("vesmarin-icons: ", 0), 0u) << line;
@@ -163,13 +165,16 @@ TEST_F(Tools, ListsEveryIconAndMarksTheImageTheLargeIconTakes) {
 TEST_F(Tools, ListsForScriptsAsTsvAndJson) {
     NEEDS_REAL_FILES();
     const std::string loader = kLoader.string(), ico = kIcoFile.string();
-    const ToolRun tsv = run({"list", "--format", "tsv", ico, program});
+    const ToolRun tsv = run({"list", "--format", "tsv", ico, program, loader});
     EXPECT_EQ(tsv.status, 0) << tsv.err;
-    EXPECT_EQ(tsv.out, "file\tindex\tgroup\tlanguage\twidth\theight\tbpp\tformat\tchosen\n" + ico +
-                           "\t0\t\t\t32\t32\t4\tbitmap\t1\n" + program +
-                           "\t0\tAPP\\x1b]0;x\\x07\\x1b[2J\\n\\u009b\\\\\t1033\t32\t32\t24\tbitmap\t1\n" +
-                           program + "\t1\t5\t1033\t16\t16\t4\tbitmap\t0\n" + program +
-                           "\t1\t5\t1033\t32\t32\t32\tbitmap\t1\n");
+    EXPECT_EQ(tsv.out.substr(tsv.out.find(loader + "\t0\t103\t1033\t48")),
+              loader + "\t0\t103\t1033\t48\t48\t32\tbitmap\t0\n" + loader +
+                  "\t0\t103\t1033\t256\t256\t32\tpng\t0\n");
+    EXPECT_EQ(tsv.out.substr(0, tsv.out.find(loader)),
+              "file\tindex\tgroup\tlanguage\twidth\theight\tbpp\tformat\tchosen\n" + ico +
+                  "\t0\t\t\t32\t32\t4\tbitmap\t1\n" + program +
+                  "\t0\tAPP\\x1b]0;x\\x07\\x1b[2J\\n\\u009b\\\\\t1033\t32\t32\t24\tbitmap\t1\n" + program +
+                  "\t1\t5\t1033\t16\t16\t4\tbitmap\t0\n" + program + "\t1\t5\t1033\t32\t32\t32\tbitmap\t1\n");
 
     // A file name that is not UTF-8 and holds a line break; a file that cannot be read.
     const fs::path odd = dir / "odd\xff\n.exe";
