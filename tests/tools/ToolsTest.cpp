@@ -150,16 +150,27 @@ TEST_F(Tools, WrongUsageExitsWithTwo) {
     EXPECT_EQ(run({"--version"}).out, "vesmarin-icons 1.0.0\n");
 }
 
-TEST_F(Tools, ListsEveryIconAndMarksTheImageTheLargeIconTakes) {
-    const ToolRun r = run({"list", program});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
+// Each file that cannot be read gives one line, and the rest goes on.
+TEST_F(Tools, ListsEveryIconAndMarksTheImageTheLargeIconTakesAndReportsUnreadableFiles) {
+    const std::string text = write("readme.txt", Bytes(100, 'x'));
+    const std::string empty = write("empty.dll", buildPe({{5, "", 1, 1033, Bytes(8, 0)}}));
+    const std::string missing = (dir / "missing.exe").string();
+    const std::string errors = missing + ": cannot open: No such file or directory\n" + text +
+                               ": not a PE, NE or icon file\n" + empty + ": no icons\n";
+    const ToolRun r = run({"list", missing, text, program, empty});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, errors);
     EXPECT_EQ(r.out, program + ": 2 icons (PE32)\n"
                                "  0: group \"APP\\x1b]0;x\\x07\\x1b[2J\\n\\u009b\\\\\", language 1033\n"
                                "    * 32x32, 24 bpp, bitmap\n"
                                "  1: group 5, language 1033\n"
                                "      16x16, 4 bpp, bitmap\n"
                                "    * 32x32, 32 bpp, bitmap\n");
+    const ToolRun exported = run({"export", "--out", out, missing, text, program, empty});
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_EQ(exported.err, errors);
+    EXPECT_EQ(Listing(out), "app.exe-0.png app.exe-1.png");
+    EXPECT_EQ(run({"list", program, program}).status, 0);
 }
 
 TEST_F(Tools, ListsForScriptsAsTsvAndJson) {
@@ -253,18 +264,6 @@ TEST_F(Tools, OptionsOnRealFiles) {
     ASSERT_TRUE(group && group->images.size() == 5);
     run({"export", "--size", "256", "--out", out, kLoader.string()});
     EXPECT_EQ(slurp(dir / "out" / "win32-loader.exe-0.png"), *group->images[4].data);
-}
-
-TEST_F(Tools, UnreadableFilesGiveOneLineEachAndTheRestGoesOn) {
-    const std::string text = write("readme.txt", Bytes(100, 'x'));
-    const std::string empty = write("empty.dll", buildPe({{5, "", 1, 1033, Bytes(8, 0)}}));
-    const std::string missing = (dir / "missing.exe").string();
-    const ToolRun r = run({"export", "--out", out, missing, text, program, empty});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, missing + ": cannot open: No such file or directory\n" + text +
-                         ": not a PE, NE or icon file\n" + empty + ": no icons\n");
-    EXPECT_EQ(Listing(out), "app.exe-0.png app.exe-1.png");
-    EXPECT_EQ(run({"list", program, program}).status, 0);
 }
 
 TEST_F(Tools, ExportsEachFormat) {
