@@ -10,59 +10,48 @@ namespace {
 using test::ProgramLayout;
 using test::WriteFile;
 
-// ---- Settings and recent paths ----------------------------------------------------------------------------
-
 TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
-    const struct {
-        const char* name;
-        bool programFolderTakesFiles, configFolderKnown, besideProgram;
-    } cases[] = {{"writable program folder", true, true, true},
-                 {"read-only program folder", false, true, false},
-                 {"read-only, no configuration folder known", false, false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Whether the program folder takes files and a configuration folder is known; the settings beside the
+    // program. The configuration folder is made when, and only when, it is used.
+    for (const auto& [takesFiles, configKnown, beside] :
+         {std::tuple{true, true, true}, {false, true, false}, {false, false, true}}) {
         ProgramLayout l;
         QStringList asked;
-        const ProgramFiles files = LocateProgramFiles(l.bin(), c.configFolderKnown ? l.config() : QString(),
-                                                      [&](const QString& folder) {
-                                                          asked.append(folder);
-                                                          return c.programFolderTakesFiles;
-                                                      });
-        const QString folder = c.besideProgram ? l.bin() : l.config();
+        const ProgramFiles files =
+            LocateProgramFiles(l.bin(), configKnown ? l.config() : QString(), [&](const QString& folder) {
+                asked.append(folder);
+                return takesFiles;
+            });
+        const QString folder = beside ? l.bin() : l.config();
         EXPECT_EQ(files.settingsFolder, folder);
         EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
         EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
-        EXPECT_EQ(QFileInfo(l.config()).isDir(), !c.besideProgram)
-            << "the configuration folder is made when, and only when, it is used";
-        if (c.configFolderKnown) {
+        EXPECT_EQ(QFileInfo(l.config()).isDir(), !beside);
+        if (configKnown) {
             EXPECT_EQ(asked, QStringList{l.bin()});
         }
     }
 }
 
-// ---- Help files -------------------------------------------------------------------------------------------
-
-// Each file is looked for on its own, beside the program first, then where an installation puts it; found
-// nowhere, the help names the file it misses beside the program.
+// Each help file is looked for on its own, beside the program first, then where an installation puts it;
+// found nowhere, the help names the file it misses beside the program.
 TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
     const struct {
-        const char* name;
         bool ukBeside, ukInstalled, grBeside, grInstalled;
         bool ukFoundInstalled, grFoundInstalled;
-    } cases[] = {{"beside and installed", true, true, true, true, false, false},
-                 {"installed only", false, true, false, true, true, true},
-                 {"nowhere", false, false, false, false, false, false},
-                 {"each on its own", true, false, false, true, false, true}};
+    } cases[] = {{true, true, true, true, false, false},
+                 {false, true, false, true, true, true},
+                 {false, false, false, false, false, false},
+                 {true, false, false, true, false, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         ProgramLayout l;
         for (const auto& [name, beside, installed] :
-             {std::tuple{"TembrillUK.hlp", c.ukBeside, c.ukInstalled},
-              std::tuple{"TembrillGR.hlp", c.grBeside, c.grInstalled}}) {
+             {std::tuple{"/TembrillUK.hlp", c.ukBeside, c.ukInstalled},
+              std::tuple{"/TembrillGR.hlp", c.grBeside, c.grInstalled}}) {
             if (beside)
-                WriteFile(l.bin() + u'/' + QLatin1String(name));
+                WriteFile(l.bin() + QLatin1String(name));
             if (installed)
-                WriteFile(l.share() + u'/' + QLatin1String(name));
+                WriteFile(l.share() + QLatin1String(name));
         }
         // An installed program's folder usually cannot be written; the help is found all the same.
         const auto files = LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
@@ -72,8 +61,6 @@ TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
                   (c.grFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillGR.hlp"));
     }
 }
-
-// ---- Whether a folder takes files -------------------------------------------------------------------------
 
 TEST(CanCreateFileIn, AnsweredByTheFileSystemAndLeavesNothingBehind) {
     ProgramLayout l;

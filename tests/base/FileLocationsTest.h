@@ -5,7 +5,6 @@
 #include "base/FileLocations.h"
 #include "support/TestFiles.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -16,9 +16,6 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -125,17 +122,29 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
         const QString name = QString::fromUtf8(w.fileName);
         const std::set<std::string> justTheFile{w.fileName};
 
-        {
-            SCOPED_TRACE("an old file is replaced whole and keeps its permissions and, for root, its owner");
+        // An old file is replaced whole, or on a full disk or made read-only (even for the super-user) kept
+        // as it was; either way it keeps its permissions and, for root, its owner.
+        for (const int kind : {0, 1, 2}) { // replaced, a full disk, read-only
+            SCOPED_TRACE(kind);
             QTemporaryDir dir;
             const QString file = dir.filePath(name);
             test::WriteFile(file, w.old);
-            ASSERT_EQ(::chmod(Native(file).c_str(), 0640), 0);
+            const mode_t mode = kind == 2 ? 0444 : 0640;
+            ASSERT_EQ(::chmod(Native(file).c_str(), mode), 0);
             const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
             ASSERT_EQ(::chown(Native(file).c_str(), owner, static_cast<gid_t>(-1)), 0);
-            EXPECT_EQ(w.write(file), 0);
-            EXPECT_TRUE(w.isNew(Content(file)));
-            EXPECT_EQ(Stat(file).st_mode & 07777, 0640u);
+            std::optional<test::FileSizeLimit> full;
+            if (kind == 1)
+                full.emplace(static_cast<rlim_t>(w.old.size() / 2));
+            const int error = w.write(file);
+            full.reset();
+            EXPECT_EQ(error, kind == 0 ? 0 : kind == 1 ? w.fullDisk : w.readOnly);
+            if (kind == 0) {
+                EXPECT_TRUE(w.isNew(Content(file)));
+            } else {
+                EXPECT_EQ(Content(file), w.old);
+            }
+            EXPECT_EQ(Stat(file).st_mode & 07777, mode);
             EXPECT_EQ(Stat(file).st_uid, owner);
             EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
@@ -151,25 +160,6 @@ TEST(FileWrites, AllOrNothingWhateverTheDisk) {
             EXPECT_EQ(Entries(folder), justTheFile);
             ::unlink(Native(file).c_str()); // the temporary folder cannot remove what it cannot name
             ::rmdir(Native(folder).c_str());
-        }
-        for (const bool fullDisk : {true, false}) {
-            SCOPED_TRACE(fullDisk ? "a full disk keeps the old file"
-                                  : "a file made read-only is not changed, even by the super-user");
-            QTemporaryDir dir;
-            const QString file = dir.filePath(name);
-            test::WriteFile(file, w.old);
-            const mode_t mode = fullDisk ? 0640 : 0444;
-            ASSERT_EQ(::chmod(Native(file).c_str(), mode), 0);
-            std::optional<test::FileSizeLimit> full;
-            if (fullDisk) {
-                full.emplace(static_cast<rlim_t>(w.old.size() / 2));
-            }
-            const int error = w.write(file);
-            full.reset();
-            EXPECT_EQ(error, fullDisk ? w.fullDisk : w.readOnly);
-            EXPECT_EQ(Content(file), w.old);
-            EXPECT_EQ(Stat(file).st_mode & 07777, mode);
-            EXPECT_EQ(Entries(dir.path()), justTheFile);
         }
         {
             SCOPED_TRACE("a link keeps working and a file beside its target is never touched");

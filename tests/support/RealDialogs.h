@@ -30,30 +30,13 @@ struct SeenBox {
     QString defaultButton;
 };
 
-inline SeenBox Read(const QMessageBox& box) {
-    SeenBox seen{box.windowTitle(), box.text(), box.icon(), {}, {}};
-    QList<QAbstractButton*> buttons = box.buttons();
-    std::sort(buttons.begin(), buttons.end(),
-              [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
-    for (const QAbstractButton* b : buttons)
-        seen.buttons << b->text();
-    if (box.defaultButton())
-        seen.defaultButton = box.defaultButton()->text();
-    return seen;
-}
-
 class RealDialogs {
 public:
     using Step = std::function<void(QDialog&)>;
 
-    RealDialogs() {
-        timer_.setInterval(5);
+    explicit RealDialogs(std::initializer_list<Step> steps = {}) : steps_(steps) {
         QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-        timer_.start();
-    }
-    explicit RealDialogs(std::initializer_list<Step> steps) : RealDialogs() {
-        for (const Step& s : steps)
-            steps_.push_back(s);
+        timer_.start(5);
     }
     ~RealDialogs() { EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog steps were not used"; }
 
@@ -71,10 +54,9 @@ public:
             auto& box = static_cast<QMessageBox&>(d);
             if (before)
                 before();
-            if (QAbstractButton* b = box.button(button))
-                QTest::mouseClick(b, Qt::LeftButton);
-            else
-                ADD_FAILURE() << "the box has no such button: " << box.text().toStdString();
+            ASSERT_NE(box.button(button), nullptr)
+                << "the box has no such button: " << box.text().toStdString();
+            QTest::mouseClick(box.button(button), Qt::LeftButton);
         };
     }
     static Step Key(Qt::Key key) {
@@ -90,8 +72,16 @@ private:
         if (!box && !qobject_cast<QFileDialog*>(dialog))
             return; // one of the program's own dialogs, which the test drives itself
         dialog->setProperty("vesmarinAnswered", true);
-        if (box)
-            seen.push_back(Read(*box));
+        if (box) {
+            QList<QAbstractButton*> buttons = box->buttons();
+            std::sort(buttons.begin(), buttons.end(),
+                      [](const QAbstractButton* a, const QAbstractButton* b) { return a->x() < b->x(); });
+            seen.push_back({box->windowTitle(), box->text(), box->icon(), {}, {}});
+            for (const QAbstractButton* b : buttons)
+                seen.back().buttons << b->text();
+            if (box->defaultButton())
+                seen.back().defaultButton = box->defaultButton()->text();
+        }
         if (steps_.empty()) {
             ADD_FAILURE() << "unexpected dialog: " << dialog->windowTitle().toStdString() << " "
                           << (box ? box->text().toStdString() : std::string());
@@ -115,7 +105,6 @@ private:
 inline std::string AskForHelp(QWidget* control, Qt::MouseButton button) {
     QStringList menus;
     QTimer watch;
-    watch.setInterval(5);
     QObject::connect(&watch, &QTimer::timeout, [&menus] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             for (const QAction* a : menu->actions())
@@ -123,7 +112,7 @@ inline std::string AskForHelp(QWidget* control, Qt::MouseButton button) {
             menu->close();
         }
     });
-    watch.start();
+    watch.start(5);
     const QPoint centre = control->rect().center();
     if (button == Qt::NoButton) {
         QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, control->mapToGlobal(centre));

@@ -1,7 +1,7 @@
 #pragma once
 
-// The test double of the desktop seam: records everything the program asks of a person and
-// answers message boxes and file dialogs from a script. A message box nobody scripted fails the test.
+// The test double of the desktop seam: records everything the program asks of a person and answers message
+// boxes, dialogs and pop-up menus from a script. A box, dialog or menu nobody scripted fails the test.
 
 #include "platform/Interaction.h"
 
@@ -47,37 +47,25 @@ public:
     // Script: the answer to the next folder dialog (std::nullopt = Cancel).
     void answerFolder(const std::optional<FolderChoice>& a) { folderAnswers.push_back(a); }
     // Script: results of the next file dialogs, in order (std::nullopt = Cancel).
-    void answerDialog(const std::optional<QString>& r) {
-        dialogAnswers.push_back({r.has_value(), r.value_or(QString())});
-    }
+    void answerDialog(const std::optional<QString>& r) { dialogAnswers.push_back(r); }
 
     MsgButton messageBox(QWidget*, const MessageRequest& request) override {
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected message box: title \"" << request.title.toStdString()
-                          << "\", text \"" << request.text.toStdString() << "\"";
-            messages.push_back({request, request.defaultButton});
-            return request.defaultButton;
-        }
-        const MsgButton a = answers.front();
-        answers.pop_front();
-        messages.push_back({request, a});
-        return a;
+        messages.push_back(
+            {request, Next(answers, request.defaultButton,
+                           "message box: title \"" + request.title + "\", text \"" + request.text + '"')});
+        return messages.back().answer;
     }
     std::optional<QString> saveFileName(QWidget*, const FileDialogRequest& request) override {
-        return nextDialog(true, request);
+        dialogs.push_back({true, request});
+        return Next(dialogAnswers, {}, "file dialog: " + request.title);
     }
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
-        return nextDialog(false, request);
+        dialogs.push_back({false, request});
+        return Next(dialogAnswers, {}, "file dialog: " + request.title);
     }
     std::optional<FolderChoice> chooseFolder(QWidget*, const FolderDialogRequest& request) override {
         folderDialogs.push_back(request);
-        if (folderAnswers.empty()) {
-            ADD_FAILURE() << "unexpected folder dialog: " << request.title.toStdString();
-            return std::nullopt;
-        }
-        const std::optional<FolderChoice> a = folderAnswers.front();
-        folderAnswers.pop_front();
-        return a;
+        return Next(folderAnswers, {}, "folder dialog: " + request.title);
     }
     void setClipboardImage(const QImage& picture, const QByteArray& png) override {
         clipboard = picture;
@@ -86,26 +74,17 @@ public:
     // Records the menu's item captions as they stand while it is open, then chooses the scripted item
     // (by object name; empty = dismiss) and runs its action, as a click on it would.
     QAction* popupMenu(QMenu* menu, const QPoint& at) override {
-        OpenedMenu opened{menu->objectName(), {}, at};
+        menus.push_back({menu->objectName(), {}, at});
         for (QAction* a : menu->actions())
-            opened.captions.push_back(a->isSeparator() ? QStringLiteral("-") : a->text());
-        menus.push_back(opened);
-        if (menuChoices.empty()) {
-            ADD_FAILURE() << "unexpected pop-up menu: " << menu->objectName().toStdString();
-            return nullptr;
-        }
-        const QString choice = menuChoices.front();
-        menuChoices.pop_front();
-        if (choice.isEmpty())
-            return nullptr;
-        for (QAction* a : menu->actions()) {
-            if (a->objectName() == choice) {
+            menus.back().captions.push_back(a->isSeparator() ? QStringLiteral("-") : a->text());
+        const QString choice = Next(menuChoices, {}, "pop-up menu: " + menu->objectName());
+        for (QAction* a : menu->actions())
+            if (!choice.isEmpty() && a->objectName() == choice) {
                 a->trigger();
                 return a;
             }
-        }
-        ADD_FAILURE() << "menu " << menu->objectName().toStdString() << " has no item "
-                      << choice.toStdString();
+        EXPECT_TRUE(choice.isEmpty())
+            << "menu " << menu->objectName().toStdString() << " has no item " << choice.toStdString();
         return nullptr;
     }
     void showWhatsThis(QWidget* control, const QPoint&, const QString& text) override {
@@ -126,10 +105,7 @@ public:
         return {};
     }
     void beep() override { ++beeps; }
-    void setPointer(Pointer p) override {
-        pointer = p;
-        pointerHistory.push_back(p);
-    }
+    void setPointer(Pointer p) override { pointerHistory.push_back(pointer = p); }
     bool anotherInstanceRunning(const QString& settingsFolder) override {
         instanceFolder = settingsFolder;
         return otherInstance;
@@ -153,11 +129,7 @@ public:
 
     // Script
     std::deque<MsgButton> answers;
-    struct DialogAnswer {
-        bool accepted;
-        QString path;
-    };
-    std::deque<DialogAnswer> dialogAnswers;
+    std::deque<std::optional<QString>> dialogAnswers;
     std::deque<QString> menuChoices;
     std::deque<std::optional<FolderChoice>> folderAnswers;
     std::vector<std::pair<QString, QString>> executables; // name -> full path
@@ -171,17 +143,15 @@ public:
     }
 
 private:
-    std::optional<QString> nextDialog(bool save, const FileDialogRequest& request) {
-        dialogs.push_back({save, request});
-        if (dialogAnswers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
-            return std::nullopt;
+    // The next scripted answer; `none`, and a failure, when the script has none left.
+    template <class T> static T Next(std::deque<T>& script, T none, const QString& what) {
+        if (script.empty()) {
+            ADD_FAILURE() << "unexpected " << what.toStdString();
+        } else {
+            none = std::move(script.front());
+            script.pop_front();
         }
-        const DialogAnswer a = dialogAnswers.front();
-        dialogAnswers.pop_front();
-        if (!a.accepted)
-            return std::nullopt;
-        return a.path;
+        return none;
     }
 };
 
