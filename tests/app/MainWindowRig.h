@@ -14,6 +14,7 @@
 #include "support/TestFiles.h"
 #include "ui/UpDown.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,6 +39,22 @@ struct MainWindowRig {
     std::string ini() const { return ReadFile(iniFile()).toStdString(); }
     // The value the settings file holds for `key`, or "<missing>".
     std::string iniValue(const std::string& key) const { return IniValue(ini(), key); }
+
+    // The kinds-of-file boxes as the user sees them, each "+" ticked, "!" ticked and fixed, "-" not ticked,
+    // "x" not ticked and fixed, then the stored value. The patterns searched must agree with the boxes.
+    std::string kindsOfFile() const {
+        std::string shown;
+        QStringList patterns;
+        for (const int i : {0, 1}) {
+            const auto* box = control<QCheckBox>("chkWhatToBrowse", i);
+            shown += box->text().toStdString() +
+                     (box->isChecked() ? (box->isEnabled() ? "+ " : "! ") : (box->isEnabled() ? "- " : "x "));
+            if (box->isChecked())
+                patterns << (i ? OptionsPanel::DllPatterns : OptionsPanel::ExePatterns);
+        }
+        EXPECT_EQ(window->options().patternList(), patterns.join(u';'));
+        return shown + iniValue("WhatToBrowse");
+    }
 
     // Copies the help files from `source` beside the program.
     void copyHelpFiles(const QString& source) const {
