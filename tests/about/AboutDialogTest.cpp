@@ -4,14 +4,7 @@
 #include "base/HelpFile.h"
 #include "support/RealDialogs.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QWhatsThis>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
@@ -78,10 +71,8 @@ TEST_F(About, KeysPressOkButEnterOnSystemInfoStartsTheToolAndTheFrameCannotClose
         EXPECT_EQ(d.isVisible(), !closes) << focus << key;
         EXPECT_EQ(m.ui.runs.size(), runs + (closes ? 0 : 1)) << focus << key;
     }
-    QCloseEvent fromFrame;
-    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
     m.ui.answer(MsgButton::Ok);
-    static_cast<QObject&>(*dialog).event(&fromFrame); // as the window system delivers it
+    EXPECT_FALSE(test::CloseFromFrame(*dialog));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(m.ui.messages.at(0).request.title, QStringLiteral("Κλείσιμο φόρμας"));
     QTest::mouseClick(button("cmdOK"), Qt::LeftButton);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The real main window in a temporary program folder, with the scripted desktop in place of a person.
-// Controls are found by their names, as help and accessibility tools find them.
+// Controls are found by their names, as help and accessibility tools find them. The widgets and test tools
+// the window tests use come with it.
 
 #include "app/MainWindow.h"
 #include "app/OptionsPanel.h"
@@ -14,13 +15,33 @@
 #include "support/TestFiles.h"
 #include "ui/UpDown.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace vesmarin::test {
+
+// Closes `window` as its frame does: a spontaneous close event, handed over as it comes (the dispatcher
+// would clear the flag). True when the window accepts it.
+inline bool CloseFromFrame(QWidget& window) {
+    QCloseEvent fromFrame;
+    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
+    static_cast<QObject&>(window).event(&fromFrame);
+    return fromFrame.isAccepted();
+}
 
 struct MainWindowRig {
     QTemporaryDir folder;

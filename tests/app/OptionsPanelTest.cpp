@@ -1,16 +1,8 @@
 #include "app/MainWindowRig.h"
 #include "ui/UpDown.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QCloseEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QToolButton>
-#include <QtTest/qtestspontaneevent.h>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
@@ -110,10 +102,7 @@ TEST_F(Options, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
 TEST_F(Options, EndWritesTheLevelsButNotAfterAFrameCloseOrAnUnreadableBox) {
     const std::string before = m.ini();
     box()->setText(QStringLiteral("12"));
-    QCloseEvent fromFrame;
-    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
-    static_cast<QObject*>(m.window.get())->event(&fromFrame); // as the frame delivers it, spontaneous
-    EXPECT_TRUE(fromFrame.isAccepted());
+    EXPECT_TRUE(test::CloseFromFrame(*m.window));
     EXPECT_EQ(m.ini(), before);
 
     box()->clear();

@@ -3,13 +3,6 @@
 #include "base/PathText.h"
 #include "base/Settings.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <gtest/gtest.h>
-
 namespace vesmarin {
 namespace {
 

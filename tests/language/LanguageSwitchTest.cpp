@@ -2,12 +2,8 @@
 #include "language/core/WindowTexts.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {

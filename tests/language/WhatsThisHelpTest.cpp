@@ -4,14 +4,8 @@
 #include "base/HelpFile.h"
 #include "language/core/WindowTexts.h"
 
-#include <QAction>
-#include <QFile>
 #include <QGroupBox>
-#include <QMenu>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {

@@ -6,13 +6,7 @@
 #include "base/Settings.h"
 #include "savedpaths/RecallPathDialog.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
 #include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <fcntl.h>
 #include <optional>
@@ -94,47 +88,6 @@ TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpen) {
     EXPECT_EQ(Captions(save) + Captions(recall), plain);
 }
 
-TEST(PathMenus, SetInitialPathAsksUnlessTheCurrentPathIsAlreadyInitial) {
-    enum Initial { Same, InCapitals, Other };
-    const struct {
-        Initial initial;
-        bool caseSensitive;
-        std::optional<MsgButton> answer; // none: the already-set message, no question
-    } cases[] = {{Same, true, {}},
-                 {InCapitals, false, {}},
-                 {InCapitals, true, MsgButton::Yes},
-                 {Other, true, MsgButton::No}};
-    for (const auto& c : cases) {
-        Paths p;
-        p.start(c.caseSensitive);
-        const QString initial = c.initial == Same         ? p.work
-                                : c.initial == InCapitals ? p.work.toUpper()
-                                                          : p.projects;
-        p.f().pathMenus().setInitialPath(initial);
-        const std::string ini = p.m.ini();
-        p.choose("cmdSavePath", "mnuSavePathInitial", {c.answer.value_or(MsgButton::Ok)});
-
-        const MessageRequest& shown = p.m.ui.messages.at(0).request;
-        if (!c.answer) {
-            EXPECT_EQ(shown.title, "Set initial path");
-            EXPECT_EQ(shown.text,
-                      "Path '" + p.work + "' has already been set as the initial path of the application.");
-            EXPECT_EQ(shown.buttons, MsgButtons::Ok);
-        } else {
-            EXPECT_EQ(shown.title, "Save initial path");
-            EXPECT_EQ(shown.text,
-                      "Do you really want to set '" + p.work + "' as the initial path of the application?");
-            EXPECT_EQ(std::tuple(shown.buttons, shown.defaultButton, shown.icon),
-                      std::tuple(MsgButtons::YesNo, MsgButton::Yes, MsgIcon::Question));
-        }
-        const bool saved = c.answer == MsgButton::Yes;
-        EXPECT_EQ(p.f().pathMenus().initialPath(), saved ? p.work : initial);
-        // Saved: the settings file holds the path; otherwise it is left as it was.
-        EXPECT_EQ(saved ? p.m.iniValue("InitialPath") : p.m.ini(), saved ? p.work.toStdString() : ini);
-        EXPECT_FALSE(QFile::exists(p.savedPaths));
-    }
-}
-
 // A line of folders below `root` whose full path is longer than the longest the system opens, made and
 // removed one level at a time (by the whole path, neither would work). The folder above the last is short
 // enough to be listed, so the tree reaches the last one.
@@ -163,15 +116,78 @@ private:
     std::vector<int> fds_;
 };
 
-// Yes to the question, and the settings file cannot take the path: the error report of the menu item, and
-// the initial path stays what the next start will open.
-TEST(PathMenus, AnInitialPathTheSettingsCannotTakeIsReportedNeverTakenAsSaved) {
-    enum Kind { Unwritable, LineBreak, TooLong };
-    const std::pair<Kind, QString> cases[] = {
-        {Unwritable, "Path/File access error: %I"},
-        {LineBreak, "The path holds a line break"},
-        {TooLong, QStringLiteral("The path is longer than %1 bytes").arg(settings::PathLimit)}};
-    for (const auto& [kind, description] : cases) {
+// Save path asks before it saves, unless the current path is saved already as the case rule compares paths:
+// then it says so. A new recent path comes first.
+TEST(PathMenus, SaveAsksUnlessThePathIsSavedAlreadyUnderTheCaseRule) {
+    const struct {
+        const char* item;
+        bool caseSensitive;
+        const char* before;              // %W the current path, %U it in capitals, %P another folder
+        std::optional<MsgButton> answer; // none: the already-saved message, no question
+        const char* after;
+    } cases[] = {// The initial path before and after.
+                 {"mnuSavePathInitial", true, "%W", {}, "%W"},
+                 {"mnuSavePathInitial", false, "%U", {}, "%U"},
+                 {"mnuSavePathInitial", true, "%U", MsgButton::Yes, "%W"},
+                 {"mnuSavePathInitial", true, "%P", MsgButton::No, "%P"},
+                 // The recent paths before and after.
+                 {"mnuSavePathRecent", true, "<none>", MsgButton::Yes, "%W\r\n"},
+                 {"mnuSavePathRecent", true, "<none>", MsgButton::No, "<none>"},
+                 {"mnuSavePathRecent", false, "B\r\n", MsgButton::No, "B\r\n"},
+                 {"mnuSavePathRecent", false, "/x\r\n%U/\r\n", {}, "/x\r\n%U/\r\n"},
+                 {"mnuSavePathRecent", true, "%U/\r\n", MsgButton::Yes, "%W\r\n%U/\r\n"}};
+    const char* const messages[][2] = {
+        {"Set initial path", "Path '%W' has already been set as the initial path of the application."},
+        {"Save initial path", "Do you really want to set '%W' as the initial path of the application?"},
+        {"Save path", "Path '%W' has already been saved in the recent paths list."},
+        {"Save path", "Do you really want to save path '%W' in the recent paths list?"}};
+    for (const auto& c : cases) {
+        Paths p;
+        p.start(c.caseSensitive);
+        const auto expand = [&](QString text) {
+            return text.replace("%W", p.work).replace("%U", p.work.toUpper()).replace("%P", p.projects);
+        };
+        const bool initial = std::string_view(c.item) == "mnuSavePathInitial";
+        if (initial)
+            p.f().pathMenus().setInitialPath(expand(c.before));
+        else if (std::string_view(c.before) != "<none>")
+            test::WriteFile(p.savedPaths, expand(c.before).toUtf8());
+        const std::string ini = p.m.ini();
+        p.choose("cmdSavePath", c.item, {c.answer.value_or(MsgButton::Ok)});
+
+        const MessageRequest& shown = p.m.ui.messages.at(0).request;
+        const auto& [title, text] = messages[(initial ? 0 : 2) + (c.answer ? 1 : 0)];
+        EXPECT_EQ(shown.title, title);
+        EXPECT_EQ(shown.text, expand(text));
+        EXPECT_EQ(std::tuple(shown.buttons, shown.icon),
+                  c.answer ? std::tuple(MsgButtons::YesNo, MsgIcon::Question)
+                           : std::tuple(MsgButtons::Ok, MsgIcon::Information));
+        EXPECT_TRUE(!c.answer || shown.defaultButton == MsgButton::Yes);
+        EXPECT_EQ(p.f().pathMenus().initialPath(), initial ? expand(c.after) : p.work);
+        EXPECT_EQ(ReadFile(p.savedPaths), expand(initial ? "<none>" : c.after).toUtf8());
+        EXPECT_FALSE(p.temporaryFileLeft());
+        // An initial path saved is in the settings file; otherwise the file is left as it was.
+        const bool written = initial && c.answer == MsgButton::Yes;
+        EXPECT_EQ(written ? p.m.iniValue("InitialPath") : p.m.ini(), written ? p.work.toStdString() : ini);
+    }
+}
+
+// A save the file cannot take is reported with the menu item's number, never passed over as saved: the
+// initial path stays what the next start opens and the files are left as they are. The settings file
+// cannot take a folder in its place, a path with a line break or one longer than the system opens; the
+// recent paths cannot be read with a folder in their place, nor changed when their owner made them
+// read-only.
+TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
+    enum Kind { IniIsFolder, LineBreak, TooLong, SavedPathsIsFolder, SavedPathsReadOnly };
+    const QString described = "75 with the description '";
+    const std::tuple<Kind, int, QString> cases[] = {
+        {IniIsFolder, 189, described + "Path/File access error: %I'"},
+        {LineBreak, 189, described + "The path holds a line break'"},
+        {TooLong, 189,
+         described + QStringLiteral("The path is longer than %1 bytes'").arg(settings::PathLimit)},
+        {SavedPathsIsFolder, 190, ""},
+        {SavedPathsReadOnly, 190, ""}};
+    for (const auto& [kind, code, report] : cases) {
         Paths p;
         std::unique_ptr<TooLongPath> deep = kind == TooLong ? std::make_unique<TooLongPath>(p.work) : nullptr;
         const QString folder = kind == TooLong     ? deep->path()
@@ -180,81 +196,29 @@ TEST(PathMenus, AnInitialPathTheSettingsCannotTakeIsReportedNeverTakenAsSaved) {
         ASSERT_TRUE(kind != LineBreak || QDir().mkpath(folder));
         p.start();
         ASSERT_TRUE(p.f().folderTree().selectPath(folder));
-        if (kind == Unwritable) { // a folder in the settings file's place
-            ASSERT_TRUE(QFile::remove(p.m.iniFile()) && QDir().mkdir(p.m.iniFile()));
+        if (kind == IniIsFolder || kind == SavedPathsIsFolder) {
+            const QString file = kind == IniIsFolder ? p.m.iniFile() : p.savedPaths;
+            ASSERT_TRUE((!QFile::exists(file) || QFile::remove(file)) && QDir().mkdir(file));
+        } else if (kind == SavedPathsReadOnly) {
+            test::WriteFile(p.savedPaths, "/old\r\n");
+            ASSERT_TRUE(QFile::setPermissions(p.savedPaths, QFile::ReadOwner));
         }
         const std::string ini = p.m.ini();
-        p.choose("cmdSavePath", "mnuSavePathInitial", {MsgButton::Yes, MsgButton::No}); // No: do not end
-
-        const MessageRequest& report = p.m.ui.messages.at(1).request;
-        EXPECT_EQ(report.title, "Vesmarin, 189.");
-        EXPECT_TRUE(report.text.startsWith("Error condition 75 with the description '" +
-                                           QString(description).replace("%I", p.m.iniFile()) + "'"))
-            << report.text.toStdString();
+        const QByteArray saved = ReadFile(p.savedPaths);
+        if (kind != SavedPathsIsFolder)
+            p.m.ui.answer(MsgButton::Yes); // save the path?
+        p.choose("cmdSavePath", kind < SavedPathsIsFolder ? "mnuSavePathInitial" : "mnuSavePathRecent",
+                 {MsgButton::No}); // end the program? No
+        const MessageRequest& shown = p.m.ui.messages.back().request;
+        EXPECT_EQ(shown.title, QStringLiteral("Vesmarin, %1.").arg(code));
+        EXPECT_TRUE(shown.text.startsWith("Error condition " + QString(report).replace("%I", p.m.iniFile())))
+            << shown.text.toStdString();
         EXPECT_EQ(p.f().pathMenus().initialPath(), p.work);
         EXPECT_EQ(p.m.ini(), ini);
+        EXPECT_EQ(ReadFile(p.savedPaths), saved);
+        EXPECT_EQ(QFileInfo(p.savedPaths).isDir(), kind == SavedPathsIsFolder);
+        EXPECT_FALSE(p.temporaryFileLeft());
         EXPECT_EQ(p.m.ui.ended, 0);
-    }
-}
-
-TEST(PathMenus, SaveRecentPathAsksUnlessSavedUnderTheCaseRuleAndPutsThePathFirst) {
-    const struct {
-        std::optional<QByteArray> before; // none: no file; %W the current path, %U it in capitals
-        bool caseSensitive;
-        std::optional<MsgButton> answer; // none: the already-saved message, no question
-        QByteArray after;
-    } cases[] = {
-        {{}, true, MsgButton::Yes, "%W\r\n"},
-        {{}, true, MsgButton::No, "<none>"},
-        {"B\r\n", false, MsgButton::No, "B\r\n"},
-        {"/x\r\n%U/\r\n", false, {}, "/x\r\n%U/\r\n"},
-        {"%U/\r\n", true, MsgButton::Yes, "%W\r\n%U/\r\n"},
-    };
-    for (const auto& c : cases) {
-        Paths p;
-        p.start(c.caseSensitive);
-        auto expand = [&](QByteArray text) {
-            return text.replace("%W", p.work.toUtf8()).replace("%U", p.work.toUpper().toUtf8());
-        };
-        if (c.before)
-            test::WriteFile(p.savedPaths, expand(*c.before));
-        const std::string ini = p.m.ini();
-        p.choose("cmdSavePath", "mnuSavePathRecent", {c.answer.value_or(MsgButton::Ok)});
-
-        const MessageRequest& shown = p.m.ui.messages.at(0).request;
-        EXPECT_EQ(shown.title, "Save path");
-        if (!c.answer) {
-            EXPECT_EQ(shown.text, "Path '" + p.work + "' has already been saved in the recent paths list.");
-            EXPECT_EQ(shown.icon, MsgIcon::Information);
-        } else {
-            EXPECT_EQ(shown.text,
-                      "Do you really want to save path '" + p.work + "' in the recent paths list?");
-            EXPECT_EQ(std::tuple(shown.buttons, shown.defaultButton),
-                      std::tuple(MsgButtons::YesNo, MsgButton::Yes));
-        }
-        EXPECT_EQ(ReadFile(p.savedPaths), expand(c.after));
-        EXPECT_FALSE(p.temporaryFileLeft());
-        EXPECT_EQ(p.m.ini(), ini);
-    }
-}
-
-// A folder in the file's place cannot be read; a file its owner made read-only is not to be changed. Both
-// are reported with 190 and left as they are.
-TEST(PathMenus, ARecentPathsFileThatCannotBeChangedIsReportedAndLeftAlone) {
-    for (const bool readOnly : {false, true}) {
-        Paths p;
-        p.start();
-        if (readOnly) {
-            test::WriteFile(p.savedPaths, "/old\r\n");
-            ASSERT_TRUE(QFile::setPermissions(p.savedPaths, QFile::ReadOwner | QFile::ReadGroup));
-            p.m.ui.answer(MsgButton::Yes); // save the path?
-        } else {
-            ASSERT_TRUE(QDir().mkdir(p.savedPaths));
-        }
-        p.choose("cmdSavePath", "mnuSavePathRecent", {MsgButton::No}); // end the program? No
-        EXPECT_EQ(p.m.ui.messages.back().request.title, "Vesmarin, 190.");
-        EXPECT_EQ(ReadFile(p.savedPaths), readOnly ? "/old\r\n" : "<none>");
-        EXPECT_FALSE(p.temporaryFileLeft());
     }
 }
 

@@ -2,23 +2,15 @@
 
 #include "savedpaths/RecallPathDialog.h"
 
+#include "app/MainWindowRig.h"
 #include "platform/QtInteraction.h"
-#include "support/Controls.h"
 #include "support/DarkDesktop.h"
 #include "support/RealDialogs.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestFiles.h"
 #include "ui/Layout.h"
 
-#include <QCloseEvent>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QWhatsThis>
-#include <QtTest/QTest>
-#include <QtTest/qtestspontaneevent.h>
-#include <gtest/gtest.h>
 #include <optional>
 
 namespace vesmarin {
@@ -85,7 +77,8 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
     }
 }
 
-// Recall, and Enter with a line selected, hand back the line exactly; Esc cancels.
+// Recall, and Enter with a line selected, hand back the line exactly; Esc cancels. A close from the
+// window frame is refused with a message: only the dialog's own buttons end it.
 TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
     const std::tuple<Qt::Key, bool, std::optional<QString>> cases[] = {
         {Qt::Key_unknown, true, "  /with blanks/  "}, // the Recall button
@@ -107,16 +100,9 @@ TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
         EXPECT_EQ(d.isVisible(), !select) << key;
         EXPECT_EQ(d.chosenPath(), recalled) << key;
     }
-}
-
-TEST_F(RecallDialog, ClosingFromTheFrameIsRefusedWithTheMessage) {
-    RecallPathDialog& d = open(ui);
-    QCloseEvent fromFrame;
-    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
     ui.answer(MsgButton::Ok);
-    static_cast<QObject&>(d).event(&fromFrame); // as the frame delivers it, spontaneous
-    EXPECT_FALSE(fromFrame.isAccepted());
-    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(test::CloseFromFrame(open(ui)));
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(ui.messages.at(0).request.title, "Closing form");
 }
 
