@@ -4,14 +4,9 @@
 #include "app/MainWindowRig.h"
 #include "base/PathText.h"
 #include "base/Settings.h"
-#include "savedpaths/RecallPathDialog.h"
 
-#include <QListWidget>
 #include <QTreeWidget>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
-#include <vector>
 
 namespace vesmarin {
 namespace {
@@ -88,34 +83,6 @@ TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpen) {
     EXPECT_EQ(Captions(save) + Captions(recall), plain);
 }
 
-// A line of folders below `root` whose full path is longer than the longest the system opens, made and
-// removed one level at a time (by the whole path, neither would work). The folder above the last is short
-// enough to be listed, so the tree reaches the last one.
-class TooLongPath {
-public:
-    explicit TooLongPath(const QString& root) : path_(root) {
-        fds_.push_back(::open(FileNameToBytes(root).constData(), O_RDONLY | O_DIRECTORY));
-        while (FileNameToBytes(path_).size() <= settings::PathLimit) {
-            EXPECT_EQ(::mkdirat(fds_.back(), kName.c_str(), 0755), 0);
-            fds_.push_back(::openat(fds_.back(), kName.c_str(), O_RDONLY | O_DIRECTORY));
-            path_ += u'/' + QString::fromStdString(kName);
-        }
-    }
-    ~TooLongPath() {
-        for (std::size_t i = fds_.size() - 1; i > 0; --i) {
-            ::close(fds_[i]);
-            ::unlinkat(fds_[i - 1], kName.c_str(), AT_REMOVEDIR);
-        }
-        ::close(fds_[0]);
-    }
-    const QString& path() const { return path_; }
-
-private:
-    const std::string kName = std::string(250, 'd');
-    QString path_;
-    std::vector<int> fds_;
-};
-
 // Save path asks before it saves, unless the current path is saved already as the case rule compares paths:
 // then it says so. A new recent path comes first.
 TEST(PathMenus, SaveAsksUnlessThePathIsSavedAlreadyUnderTheCaseRule) {
@@ -174,25 +141,20 @@ TEST(PathMenus, SaveAsksUnlessThePathIsSavedAlreadyUnderTheCaseRule) {
 
 // A save the file cannot take is reported with the menu item's number, never passed over as saved: the
 // initial path stays what the next start opens and the files are left as they are. The settings file
-// cannot take a folder in its place, a path with a line break or one longer than the system opens; the
-// recent paths cannot be read with a folder in their place, nor changed when their owner made them
-// read-only.
+// cannot take a folder in its place or a path with a line break (nor one longer than the system opens: that
+// rule is the one the settings are read with, tested at start-up); the recent paths cannot be read with a
+// folder in their place, nor changed when their owner made them read-only.
 TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
-    enum Kind { IniIsFolder, LineBreak, TooLong, SavedPathsIsFolder, SavedPathsReadOnly };
+    enum Kind { IniIsFolder, LineBreak, SavedPathsIsFolder, SavedPathsReadOnly };
     const QString described = "75 with the description '";
     const std::tuple<Kind, int, QString> cases[] = {
         {IniIsFolder, 189, described + "Path/File access error: %I'"},
         {LineBreak, 189, described + "The path holds a line break'"},
-        {TooLong, 189,
-         described + QStringLiteral("The path is longer than %1 bytes'").arg(settings::PathLimit)},
         {SavedPathsIsFolder, 190, ""},
         {SavedPathsReadOnly, 190, ""}};
     for (const auto& [kind, code, report] : cases) {
         Paths p;
-        std::unique_ptr<TooLongPath> deep = kind == TooLong ? std::make_unique<TooLongPath>(p.work) : nullptr;
-        const QString folder = kind == TooLong     ? deep->path()
-                               : kind == LineBreak ? p.work + "/two\nlines"
-                                                   : p.projects;
+        const QString folder = kind == LineBreak ? p.work + "/two\nlines" : p.projects;
         ASSERT_TRUE(kind != LineBreak || QDir().mkpath(folder));
         p.start();
         ASSERT_TRUE(p.f().folderTree().selectPath(folder));
@@ -220,37 +182,18 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
         EXPECT_FALSE(p.temporaryFileLeft());
         EXPECT_EQ(p.m.ui.ended, 0);
     }
+    EXPECT_EQ(settings::PathSettingProblem("/" + QString(settings::PathLimit, u'p')),
+              QStringLiteral("The path is longer than %1 bytes").arg(settings::PathLimit));
 }
 
-// Initial makes the initial path current; Recent... the line chosen in the recall dialog, unless cancelled.
-TEST(PathMenus, RecallMakesTheChosenPathCurrent) {
-    const std::tuple<const char*, const char*, bool> cases[] = {{"mnuRecallPathInitial", nullptr, false},
-                                                                {"mnuRecallPathRecent", "cmdRecall", true},
-                                                                {"mnuRecallPathRecent", "cmdCancel", false}};
-    for (const auto& [item, button, chosen] : cases) {
-        Paths p;
-        p.start();
-        p.select(p.projects);
-        const QString root = QDir(p.disk.path()).canonicalPath();
-        test::WriteFile(p.savedPaths, ("/elsewhere\r\n" + root + "\r\n").toUtf8());
-        bool opened = false;
-        if (button)
-            QTimer::singleShot(0, [&] {
-                auto* d = qobject_cast<RecallPathDialog*>(QApplication::activeModalWidget());
-                ASSERT_TRUE(d);
-                opened = true;
-                EXPECT_FALSE(test::Control<QPushButton>(*d, "cmdRecall")->isEnabled());
-                test::Control<QListWidget>(*d, "lstSavedPaths")->setCurrentRow(1);
-                test::Control<QPushButton>(*d, button)->click();
-                if (d->isVisible())
-                    d->done(QDialog::Rejected); // so that a failing test cannot hang
-            });
-        p.choose("cmdRecallPath", item);
-        EXPECT_EQ(opened, button != nullptr);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_EQ(p.current(), (!button ? p.work : chosen ? root : p.projects).toStdString());
-        EXPECT_EQ(p.f().folderTree().currentPath().toStdString(), p.current());
-    }
+// Initial makes the initial path current. (Recent... and the recall dialog are the whole-program test's.)
+TEST(PathMenus, InitialMakesTheInitialPathCurrent) {
+    Paths p;
+    p.start();
+    p.select(p.projects);
+    p.choose("cmdRecallPath", "mnuRecallPathInitial");
+    EXPECT_EQ(p.current(), p.work.toStdString());
+    EXPECT_EQ(p.f().folderTree().currentPath().toStdString(), p.current());
 }
 
 } // namespace
