@@ -11,6 +11,7 @@
 #include "paths/FolderTree.h"
 #include "savedpaths/PathMenus.h"
 #include "support/Controls.h"
+#include "support/RealDialogs.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestFiles.h"
 #include "ui/UpDown.h"
@@ -28,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWhatsThis>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,6 +43,25 @@ inline bool CloseFromFrame(QWidget& window) {
     QSpontaneKeyEvent::setSpontaneous(&fromFrame);
     static_cast<QObject&>(window).event(&fromFrame);
     return fromFrame.isAccepted();
+}
+
+// Asks each control for help as a person does (a right or middle click, the menu key): its topic shows at
+// once, without a menu, and `window` stays open. Then Shift+F1 enters What's This mode.
+inline void ExpectTopicsOnRequest(ScriptedInteraction& ui, QWidget& window,
+                                  const std::vector<std::pair<QWidget*, QString>>& topics) {
+    for (const auto& [control, text] : topics) {
+        for (const Qt::MouseButton mouse : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
+            ui.popups.clear();
+            EXPECT_EQ(AskForHelp(control, mouse), "") << control->objectName().toStdString();
+            ASSERT_EQ(ui.popups.size(), 1u) << control->objectName().toStdString() << " " << mouse;
+            EXPECT_EQ(ui.popups[0].text, text);
+        }
+    }
+    EXPECT_TRUE(window.isVisible());
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
 }
 
 struct MainWindowRig {

@@ -5,12 +5,10 @@
 #include "app/MainWindowRig.h"
 #include "platform/QtInteraction.h"
 #include "support/DarkDesktop.h"
-#include "support/RealDialogs.h"
 #include "ui/Layout.h"
 
 #include <QListWidget>
 #include <QScrollBar>
-#include <QWhatsThis>
 #include <optional>
 
 namespace vesmarin {
@@ -170,30 +168,16 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
     }
 }
 
-// A right or middle click, or the menu key, shows a control's topic at once, without a menu; Shift+F1 enters
-// What's This mode.
-TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
+TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnRequest) {
     language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
     test::WriteFile(language.helpFile,
                     "[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
     RecallPathDialog& d = open(ui);
-    const std::pair<QWidget*, QString> rows[] = {{list()->viewport(), "The list."},
-                                                 {button("cmdCancel"), "Cancel."},
-                                                 {button("cmdEdit"), "Edit."},
-                                                 {button("cmdRecall"), "Recall."}};
-    for (const auto& [control, text] : rows) {
-        for (const Qt::MouseButton mouse : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
-            ui.popups.clear();
-            EXPECT_EQ(test::AskForHelp(control, mouse), "") << "at once, without a menu";
-            ASSERT_EQ(ui.popups.size(), 1u);
-            EXPECT_EQ(ui.popups[0].text, text);
-        }
-    }
-    EXPECT_TRUE(d.isVisible());
-    QApplication::setActiveWindow(&d);
-    QTest::keyClick(&d, Qt::Key_F1, Qt::ShiftModifier);
-    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
-    QWhatsThis::leaveWhatsThisMode();
+    test::ExpectTopicsOnRequest(ui, d,
+                                {{list()->viewport(), "The list."},
+                                 {button("cmdCancel"), "Cancel."},
+                                 {button("cmdEdit"), "Edit."},
+                                 {button("cmdRecall"), "Recall."}});
 }
 
 } // namespace
