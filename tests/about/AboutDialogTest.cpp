@@ -2,193 +2,120 @@
 
 #include "app/MainWindowRig.h"
 #include "base/HelpFile.h"
-#include "support/RealDialogs.h"
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QWhatsThis>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
 
-// The main window shown away from the screen's top-left corner, in the language asked for.
-struct AboutWindow {
-    test::MainWindowRig m;
-    MainWindow& f = *m.window;
-
-    explicit AboutWindow(bool greek = false) {
+// The main window, shown away from the screen's top-left corner, in Greek, and its About dialog.
+class About : public ::testing::Test {
+protected:
+    void SetUp() override {
         m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
-        m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
-        m.control<QPushButton>("cmdLanguage", greek ? 0 : 1)->click();
+        m.loadWith("[General]\nInitialPath=/tmp\nLanguage=1\n");
         f.setGeometry(260, 180, f.width(), f.height());
         f.show();
     }
+    AboutDialog& open() {
+        dialog = std::make_unique<AboutDialog>(m.ui, f.language(), &f);
+        dialog->show();
+        return *dialog;
+    }
+    QPushButton* button(const char* name) const { return test::Control<QPushButton>(*dialog, name); }
+
+    test::MainWindowRig m;
+    MainWindow& f = *m.window;
+    std::unique_ptr<AboutDialog> dialog;
 };
 
-TEST(About, TheNoticeOpensItModallyInTheLanguageInForceCentredOnTheMainWindow) {
-    for (const bool greek : {true, false}) {
-        SCOPED_TRACE(greek ? "Greek" : "English");
-        AboutWindow a(greek);
-        QStringList seen;
-        QPoint offCentre;
-        QTimer::singleShot(0, [&] {
-            auto* d = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
-            if (!d)
-                return;
-            seen = {d->windowTitle(),
-                    test::Control<QLabel>(*d, "lblTitle")->text(),
-                    test::Control<QLabel>(*d, "lblVersion")->text(),
-                    test::Control<QLabel>(*d, "lblDescription")->text(),
-                    test::Control<QLabel>(*d, "lblDisclaimer")->text(),
-                    test::Control<QPushButton>(*d, "cmdSysInfo")->text(),
-                    test::Control<QPushButton>(*d, "cmdOK")->text()};
-            offCentre = d->frameGeometry().center() - a.f.frameGeometry().center();
-            QTest::keyClick(d, Qt::Key_Escape);
-        });
-        QTest::mouseClick(a.m.control<QLabel>("lblCopyright"), Qt::LeftButton);
-
-        const AboutTexts t = AboutTextsFor(greek);
-        EXPECT_EQ(seen, QStringList({greek ? QStringLiteral("Σχετικά") : QStringLiteral("About"),
-                                     QStringLiteral("Vesmarin"), VersionLine(CurrentVersion(), greek),
-                                     t.description, t.disclaimer,
-                                     greek ? QStringLiteral("Πληροφορίες συστήματος...")
-                                           : QStringLiteral("System Info..."),
-                                     QStringLiteral("OK")}));
-        // Within the frame, whose size is known only once the window is shown.
-        EXPECT_LE(offCentre.manhattanLength(), 4) << "centred on the main window where it stands";
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Esc closes it";
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&a.f, 500)) << "the main window takes the focus back";
-        EXPECT_TRUE(a.m.ui.popups.empty() && a.m.ui.messages.empty());
-    }
+// A click on the notice opens it modally in the language in force, centred on the main window where it
+// stands, owned by it (so out of the task bar) and of a fixed size; Esc closes it and the main window takes
+// the focus back.
+TEST_F(About, TheNoticeOpensItModallyCentredOnTheMainWindow) {
+    QStringList seen;
+    QPoint offCentre;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        seen = {d->windowTitle(), test::Control<QLabel>(*d, "lblVersion")->text()};
+        offCentre = d->frameGeometry().center() - f.frameGeometry().center();
+        EXPECT_EQ(d->parentWidget(), &f);
+        EXPECT_EQ(d->minimumSize(), d->maximumSize());
+        EXPECT_TRUE(d->windowFlags() & Qt::WindowContextHelpButtonHint);
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    QTest::mouseClick(m.control<QLabel>("lblCopyright"), Qt::LeftButton);
+    EXPECT_EQ(seen, QStringList({"Σχετικά", VersionLine(CurrentVersion(), true)}));
+    EXPECT_LE(offCentre.manhattanLength(), 4);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&f, 500));
 }
 
-TEST(About, EnterAndEscPressOkButEnterOnSystemInfoStartsTheTool) {
-    const struct {
-        Qt::Key key;
-        bool onSysInfo;
-        bool closes;
-    } cases[] = {{Qt::Key_Escape, false, true},
-                 {Qt::Key_Return, false, true},
-                 {Qt::Key_Escape, true, true},
-                 {Qt::Key_Return, true, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.key) + (c.onSysInfo ? " on System Info" : ""));
-        AboutWindow a;
-        a.m.ui.executables = {{QStringLiteral("hardinfo"), QStringLiteral("/usr/local/bin/hardinfo")}};
-        AboutDialog d(a.m.ui, a.f.language(), &a.f);
-        d.show();
+// Enter and Esc press OK, the default and the cancel button, but Enter on System Info starts the tool; OK
+// closes; a close from the window frame is refused with the message.
+TEST_F(About, KeysPressOkButEnterOnSystemInfoStartsTheToolAndTheFrameCannotClose) {
+    m.ui.executables = {{"hardinfo", "/usr/local/bin/hardinfo"}};
+    const std::tuple<Qt::Key, const char*, bool> cases[] = {{Qt::Key_Escape, "cmdOK", true},
+                                                            {Qt::Key_Return, "cmdOK", true},
+                                                            {Qt::Key_Escape, "cmdSysInfo", true},
+                                                            {Qt::Key_Return, "cmdSysInfo", false}};
+    for (const auto& [key, focus, closes] : cases) {
+        const std::size_t runs = m.ui.runs.size();
+        AboutDialog& d = open();
         QApplication::setActiveWindow(&d);
-        QPushButton* focus = c.onSysInfo ? test::Control<QPushButton>(d, "cmdSysInfo")
-                                         : test::Control<QPushButton>(d, "cmdOK");
-        focus->setFocus();
-        QTest::keyClick(focus, c.key);
-        EXPECT_EQ(d.isVisible(), !c.closes);
-        EXPECT_EQ(a.m.ui.runs.size(), c.closes ? 0u : 1u);
+        button(focus)->setFocus();
+        QTest::keyClick(button(focus), key);
+        EXPECT_EQ(d.isVisible(), !closes) << focus << key;
+        EXPECT_EQ(m.ui.runs.size(), runs + (closes ? 0 : 1)) << focus << key;
     }
+    m.ui.answer(MsgButton::Ok);
+    EXPECT_FALSE(test::CloseFromFrame(*dialog));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(m.ui.messages.at(0).request.title, QStringLiteral("Κλείσιμο φόρμας"));
+    QTest::mouseClick(button("cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST(About, IsAFixedDialogWhoseFrameCannotCloseIt) {
-    AboutWindow a(true);
-    AboutDialog d(a.m.ui, a.f.language(), &a.f);
-    d.show();
-    EXPECT_EQ(d.minimumSize(), d.maximumSize());
-    EXPECT_TRUE(d.windowFlags() & Qt::WindowContextHelpButtonHint);
-    EXPECT_EQ(d.parentWidget(), &a.f) << "owned, so it stays out of the task bar";
-
-    QCloseEvent fromFrame;
-    QSpontaneKeyEvent::setSpontaneous(&fromFrame);
-    a.m.ui.answer(MsgButton::Ok);
-    static_cast<QObject&>(d).event(&fromFrame); // as the window system delivers it
-    EXPECT_TRUE(d.isVisible());
-    ASSERT_EQ(a.m.ui.messages.size(), 1u);
-    EXPECT_EQ(a.m.ui.messages[0].request.title, QStringLiteral("Κλείσιμο φόρμας"));
-
-    test::Control<QPushButton>(d, "cmdOK")->click();
-    EXPECT_FALSE(d.isVisible());
-}
-
-// The order of the look-ups is the core's test; here, what the button does with what they find.
-TEST(About, SystemInformationStartsTheToolFoundOrSaysItIsUnavailable) {
-    const QString onPath = QStringLiteral("/opt/tools/hardinfo2");
-    const struct {
-        const char* name;
-        bool found;
-        bool startWorks;
-    } cases[] = {{"found and started", true, true},
-                 {"found but will not start: the second look-up is not tried", true, false},
-                 {"found nowhere", false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        AboutWindow a(true);
-        if (c.found)
-            a.m.ui.executables = {{QStringLiteral("hardinfo2"), onPath}};
-        a.m.ui.runSucceeds = c.startWorks;
-        AboutDialog d(a.m.ui, a.f.language(), &a.f);
-        bool tested = false;
+// The order of the look-ups is the core's test; here, what the button does with what they find: a tool
+// found that will not start is not looked for again, and the user is told in either case.
+TEST_F(About, SystemInformationStartsTheToolFoundOrSaysItIsUnavailable) {
+    const std::pair<bool, bool> cases[] = {{true, true}, {true, false}, {false, true}}; // found, starts
+    for (const auto& [found, starts] : cases) {
+        m.ui.runs.clear();
+        m.ui.messages.clear();
+        m.ui.executables = {{"hardinfo2", found ? "/opt/tools/hardinfo2" : ""}};
+        m.ui.runSucceeds = starts;
+        AboutDialog& d = open();
+        bool fileTried = false;
         d.setSysInfoLookups(
-            PosixSysInfoLookups([&](const QString& name) { return a.m.ui.findExecutable(name); },
-                                [&](const QString&) {
-                                    tested = true;
-                                    return false;
-                                }));
-        d.show();
-        const bool message = !c.found || !c.startWorks;
-        if (message)
-            a.m.ui.answer(MsgButton::Ok);
-        test::Control<QPushButton>(d, "cmdSysInfo")->click();
-
-        ASSERT_EQ(a.m.ui.runs.size(), c.found ? 1u : 0u);
-        if (c.found) {
-            EXPECT_EQ(a.m.ui.runs[0].program, onPath);
+            PosixSysInfoLookups([&](const QString& name) { return m.ui.findExecutable(name); },
+                                [&](const QString&) { return fileTried = true, false; }));
+        if (!found || !starts)
+            m.ui.answer(MsgButton::Ok);
+        QTest::mouseClick(button("cmdSysInfo"), Qt::LeftButton);
+        EXPECT_EQ(m.ui.runs.size(), found ? 1u : 0u);
+        EXPECT_TRUE(!found || m.ui.runs.at(0).program == "/opt/tools/hardinfo2");
+        EXPECT_EQ(fileTried, !found);
+        if (!found || !starts) {
+            EXPECT_EQ(m.ui.messages.at(0).request.text, SysInfoUnavailableText(true));
+            EXPECT_EQ(m.ui.messages.at(0).request.title, QStringLiteral("Πληροφορίες συστήματος"));
         }
-        EXPECT_EQ(tested, !c.found);
-        ASSERT_EQ(a.m.ui.messages.size(), message ? 1u : 0u);
-        if (message) {
-            EXPECT_EQ(a.m.ui.messages[0].request.text, SysInfoUnavailableText(true));
-            EXPECT_EQ(a.m.ui.messages[0].request.title, QStringLiteral("Πληροφορίες συστήματος"));
-        }
-        EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
+        EXPECT_TRUE(d.isVisible());
     }
 }
 
-// A right or middle click, or the menu key, shows the topic at once; the question mark and Shift+F1 too.
-TEST(About, ItsControlsShowTheirTopicsOnARightClickAndInWhatsThisMode) {
-    AboutWindow a(true);
-    AboutDialog d(a.m.ui, a.f.language(), &a.f);
-    d.show();
-    const std::pair<QWidget*, int> rows[] = {
-        {test::Control<QLabel>(d, "picIcon"), 90010},
-        {test::Control<QLabel>(d, "lblTitle"), 90020},
-        {test::Control<QLabel>(d, "lblVersion"), 90030},
-        {test::Control<QLabel>(d, "lblDescription"), 90040},
-        {test::Control<QLabel>(d, "lblDisclaimer"), 90050},
-        {test::Control<QPushButton>(d, "cmdOK"), 90060},
-        {test::Control<QPushButton>(d, "cmdSysInfo"), 90070},
-    };
-    for (const auto& [control, topic] : rows) {
-        const HelpLookup expected = LookupHelpTopic(a.f.files().helpFileGreek, topic, HelpLanguage::Greek);
+TEST_F(About, ItsControlsShowTheirTopicsOnRequest) {
+    AboutDialog& d = open();
+    std::vector<std::pair<QWidget*, QString>> topics;
+    const std::pair<const char*, int> rows[] = {
+        {"picIcon", 90010},       {"lblTitle", 90020}, {"lblVersion", 90030}, {"lblDescription", 90040},
+        {"lblDisclaimer", 90050}, {"cmdOK", 90060},    {"cmdSysInfo", 90070}};
+    for (const auto& [name, topic] : rows) {
+        const HelpLookup expected = LookupHelpTopic(f.files().helpFileGreek, topic, HelpLanguage::Greek);
         ASSERT_TRUE(expected.found());
-        EXPECT_EQ(control->whatsThis(), expected.text);
-        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
-            SCOPED_TRACE(::testing::Message() << topic << ", button " << button);
-            a.m.ui.popups.clear();
-            EXPECT_EQ(test::AskForHelp(control, button), "") << "at once, without a menu";
-            ASSERT_EQ(a.m.ui.popups.size(), 1u);
-            EXPECT_EQ(a.m.ui.popups[0].text, expected.text);
-        }
+        topics.emplace_back(test::Control(d, name), expected.text);
     }
-    EXPECT_TRUE(d.isVisible());
-
-    QApplication::setActiveWindow(&d);
-    QTest::keyClick(&d, Qt::Key_F1, Qt::ShiftModifier);
-    EXPECT_TRUE(QWhatsThis::inWhatsThisMode()) << "Shift+F1 enters What's This mode";
-    QWhatsThis::leaveWhatsThisMode();
+    test::ExpectTopicsOnRequest(m.ui, d, topics);
 }
 
 } // namespace

@@ -1,159 +1,126 @@
 #include "app/MainWindowRig.h"
 #include "ui/UpDown.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace vesmarin {
 namespace {
 
-using test::MainWindowRig;
-
 class Options : public ::testing::Test {
 protected:
-    void SetUp() override { m.loadWith("[General]\nInitialPath=/tmp\n[Options]\nCaseSensitive=0\n"); }
-    MainWindow& f() { return *m.window; }
-    QLineEdit* levels() const { return m.control<QLineEdit>("txtLevels"); }
-    QCheckBox* kind(int index) const { return m.control<QCheckBox>("chkWhatToBrowse", index); }
-    QCheckBox* caseBox() const { return m.control<QCheckBox>("chkCaseSensitive"); }
-    MainWindowRig m;
+    void SetUp() override {
+        m.loadWith("[General]\nInitialPath=/tmp\n[Options]\nCaseSensitive=0\nLevels=5\n");
+        m.window->show();
+    }
+    int levels() const { return m.window->options().levels(); }
+    QLineEdit* box() const { return m.control<QLineEdit>("txtLevels"); }
+    void click(const char* name, int index = -1) {
+        QTest::mouseClick(m.control(name, index), Qt::LeftButton);
+    }
+    test::MainWindowRig m;
 };
 
-TEST_F(Options, TypingPassesDigitsAndBackspaceOnly) {
-    levels()->clear();
-    struct Step {
-        Qt::Key key;
-        char text;
-        const char* shown;
-        int levels;
-        int beeps;
-    };
-    const Step steps[] = {
-        {Qt::Key_1, '1', "1", 1, 0},         {Qt::Key_2, '2', "12", 12, 0},
-        {Qt::Key_3, '3', "123", 123, 0},     {Qt::Key_A, 'a', "123", 123, 1},
-        {Qt::Key_Minus, '-', "123", 123, 2}, {Qt::Key_Period, '.', "123", 123, 3},
-        {Qt::Key_Space, ' ', "123", 123, 4}, {Qt::Key_4, '4', "1234", 1234, 4},
-        {Qt::Key_5, '5', "1234", 1234, 4},   {Qt::Key_Backspace, '\b', "123", 123, 4},
-    };
-    for (const Step& s : steps) {
-        QTest::keyClick(levels(), s.key, Qt::NoModifier);
-        EXPECT_EQ(levels()->text().toStdString(), s.shown) << "after '" << s.text << "'";
-        EXPECT_EQ(f().options().levels(), s.levels) << "after '" << s.text << "'";
-        EXPECT_EQ(m.ui.beeps, s.beeps) << "after '" << s.text << "'";
-    }
-}
-
-TEST_F(Options, UpDownStaysWithinRangeAndAllGivesZero) {
-    struct Step {
-        const char* before;
-        int steps;
-        const char* after;
-    };
-    for (const Step& s : {Step{"9999", 1, "9999"}, Step{"0", -1, "0"}, Step{"5", 1, "6"}, Step{"5", -1, "4"},
-                          Step{"9998", 3, "9999"}}) {
-        levels()->setText(QString::fromLatin1(s.before));
-        for (int i = 0; i < std::abs(s.steps); ++i)
-            QTest::mouseClick(s.steps > 0 ? m.control<UpDown>("updLevels")->upArrow()
-                                          : m.control<UpDown>("updLevels")->downArrow(),
+// The levels box: typing passes digits (four at most) and Backspace and beeps at anything else; the up-down
+// (its arrows or the arrow keys) stays within 0 and 9999; All gives 0; pasted text is not filtered, and what
+// is no number of levels becomes 0. The levels are the number the box shows; an empty box keeps them.
+TEST_F(Options, LevelsBox) {
+    enum Act { Type, Paste, Set, Up, Down, UpKey, All };
+    const std::tuple<Act, const char*, const char*> steps[] = {
+        {Type, "1", "1"},   {Type, "a", "1"},       {Type, "-", "1"},      {Type, ".", "1"},
+        {Type, " ", "1"},   {Type, "2345", "1234"}, {Type, "\b", "123"},   {Set, "9999", "9999"},
+        {Up, "", "9999"},   {Set, "0", "0"},        {Down, "", "0"},       {Up, "", "1"},
+        {UpKey, "", "2"},   {Down, "", "1"},        {All, "", "0"},        {Paste, "ab", "0"},
+        {Paste, "-5", "0"}, {Paste, "1e9", "0"},    {Paste, "1e3", "1e3"}, {Paste, "123456", "1234"}};
+    box()->clear();
+    UpDown* upDown = m.control<UpDown>("updLevels");
+    int beeps = 0;
+    for (const auto& [act, text, shown] : steps) {
+        if (act == Type) {
+            QTest::keyClicks(box(), QString::fromLatin1(text));
+            beeps += !QChar(text[0]).isDigit() && text[0] != '\b';
+        } else if (act == Paste) {
+            QApplication::clipboard()->setText(QString::fromLatin1(text));
+            box()->selectAll();
+            box()->paste();
+        } else if (act == Set) {
+            box()->setText(QString::fromLatin1(text));
+        } else if (act == UpKey) {
+            QTest::keyClick(box(), Qt::Key_Up);
+        } else {
+            QTest::mouseClick(act == Up     ? upDown->upArrow()
+                              : act == Down ? upDown->downArrow()
+                                            : m.control("cmdAll"),
                               Qt::LeftButton);
-        EXPECT_EQ(levels()->text().toStdString(), s.after) << s.before << " stepped " << s.steps;
-        EXPECT_EQ(f().options().levels(), QString::fromLatin1(s.after).toInt());
+        }
+        EXPECT_EQ(box()->text().toStdString(), shown) << act << " " << text;
+        EXPECT_EQ(levels(), QString::fromLatin1(shown).toDouble()) << act << " " << text;
+        EXPECT_EQ(m.ui.beeps, beeps) << act << " " << text;
     }
-    levels()->setText(QStringLiteral("7"));
-    QTest::keyClick(levels(), Qt::Key_Up);
-    EXPECT_EQ(levels()->text(), QStringLiteral("8")) << "the arrow keys step the attached up-down";
-    EXPECT_EQ(m.ui.beeps, 0);
-    QTest::mouseClick(m.control<QPushButton>("cmdAll"), Qt::LeftButton);
-    EXPECT_EQ(levels()->text(), QStringLiteral("0"));
-    EXPECT_EQ(f().options().levels(), 0);
+    box()->clear();
+    EXPECT_EQ(levels(), 1234);
 }
 
-TEST_F(Options, PastedTextThatIsNoLevelBecomesZeroAndAnEmptyBoxKeepsTheLevels) {
-    struct Case {
-        const char* pasted;
-        const char* shown;
-        int levels;
-    };
-    for (const Case& c :
-         {Case{"ab", "0", 0}, Case{"-5", "0", 0}, Case{"1e9", "0", 0}, Case{"12x", "0", 0},
-          Case{"1e3", "1e3", 1000}, Case{"99.5", "99.5", 100}, Case{"123456", "1234", 1234}}) {
-        levels()->setText(QStringLiteral("42"));
-        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
-        levels()->selectAll();
-        levels()->paste();
-        EXPECT_EQ(levels()->text().toStdString(), c.shown) << c.pasted;
-        EXPECT_EQ(f().options().levels(), c.levels) << c.pasted;
-    }
-    EXPECT_EQ(m.ui.beeps, 0);
-    levels()->clear();
-    EXPECT_EQ(f().options().levels(), 1234) << "an empty box keeps the levels";
-}
-
+// One kind of file stays ticked: the only ticked box is fixed. Every change is written at once.
 TEST_F(Options, KindsOfFileKeepOneTickedAndAreWritten) {
-    struct Step {
-        int box;
-        bool exeTicked, dllTicked, exeEnabled, dllEnabled;
-        const char* written;
-    };
-    const QString both = OptionsPanel::ExePatterns + u';' + OptionsPanel::DllPatterns;
-    const Step steps[] = {
-        {1, true, false, false, true, "1"}, // untick DLL: EXE alone, and it cannot be unticked
-        {1, true, true, true, true, "3"},   // tick DLL again
-        {0, false, true, true, false, "2"}, // untick EXE: DLL alone
-        {1, false, true, true, false, "2"}, // the disabled DLL box does not react
-        {0, true, true, true, true, "3"},
-    };
-    for (const Step& s : steps) {
-        QCheckBox* box = kind(s.box);
-        box->click();
-        EXPECT_EQ(kind(0)->isChecked(), s.exeTicked);
-        EXPECT_EQ(kind(1)->isChecked(), s.dllTicked);
-        EXPECT_EQ(kind(0)->isEnabled(), s.exeEnabled);
-        EXPECT_EQ(kind(1)->isEnabled(), s.dllEnabled);
-        EXPECT_EQ(f().options().patternList(), s.exeTicked && s.dllTicked ? both
-                                               : s.exeTicked              ? OptionsPanel::ExePatterns
-                                                                          : OptionsPanel::DllPatterns);
-        EXPECT_EQ(m.iniValue("WhatToBrowse"), s.written);
+    const std::pair<int, const char*> steps[] = {
+        {1, "EXE! DLL- 1"}, {1, "EXE+ DLL+ 3"}, {0, "EXE- DLL! 2"}, {1, "EXE- DLL! 2"}, {0, "EXE+ DLL+ 3"}};
+    for (const auto& [box, shown] : steps) {
+        click("chkWhatToBrowse", box);
+        EXPECT_EQ(m.kindsOfFile(), shown);
     }
 }
 
+// The case box warns in the language in force and writes the rule, which waits for the next start.
 TEST_F(Options, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
-    ASSERT_FALSE(f().options().caseSensitive());
-    m.ui.answer(MsgButton::Ok);
-    caseBox()->click();
-    ASSERT_EQ(m.ui.messages.size(), 1u);
+    for (int i = 0; i < 4; ++i) {
+        if (i == 1)
+            click("cmdLanguage", 0);
+        if (i == 2)
+            click("cmdLanguage", 1);
+        m.ui.answer(MsgButton::Ok);
+        click("chkCaseSensitive");
+        EXPECT_EQ(m.iniValue("CaseSensitive"), i % 2 ? "0" : "1");
+    }
+    EXPECT_FALSE(m.window->options().caseSensitive());
     const MessageRequest& on = m.ui.messages[0].request;
     EXPECT_EQ(on.title, QStringLiteral("Distinguish between upper-lower case"));
     EXPECT_TRUE(
         on.text.startsWith(QStringLiteral("You decided to instruct this application to distinguish")));
     EXPECT_EQ(on.icon, MsgIcon::Information);
     EXPECT_EQ(on.buttons, MsgButtons::Ok);
-    EXPECT_EQ(m.iniValue("CaseSensitive"), "1");
-    EXPECT_FALSE(f().options().caseSensitive());
-
-    m.control<QPushButton>("cmdLanguage", 0)->click();
-    m.ui.answer(MsgButton::Ok);
-    caseBox()->click();
-    ASSERT_EQ(m.ui.messages.size(), 2u);
     EXPECT_EQ(m.ui.messages[1].request.title, QStringLiteral("Διαχωρισμός πεζών-κεφαλαίων"));
     EXPECT_TRUE(m.ui.messages[1].request.text.startsWith(QStringLiteral("Αποφασίσατε να ακυρώσετε")));
-    EXPECT_EQ(m.iniValue("CaseSensitive"), "0");
-
-    m.control<QPushButton>("cmdLanguage", 1)->click();
-    m.ui.answer(MsgButton::Ok);
-    caseBox()->click();
-    m.ui.answer(MsgButton::Ok);
-    caseBox()->click();
     // The first NOT of the English switched-off text is written in Greek capitals.
     EXPECT_TRUE(m.ui.messages[3].request.text.startsWith(
         QStringLiteral("You decided to instruct this application \u039D\u039F\u03A4 to distinguish")));
     EXPECT_TRUE(m.ui.messages[3].request.text.contains(QStringLiteral("ALSO does NOT distinguish")));
+}
+
+// End keeps the levels. A close from the window frame keeps nothing; an empty box stops the end with report
+// 193, whose No leaves the program running and whose Yes ends it, still keeping nothing.
+TEST_F(Options, EndWritesTheLevelsButNotAfterAFrameCloseOrAnUnreadableBox) {
+    const std::string before = m.ini();
+    box()->setText(QStringLiteral("12"));
+    EXPECT_TRUE(test::CloseFromFrame(*m.window));
+    EXPECT_EQ(m.ini(), before);
+
+    box()->clear();
+    for (const MsgButton answer : {MsgButton::No, MsgButton::Yes}) {
+        m.ui.answer(answer);
+        click("cmdEnd");
+        EXPECT_EQ(m.ui.ended, answer == MsgButton::Yes ? 1 : 0);
+        EXPECT_TRUE(answer == MsgButton::Yes || m.window->isVisible()) << "No leaves the program running";
+    }
+    EXPECT_EQ(m.ui.messages[0].request.title, QStringLiteral("Vesmarin, 193."));
+    EXPECT_TRUE(m.ui.messages[0].request.text.startsWith(
+        QStringLiteral("Error condition 13 with the description 'Type mismatch'")));
+    EXPECT_EQ(m.ini(), before);
+
+    box()->setText(QStringLiteral("12"));
+    click("cmdEnd");
+    EXPECT_NE(m.ini().find("Levels=12\n"), std::string::npos) << m.ini();
+    EXPECT_FALSE(m.window->isVisible());
 }
 
 } // namespace

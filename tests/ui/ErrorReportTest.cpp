@@ -14,127 +14,79 @@ namespace {
 
 using test::ScriptedInteraction;
 
-TEST(ReportError, AsksWhetherToEndInTheLanguageInForce) {
-    struct Case {
-        bool greek;
-        const char* title;
-        QString text;
-    };
-    const Case cases[] = {
-        {false, "Vesmarin",
-         QStringLiteral("Error condition 13 with the description 'Type mismatch' has occured.\r\n\r\nThe "
-                        "application cannot perform the requested operation.\r\n\r\nDo you want to "
-                        "shut down the application and return to the Windows environment?")},
-        {true, "Vesmarin",
-         QStringLiteral("Παρουσιάσθηκε το σφάλμα με αριθμό 13 και περιγραφή «Type mismatch».\r\n\r\nΗ "
-                        "εφαρμογή δεν μπορεί να εκτελέσει την εργασία που ζητήσατε.\r\n\r\nΘέλετε να "
-                        "διακοπεί η λειτουργία της εφαρμογής και να επιστρέψετε στο περιβάλλον των "
-                        "Windows;")},
-    };
-    for (const Case& c : cases) {
+// Every kind of failure inside a trapped procedure ends the procedure and is reported with its number and
+// the place in the title (even before the language gives a title); the report asks whether to end, No by
+// default, in the language in force, and Yes ends at once.
+TEST(ErrorTrap, ReportsWithTheNumberAndPlaceAndAsksWhetherToEnd) {
+    const auto mismatch = [] { (void)ToInteger16OrRaise(QString()); };
+    const Language english{false, "Vesmarin", {}}, greek{true, "Vesmarin", {}}, none;
+    const std::tuple<std::function<void()>, Language, MsgButton, QString, QString> cases[] = {
+        {mismatch, english, MsgButton::No, "Vesmarin, 202.",
+         "Error condition 13 with the description 'Type mismatch' has occured.\r\n\r\nThe application cannot "
+         "perform the requested operation.\r\n\r\nDo you want to shut down the application and return to the "
+         "Windows environment?"},
+        {mismatch, greek, MsgButton::No, "Vesmarin, 202.",
+         "Παρουσιάσθηκε το σφάλμα με αριθμό 13 και περιγραφή «Type mismatch»."},
+        {mismatch, none, MsgButton::Yes, ", 202.", "Error condition 13 "},
+        {[] { throw RunTimeError(6, QStringLiteral("Overflow")); }, english, MsgButton::No, "Vesmarin, 202.",
+         "Error condition 6 with the description 'Overflow'"},
+        {[] { throw std::bad_alloc(); }, english, MsgButton::No, "Vesmarin, 202.",
+         "Error condition 7 with the description 'Out of memory'"},
+        {[] { throw std::runtime_error("broken"); }, english, MsgButton::No, "Vesmarin, 202.",
+         "Error condition 51 with the description 'broken'"}};
+    for (const auto& [fail, language, answer, title, text] : cases) {
         ScriptedInteraction ui;
-        const Language language{c.greek, QString::fromLatin1(c.title), {}};
-        ui.answer(MsgButton::No);
-        ErrorReport(ui, language, nullptr).show(13, QStringLiteral("Type mismatch"), Location::End);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        const MessageRequest& r = ui.messages[0].request;
-        EXPECT_EQ(r.text, c.text);
-        EXPECT_EQ(r.title, QStringLiteral("Vesmarin, 193."));
-        EXPECT_EQ(r.icon, MsgIcon::Question);
-        EXPECT_EQ(r.buttons, MsgButtons::YesNo);
-        EXPECT_EQ(r.defaultButton, MsgButton::No);
-        EXPECT_EQ(ui.ended, 0);
-    }
-}
-
-TEST(ReportError, YesEndsAtOnceAndAnEmptyTitleStillNamesTheCode) {
-    ScriptedInteraction ui;
-    const Language language; // before the language is applied the title is empty
-    ui.answer(MsgButton::Yes);
-    ErrorReport(ui, language, nullptr).show(5, QStringLiteral("x"), Location::StartUp);
-    EXPECT_EQ(ui.messages.at(0).request.title, QStringLiteral(", 181."));
-    EXPECT_EQ(ui.ended, 1);
-}
-
-TEST(ErrorTrap, ReportsWithItsCodeAndEndsTheProcedure) {
-    struct Case {
-        std::function<void()> fail;
-        int number;
-        QString description;
-    };
-    const Case cases[] = {
-        {[] { throw RunTimeError(6, QStringLiteral("Overflow")); }, 6, QStringLiteral("Overflow")},
-        {[] { (void)ToInteger16OrRaise(QString()); }, 13, QStringLiteral("Type mismatch")},
-        {[] { throw std::bad_alloc(); }, 7, QStringLiteral("Out of memory")},
-        {[] { throw std::runtime_error("broken"); }, 51, QStringLiteral("broken")},
-    };
-    for (const Case& c : cases) {
-        ScriptedInteraction ui;
-        const Language language{false, QStringLiteral("Vesmarin"), {}};
-        ui.answer(MsgButton::No);
+        ui.answer(answer);
         bool reachedTheEnd = false;
-        const bool completed =
-            RunUnderErrorTrap(ErrorReport(ui, language, nullptr), Location::ShowNextSet, [&] {
-                c.fail();
-                reachedTheEnd = true;
-            });
-        EXPECT_FALSE(completed);
+        EXPECT_FALSE(RunUnderErrorTrap(ErrorReport(ui, language, nullptr), Location::ShowNextSet, [&] {
+            fail();
+            reachedTheEnd = true;
+        }));
         EXPECT_FALSE(reachedTheEnd);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].request.title, QStringLiteral("Vesmarin, 202."));
-        EXPECT_TRUE(ui.messages[0].request.text.startsWith(
-            QStringLiteral("Error condition %1 with the description '%2'").arg(c.number).arg(c.description)));
+        const MessageRequest& r = ui.messages.at(0).request;
+        EXPECT_EQ(r.title, title);
+        EXPECT_TRUE(text.endsWith(u'?') ? r.text == text : r.text.startsWith(text)) << r.text.toStdString();
+        EXPECT_EQ(std::tuple(r.icon, r.buttons, r.defaultButton),
+                  std::tuple(MsgIcon::Question, MsgButtons::YesNo, MsgButton::No));
+        EXPECT_EQ(ui.ended, answer == MsgButton::Yes ? 1 : 0);
     }
 }
 
-// The recall and About dialogs call the close-event form; their own tests close them from the frame.
+// Only a close from the window frame is refused, with a message in the language in force.
 TEST(RefuseControlMenuClose, RefusesOnlyClosesFromTheFrameInTheLanguageInForce) {
-    const struct {
-        bool greek;
-        const char* text;
-        const char* title;
-    } cases[] = {
-        {true, "Για τεχνικούς λόγους, το κλείσιμο της φόρμας από το μενού ελέγχου, δεν επιτρέπεται.",
-         "Κλείσιμο φόρμας"},
-        {false, "For technical reasons, it is impossible to close the form, using the control menu.",
-         "Closing form"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
+    const std::tuple<bool, QString, QString> cases[] = {
+        {false, "Closing form",
+         "For technical reasons, it is impossible to close the form, using the control menu."},
+        {true, "Κλείσιμο φόρμας",
+         "Για τεχνικούς λόγους, το κλείσιμο της φόρμας από το μενού ελέγχου, δεν επιτρέπεται."}};
+    for (const auto& [greek, title, text] : cases) {
         ScriptedInteraction ui;
-        const Language language{c.greek, {}, {}};
+        const Language language{greek, {}, {}};
         EXPECT_FALSE(RefuseControlMenuClose(ui, language, nullptr, false));
-        EXPECT_TRUE(ui.messages.empty());
-
         ui.answer(MsgButton::Ok);
         EXPECT_TRUE(RefuseControlMenuClose(ui, language, nullptr, true));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].request.text, QString::fromUtf8(c.text));
-        EXPECT_EQ(ui.messages[0].request.title, QString::fromUtf8(c.title));
-        EXPECT_EQ(ui.messages[0].request.icon, MsgIcon::Information);
-        EXPECT_EQ(ui.messages[0].request.buttons, MsgButtons::Ok);
+        const MessageRequest& r = ui.messages.at(0).request;
+        EXPECT_EQ(std::tuple(r.title, r.text, r.icon, r.buttons),
+                  std::tuple(title, text, MsgIcon::Information, MsgButtons::Ok));
     }
 }
 
+// A borderless tool window (out of the task bar) centred on its owner where the owner stands now.
 TEST(PleaseWait, IsABorderlessToolWindowCentredOnItsOwner) {
     QWidget owner;
     owner.setGeometry(100, 100, 641, 465);
     owner.show();
     PleaseWaitWindow wait(&owner, QStringLiteral("Browsing Files"), QStringLiteral("Please Wait"));
-    wait.showCentredOnOwner();
+    for (const QPoint at : {QPoint(100, 100), QPoint(300, 200)}) {
+        owner.move(at);
+        wait.showCentredOnOwner();
+        EXPECT_TRUE(wait.isVisible());
+        EXPECT_LE((wait.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 1);
+    }
     EXPECT_EQ(test::Control<QLabel>(wait, "lblBrowsing")->text(), QStringLiteral("Browsing Files"));
     EXPECT_EQ(test::Control<QLabel>(wait, "lblPleaseWait")->text(), QStringLiteral("Please Wait"));
-
-    EXPECT_TRUE(wait.isVisible());
     EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(wait.windowFlags() & Qt::WindowType_Mask, Qt::Tool)
-        << "a tool window stays out of the task bar";
-    EXPECT_LE((wait.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 1);
-
-    owner.move(300, 200);
-    wait.showCentredOnOwner();
-    EXPECT_LE((wait.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 1)
-        << "it follows its owner to where it stands now";
+    EXPECT_EQ(wait.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
 }
 
 } // namespace
