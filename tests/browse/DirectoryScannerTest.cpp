@@ -154,6 +154,8 @@ TEST(NameOrder, CaseInsensitiveAndTotal) {
         {"\xCE\xB2\xCE\xB1", "\xCE\x91\xCE\xB3", 1},     // βα > Αγ
         {"\xCE\xAC\xCE\xBB", "\xCE\x86\xCE\x9C", -1},    // άλ < ΆΜ: accented letters fold too
         {"\xCF\x82", "\xCE\xA3", 1},                     // final sigma folds with sigma
+        {"\xCE\xAF", "\xCE\x8A\xCE\xB1", -1},            // ί < Ία
+        {"\xC4\x81", "\xC4\x80b", -1},                   // ā < Āb: Latin letters beyond Latin-1 fold too
         {"\xD0\xB1", "\xD0\x92", -1},                    // б < В
         {"\xD1\x8F", "\xD0\xAF\xD0\xB0", -1},            // я < Яа: the last letter folds as well
         {"\xE3\x81\x82", "\xE2\x82\xAC", 1},             // あ after €, by their code points

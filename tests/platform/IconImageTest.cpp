@@ -85,13 +85,13 @@ TEST(DecodeImage, GivesTheStoredColourAtEveryDepth) {
         {"24 bpp", dib(1, 1, 24, {0x336699}), 0xFF336699},
         {"32 bpp with alpha", dib(1, 1, 32, {0x80336699}), 0x80336699},
         {"32 bpp, alpha all zero: opaque", dib(1, 1, 32, {0x00336699}), 0xFF336699},
-        // masks that swap red and blue
+        // masks that swap red and blue; the byte they leave is alpha
         {"32 bpp bitfields",
-         with(dib(1, 1, 32, {0x00FF00}),
+         with(dib(1, 1, 32, {0x80112233}),
               [](Dib& d) {
                   d.bitfields = {0x000000FF, 0x0000FF00, 0x00FF0000};
               }),
-         0xFF00FF00},
+         0x80332211},
         {"core header, 3-byte palette",
          with(dib(2, 1, 4, {3, 0}, {0, 0, 0, 0x123456}), [](Dib& d) { d.coreHeader = true; }), 0xFF123456},
     };
@@ -314,9 +314,11 @@ TEST(ScaleImage, StretchesNonSquareImages) {
 
 TEST(ScaleImage, TransparentPixelsLendNoColourAndMasksKeepTheirSide) {
     const auto alpha =
-        decodeImage(encodeDib(dib(2, 2, 32, {0xFFFF0000, 0x00000000, 0x00000000, 0x00000000})));
+        decodeImage(encodeDib(dib(2, 2, 32, {0xFF123456, 0x00000000, 0x00000000, 0x00000000})));
     ASSERT_TRUE(alpha);
-    EXPECT_EQ(pixel(scaleImage(*alpha, 1), 0, 0), 0x40FF0000u);
+    const DecodedImage reduced = scaleImage(*alpha, 1);
+    EXPECT_TRUE(reduced.hasAlpha);
+    EXPECT_EQ(pixel(reduced, 0, 0), 0x40123456u); // each channel its own
 
     Dib d = dib(2, 2, 24, {0xFF0000, 0x000000, 0xFF0000, 0xFF0000});
     d.mask = {0, 1, 0, 0};
