@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "base/PathText.h"
 #include "base/ProfileFile.h"
+#include "base/RunTimeError.h"
 
 #include <limits>
 
@@ -36,6 +37,13 @@ QString PathSettingProblem(const QString& path) {
     if (path.contains(u'\n') || path.contains(u'\r'))
         return QStringLiteral("The path holds a line break");
     return {};
+}
+
+void WritePath(const QString& file, const QString& section, const QString& key, const QString& path) {
+    if (const QString problem = PathSettingProblem(path); !problem.isEmpty())
+        throw RunTimeError(errors::PathFileAccess, problem);
+    if (!Write(file, section, key, path))
+        throw RunTimeError(errors::PathFileAccess, QStringLiteral("Path/File access error: %1").arg(file));
 }
 
 bool Write(const QString& file, const QString& section, const QString& key, const QString& value) {

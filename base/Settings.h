@@ -46,6 +46,10 @@ PathSetting ReadPath(const QString& file, const QString& section, const QString&
 // when it can: longer than PathLimit, or holding a line break, which would end its line of the file.
 QString PathSettingProblem(const QString& path);
 
+// Writes a path setting, or raises the run-time error (path/file access) that says why the settings file
+// could not take it: so no caller takes a path for stored when it is not.
+void WritePath(const QString& file, const QString& section, const QString& key, const QString& path);
+
 // Writes one key at once; false when the file could not be written.
 bool Write(const QString& file, const QString& section, const QString& key, const QString& value);
 bool Write(const QString& file, const QString& section, const QString& key, int value);

@@ -513,14 +513,9 @@ void IconBrowser::chooseIconFolder() {
         const std::optional<QString> chosen = ui_.openFileName(&window_, r);
         if (!chosen)
             return; // cancelled: nothing changes
-        // The folder is taken only once the settings file holds it, as for the initial path: a failed write is
-        // reported, never passed over as if the folder had been stored.
+        // The folder is taken only once the settings file holds it.
         const QString folder = FolderOfChosenFile(*chosen);
-        if (const QString problem = settings::PathSettingProblem(folder); !problem.isEmpty())
-            throw RunTimeError(errors::PathFileAccess, problem);
-        if (!settings::Write(files_.iniFile, settings::Options, settings::IconSavePath, folder))
-            throw RunTimeError(errors::PathFileAccess,
-                               QStringLiteral("Path/File access error: %1").arg(files_.iniFile));
+        settings::WritePath(files_.iniFile, settings::Options, settings::IconSavePath, folder);
         iconFolder_ = folder;
     });
 }

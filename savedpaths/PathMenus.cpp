@@ -72,11 +72,7 @@ void PathMenus::saveInitialPath() {
             return;
         // The path becomes initial only once the settings file holds it: a failure is reported, never
         // passed over as if the path had been saved.
-        if (const QString problem = settings::PathSettingProblem(path); !problem.isEmpty())
-            throw RunTimeError(errors::PathFileAccess, problem);
-        if (!settings::Write(files_.iniFile, settings::General, settings::InitialPath, path))
-            throw RunTimeError(errors::PathFileAccess,
-                               QStringLiteral("Path/File access error: %1").arg(files_.iniFile));
+        settings::WritePath(files_.iniFile, settings::General, settings::InitialPath, path);
         initialPath_ = path;
     });
 }
