@@ -155,13 +155,16 @@ TEST(NameOrder, CaseInsensitiveAndTotal) {
         {"\xCE\xAC\xCE\xBB", "\xCE\x86\xCE\x9C", -1},    // άλ < ΆΜ: accented letters fold too
         {"\xCF\x82", "\xCE\xA3", 1},                     // final sigma folds with sigma
         {"\xCE\xAF", "\xCE\x8A\xCE\xB1", -1},            // ί < Ία
-        {"\xC4\x81", "\xC4\x80b", -1},                   // ā < Āb: Latin letters beyond Latin-1 fold too
-        {"\xD0\xB1", "\xD0\x92", -1},                    // б < В
-        {"\xD1\x8F", "\xD0\xAF\xD0\xB0", -1},            // я < Яа: the last letter folds as well
-        {"\xE3\x81\x82", "\xE2\x82\xAC", 1},             // あ after €, by their code points
-        {"\xF0\x9F\x98\x80", "\xEF\xBC\xA1", 1},         // 😀 after Ａ, from outside the basic plane
-        {"\xFF\xFE", "a", 1},                            // not UTF-8: after every letter
-        {"a\xC3", "a\xC3\xA9", 1},                       // a cut sequence still has a place
+        {"\xC4\x81",
+         "\xC4\x80"
+         "b",
+         -1},                                    // ā < Āb: Latin letters beyond Latin-1 fold too
+        {"\xD0\xB1", "\xD0\x92", -1},            // б < В
+        {"\xD1\x8F", "\xD0\xAF\xD0\xB0", -1},    // я < Яа: the last letter folds as well
+        {"\xE3\x81\x82", "\xE2\x82\xAC", 1},     // あ after €, by their code points
+        {"\xF0\x9F\x98\x80", "\xEF\xBC\xA1", 1}, // 😀 after Ａ, from outside the basic plane
+        {"\xFF\xFE", "a", 1},                    // not UTF-8: after every letter
+        {"a\xC3", "a\xC3\xA9", 1},               // a cut sequence still has a place
     };
     for (const Case& c : cases) {
         const int got = CompareNames(c.a, c.b);
