@@ -25,6 +25,9 @@ protected:
         return m.loadWith(("[General]\nLanguage=0\nInitialPath=" + initialPath + "\n").toStdString());
     }
     QString shown() const { return m.control<QLabel>("lblCurrentPath")->text(); }
+    void click(const char* button) const {
+        QTest::mouseClick(m.control<QPushButton>(button), Qt::LeftButton);
+    }
 
     QTemporaryDir disk;
     QString root = QDir(disk.path()).canonicalPath();
@@ -67,17 +70,14 @@ TEST_F(StartUp, MissingInitialPathIsQueriedBeforeTheWindowShows) {
                       "lower case letters in item names, make certain that the operating system which "
                       "hosts this application, ALSO distinguishes between upper and lower case letters "
                       "in item names.");
-        EXPECT_EQ(q.icon, MsgIcon::Question);
-        EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
-        EXPECT_EQ(q.defaultButton, MsgButton::Ok);
+        EXPECT_TRUE(q.icon == MsgIcon::Question && q.buttons == MsgButtons::OkCancel &&
+                    q.defaultButton == MsgButton::Ok);
         if (ok) {
             const MessageRequest& f = run.ui.messages[1].request;
             EXPECT_EQ(f.text, "Path '" + path +
-                                  "', could not be recalled after all. The path that has been "
-                                  "recalled, is '" +
-                                  found + "'.");
-            EXPECT_EQ(f.title, "Recall path");
-            EXPECT_EQ(f.icon, MsgIcon::Information);
+                                  "', could not be recalled after all. The path that has been " +
+                                  "recalled, is '" + found + "'.");
+            EXPECT_TRUE(f.title == q.title && f.icon == MsgIcon::Information);
         }
         EXPECT_FALSE(run.window->isVisible());
         EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), found);
@@ -100,20 +100,20 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
 
     // Refresh keeps the selection and shows the folders made meanwhile.
     ASSERT_TRUE(QDir(root).mkpath("Work/new"));
-    QTest::mouseClick(m.control<QPushButton>("cmdRefresh"), Qt::LeftButton);
+    click("cmdRefresh");
     EXPECT_EQ(shown(), root + "/Work/Έργα");
     EXPECT_TRUE(f.folderTree().findNode(root + "/Work/new/"));
 
-    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    click("cmdUpOneLevel");
     EXPECT_EQ(shown(), root + "/Work");
     EXPECT_TRUE(ui.messages.empty());
 
     // Up to the root, and there no further.
     for (int i = 0; i < 20 && shown() != "/"; ++i)
-        QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+        click("cmdUpOneLevel");
     ASSERT_EQ(shown(), "/");
     ui.answer(MsgButton::Ok);
-    QTest::mouseClick(m.control<QPushButton>("cmdUpOneLevel"), Qt::LeftButton);
+    click("cmdUpOneLevel");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].request.text,
               "You are already on the root directory of the current drive and as a "
@@ -125,33 +125,27 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
 // `vesmarin FOLDER`: the folder opens in place of the initial path, a missing one goes through the usual
 // partial-recall question, and nothing of it reaches the settings file or the recent paths.
 TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
-    const struct {
-        QString initialPath; // empty: none stored yet, which asks nothing when a folder is given
-        QString folder;
-        QString opened;
-        bool asked;
-    } cases[] = {
-        {"", root + "/Work/Έργα/", root + "/Work/Έργα", false},
-        {root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα", true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder.toStdString());
+    // The initial path stored (none yet asks nothing when a folder is given), the folder, the path opened.
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"", root + "/Work/Έργα/", root + "/Work/Έργα"},
+        {root + "/Work", root + "/Work/Έργα/gone", root + "/Work/Έργα"}};
+    for (const auto& [initialPath, folder, opened] : cases) {
+        SCOPED_TRACE(folder.toStdString());
         test::MainWindowRig run;
         const QByteArray ini =
-            ("[General]\nLanguage=0\n" +
-             (c.initialPath.isEmpty() ? QString() : "InitialPath=" + c.initialPath + "\n") +
-             "[Options]\nWhatToBrowse=3\n")
+            ("[General]\nLanguage=0\n" + (initialPath.isEmpty() ? "" : "InitialPath=" + initialPath) +
+             "\n[Options]\nWhatToBrowse=3\n")
                 .toUtf8();
         test::WriteFile(run.iniFile(), ini);
-        if (c.asked)
-            run.ui.answer(MsgButton::Cancel);
-        run.window->load(c.folder);
+        if (!initialPath.isEmpty())
+            run.ui.answer(MsgButton::Cancel); // the partial recall question
+        run.window->load(folder);
 
-        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), c.opened);
-        EXPECT_EQ(run.window->folderTree().currentPath(), c.opened);
-        ASSERT_EQ(run.ui.messages.size(), c.asked ? 1u : 0u);
+        EXPECT_EQ(run.control<QLabel>("lblCurrentPath")->text(), opened);
+        EXPECT_EQ(run.window->folderTree().currentPath(), opened);
+        ASSERT_EQ(run.ui.messages.size(), initialPath.isEmpty() ? 0u : 1u);
         EXPECT_EQ(run.window->pathMenus().initialPath(),
-                  c.initialPath.isEmpty() ? test::MainWindowRig::home() : c.initialPath);
+                  initialPath.isEmpty() ? test::MainWindowRig::home() : initialPath);
         EXPECT_EQ(test::ReadFile(run.iniFile()), ini);
         EXPECT_FALSE(QFile::exists(run.window->files().savedPathsFile));
     }
