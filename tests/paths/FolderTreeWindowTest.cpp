@@ -1,6 +1,6 @@
 // The folder tree of the main window and the path label above the grid, over real folders, as the user works
 // them with the mouse and the keys. (The whole-program test opens a folder twelve levels deep by keys and by
-// clicks on the names.)
+// clicks on the names, which reads one level ahead and makes the folder clicked current.)
 
 #include "app/MainWindowRig.h"
 
@@ -34,16 +34,6 @@ protected:
     test::MainWindowRig m;
     test::ScriptedInteraction& ui = m.ui;
 };
-
-// A folder name that looks like markup is shown as it stands, not as bold "old".
-TEST_F(StartUp, OpensAtAnExistingInitialPathShownAsItStands) {
-    Start(root + "/Work/<b>old");
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(shown(), root + "/Work/<b>old");
-    for (const char* label : {"lblCurrentPath", "lblInfo"})
-        EXPECT_EQ(m.control<QLabel>(label)->textFormat(), Qt::PlainText) << label;
-    EXPECT_EQ(m.control<QTreeWidget>("tvwControl")->palette().color(QPalette::Base), QColor(192, 255, 255));
-}
 
 // A missing initial path is asked about before the window shows: the question tells how much was found;
 // Cancel keeps that part, OK tries once more and, the path still missing, says so.
@@ -88,12 +78,6 @@ TEST_F(StartUp, TreeEventsAndNavigationButtonsKeepTheLabelCurrent) {
     MainWindow& f = Start(root + "/Work");
     QTreeWidgetItem* projects = f.folderTree().findNode(root + "/Work/Έργα/");
     ASSERT_TRUE(projects);
-
-    // Opening a folder by hand reads one level below each of its subfolders.
-    ASSERT_FALSE(projects->isExpanded());
-    EXPECT_FALSE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
-    projects->setExpanded(true);
-    EXPECT_TRUE(f.folderTree().findNode(root + "/Work/Έργα/old/older/"));
 
     m.control<QTreeWidget>("tvwControl")->setCurrentItem(projects); // as a click on the folder does
     EXPECT_EQ(shown(), root + "/Work/Έργα");
@@ -152,7 +136,8 @@ TEST_F(StartUp, AFolderGivenAtStartIsOpenedForThisRunOnly) {
 }
 
 // One folder stays selected, and a click for help (right or middle; the help itself is the help's own test)
-// neither selects nor opens a folder.
+// neither selects nor opens a folder. A folder name that looks like markup is shown as it stands, not as
+// bold "old", on the tree's pale cyan.
 TEST_F(StartUp, OneFolderStaysSelectedAndHelpClicksChangeNothing) {
     MainWindow& f = Start(root + "/Work");
     f.show();
@@ -184,11 +169,14 @@ TEST_F(StartUp, OneFolderStaysSelectedAndHelpClicksChangeNothing) {
 
         acts[i]();
 
-        EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{selected}) << "act " << i;
-        EXPECT_EQ(f.folderTree().currentPath(), chosen) << "act " << i;
-        EXPECT_EQ(shown(), chosen) << "act " << i;
-        EXPECT_FALSE(other->isExpanded()) << "act " << i;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(tree.selectedItems(), QList<QTreeWidgetItem*>{selected});
+        EXPECT_EQ((QStringList{f.folderTree().currentPath(), shown()}), (QStringList{chosen, chosen}));
+        EXPECT_FALSE(other->isExpanded());
     }
+    for (const char* label : {"lblCurrentPath", "lblInfo"})
+        EXPECT_EQ(m.control<QLabel>(label)->textFormat(), Qt::PlainText) << label;
+    EXPECT_EQ(tree.palette().color(QPalette::Base), QColor(192, 255, 255));
 }
 
 } // namespace
