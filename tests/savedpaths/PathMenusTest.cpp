@@ -44,14 +44,15 @@ struct Paths {
     bool temporaryFileLeft() const {
         return !QDir(m.folder.path()).entryList({".SavedPaths.txt.*"}, QDir::Files | QDir::Hidden).isEmpty();
     }
+    // The captions of both menus while they are closed.
+    QStringList captions() const {
+        QStringList captions;
+        for (const char* menu : {"mnuSavePath", "mnuRecallPath"})
+            for (const QAction* a : m.control<QMenu>(menu)->actions())
+                captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return captions;
+    }
 };
-
-QStringList Captions(const QMenu* menu) {
-    QStringList captions;
-    for (const QAction* a : menu->actions())
-        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return captions;
-}
 
 // The values stand in the captions only while a menu is open (a menu shows "&&" as one "&"), also when the
 // chosen item changed the value; Cancel, or no choice, does nothing. Initial makes the initial path current.
@@ -59,8 +60,7 @@ TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpenAndInitialIsRecalled) {
     Paths p;
     p.f.iconBrowser().setIconFolder(QStringLiteral("/srv/R&D icons/"));
     p.select(p.projects);
-    const QStringList plain =
-        Captions(p.m.control<QMenu>("mnuSavePath")) + Captions(p.m.control<QMenu>("mnuRecallPath"));
+    const QStringList plain = p.captions();
     const std::string ini = p.m.ini();
     p.choose("cmdSavePath", "mnuSavePathCancel");
     p.choose("cmdRecallPath", "");
@@ -76,8 +76,7 @@ TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpenAndInitialIsRecalled) {
     p.select(p.work);
     p.choose("cmdRecallPath", "mnuRecallPathInitial");
     EXPECT_EQ(p.m.ui.menus.at(3).captions.at(1), "Initial  [ " + p.projects + " ]");
-    EXPECT_EQ(Captions(p.m.control<QMenu>("mnuSavePath")) + Captions(p.m.control<QMenu>("mnuRecallPath")),
-              plain);
+    EXPECT_EQ(p.captions(), plain);
     EXPECT_EQ(std::tuple(p.current(), p.f.folderTree().currentPath()), std::tuple(p.projects, p.projects));
 }
 
@@ -117,13 +116,12 @@ TEST(PathMenus, SaveAsksUnlessThePathIsSavedAlreadyUnderTheCaseRule) {
         const MessageRequest& shown = p.m.ui.messages.at(0).request;
         const auto& [title, text] = messages[(initial ? 0 : 2) + (answer ? 1 : 0)];
         EXPECT_EQ(std::tuple(shown.title, shown.text), std::tuple(QString(title), expand(text)));
+        EXPECT_EQ(std::tuple(shown.buttons, shown.icon, shown.defaultButton),
+                  answer ? std::tuple(MsgButtons::YesNo, MsgIcon::Question, MsgButton::Yes)
+                         : std::tuple(MsgButtons::Ok, MsgIcon::Information, shown.defaultButton));
         EXPECT_EQ(
-            std::tuple(shown.buttons, shown.icon, shown.defaultButton == MsgButton::Yes),
-            answer ? std::tuple(MsgButtons::YesNo, MsgIcon::Question, true)
-                   : std::tuple(MsgButtons::Ok, MsgIcon::Information, shown.defaultButton == MsgButton::Yes));
-        EXPECT_EQ(p.f.pathMenus().initialPath(), initial ? expand(after) : p.work);
-        EXPECT_EQ(ReadFile(p.savedPaths), expand(initial ? "<none>" : after).toUtf8());
-        EXPECT_FALSE(p.temporaryFileLeft());
+            std::tuple(p.f.pathMenus().initialPath(), ReadFile(p.savedPaths), p.temporaryFileLeft()),
+            std::tuple(initial ? expand(after) : p.work, expand(initial ? "<none>" : after).toUtf8(), false));
         // An initial path saved is in the settings file; otherwise the file is left as it was.
         const bool written = initial && answer == MsgButton::Yes;
         EXPECT_EQ(written ? p.m.iniValue("InitialPath") : p.m.ini(), written ? p.work.toStdString() : ini);
@@ -153,8 +151,7 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
             test::WriteFile(p.savedPaths, "/old\r\n");
             ASSERT_TRUE(QFile::setPermissions(p.savedPaths, QFile::ReadOwner));
         }
-        const std::string ini = p.m.ini();
-        const QByteArray saved = ReadFile(p.savedPaths);
+        const auto before = std::tuple(p.work, p.m.ini(), ReadFile(p.savedPaths));
         if (kind != SavedPathsIsFolder)
             p.m.ui.answer(MsgButton::Yes); // save the path?
         p.choose("cmdSavePath", kind < SavedPathsIsFolder ? "mnuSavePathInitial" : "mnuSavePathRecent",
@@ -163,11 +160,9 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
         EXPECT_EQ(shown.title, QStringLiteral("Vesmarin, %1.").arg(code));
         EXPECT_TRUE(shown.text.startsWith("Error condition " + QString(report).replace("%I", p.m.iniFile())))
             << shown.text.toStdString();
-        EXPECT_EQ(std::tuple(p.f.pathMenus().initialPath(), p.m.ini(), ReadFile(p.savedPaths)),
-                  std::tuple(p.work, ini, saved));
-        EXPECT_EQ(QFileInfo(p.savedPaths).isDir(), kind == SavedPathsIsFolder);
-        EXPECT_FALSE(p.temporaryFileLeft());
-        EXPECT_EQ(p.m.ui.ended, 0);
+        EXPECT_EQ(std::tuple(p.f.pathMenus().initialPath(), p.m.ini(), ReadFile(p.savedPaths)), before);
+        EXPECT_EQ(std::tuple(QFileInfo(p.savedPaths).isDir(), p.temporaryFileLeft(), p.m.ui.ended),
+                  std::tuple(kind == SavedPathsIsFolder, false, 0));
     }
     EXPECT_EQ(settings::PathSettingProblem("/" + QString(settings::PathLimit, u'p')),
               QStringLiteral("The path is longer than %1 bytes").arg(settings::PathLimit));
