@@ -16,7 +16,12 @@ namespace {
 
 class RecallDialog : public ::testing::Test {
 protected:
-    void SetUp() override { language.title = QStringLiteral("Vesmarin"); }
+    void SetUp() override {
+        language.title = QStringLiteral("Vesmarin");
+        language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
+        test::WriteFile(language.helpFile,
+                        "[20010]\nList.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
+    }
     RecallPathDialog& open(Interaction& desktop) {
         dialog = std::make_unique<RecallPathDialog>(desktop, language, savedPaths, nullptr);
         dialog->show();
@@ -53,8 +58,7 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
         std::optional<test::DarkDesktop> desktop;
         if (dark)
             desktop.emplace();
-        QFile::remove(savedPaths);
-        if (file)
+        if (QFile::remove(savedPaths); file)
             test::WriteFile(savedPaths, *file);
         open(ui);
         EXPECT_EQ(test::ReadFile(savedPaths), file.value_or(QByteArray()));
@@ -70,7 +74,8 @@ TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
 }
 
 // Recall, and Enter with a line selected, hand back the line exactly; Esc cancels. A close from the
-// window frame is refused with a message: only the dialog's own buttons end it.
+// window frame is refused with a message: only the dialog's own buttons end it. Each control shows its
+// help topic on request.
 TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
     const std::tuple<Qt::Key, bool, std::optional<QString>> cases[] = {
         {Qt::Key_unknown, true, "  /with blanks/  "}, // the Recall button
@@ -95,6 +100,11 @@ TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
     EXPECT_FALSE(test::CloseFromFrame(open(ui)));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(ui.messages.at(0).request.title, "Closing form");
+    test::ExpectTopicsOnRequest(ui, *dialog,
+                                {{list()->viewport(), "List."},
+                                 {button("cmdCancel"), "Cancel."},
+                                 {button("cmdEdit"), "Edit."},
+                                 {button("cmdRecall"), "Recall."}});
 }
 
 // Edit... on the real desktop: the real message box, answered by mouse, and a real program that the dialog
@@ -145,18 +155,6 @@ TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
                   std::tuple(cancelled, cancelled ? 1 : 0));
         EXPECT_TRUE(QFile::exists(savedPaths) && dialog->isVisible());
     }
-}
-
-TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnRequest) {
-    language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
-    test::WriteFile(language.helpFile,
-                    "[20010]\nList.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
-    RecallPathDialog& d = open(ui);
-    test::ExpectTopicsOnRequest(ui, d,
-                                {{list()->viewport(), "List."},
-                                 {button("cmdCancel"), "Cancel."},
-                                 {button("cmdEdit"), "Edit."},
-                                 {button("cmdRecall"), "Recall."}});
 }
 
 } // namespace
