@@ -81,12 +81,9 @@ TEST(WhatsThis, EachControlAndMenuItemShowsItsOwnTopicForTheRightButtons) {
             const bool shown = (button == Qt::RightButton && shows != Nothing) ||
                                (button == Qt::MiddleButton && shows == Both);
             ASSERT_EQ(h.popups().size(), shown ? 1u : 0u) << name << index << " " << button;
-            if (shown) {
+            if (shown) { // (that each topic is in the help files is the help files' own test)
                 EXPECT_EQ(std::tuple(h.popups()[0].control, h.popups()[0].text),
                           std::tuple(control, h.topic(topic)));
-                EXPECT_TRUE(
-                    LookupHelpTopic(h.f.files().helpFileEnglish, topic, HelpLanguage::English).found())
-                    << name;
             }
             EXPECT_EQ(h.aboutOpened, shows == Notice && button != Qt::RightButton ? 1 : 0);
         }
