@@ -36,13 +36,13 @@ TEST_F(Options, LevelsBox) {
     UpDown* upDown = m.control<UpDown>("updLevels");
     int beeps = 0;
     for (const auto& [act, text, shown] : steps) {
-        if (act == Type) {
-            QTest::keyClicks(box(), QString::fromLatin1(text));
-            beeps += !QChar(text[0]).isDigit() && text[0] != '\b';
-        } else if (act == Paste) {
+        beeps += act == Type && !QChar(text[0]).isDigit() && text[0] != '\b';
+        if (act == Paste) {
             QApplication::clipboard()->setText(QString::fromLatin1(text));
             box()->selectAll();
             box()->paste();
+        } else if (act == Type) {
+            QTest::keyClicks(box(), QString::fromLatin1(text));
         } else if (act == UpKey) {
             QTest::keyClick(box(), Qt::Key_Up);
         } else {
