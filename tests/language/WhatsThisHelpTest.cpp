@@ -19,11 +19,9 @@ struct HelpWindow {
 
     explicit HelpWindow(const char* greekFile = nullptr) {
         m.copyHelpFiles(QStringLiteral(VESMARIN_HELP_SOURCE_DIR));
-        if (greekFile) {
-            QFile::remove(m.folder.filePath(QStringLiteral("TembrillGR.hlp")));
-            if (*greekFile)
-                test::WriteFile(m.folder.filePath(QStringLiteral("TembrillGR.hlp")), greekFile);
-        }
+        const QString greek = m.folder.filePath(QStringLiteral("TembrillGR.hlp"));
+        if (greekFile && QFile::remove(greek) && *greekFile)
+            test::WriteFile(greek, greekFile);
         m.loadWith("[General]\nInitialPath=/tmp\nLanguage=0\n");
         auto* help = f.findChild<WhatsThisHelp*>(QStringLiteral("WhatsThisHelp"));
         QObject::disconnect(help, &WhatsThisHelp::noticePressed, nullptr, nullptr);
@@ -39,26 +37,25 @@ struct HelpWindow {
 // notice opens the About dialog instead.
 enum Shows { Both, Right, Notice, Nothing };
 
-// Each control (with its index in a control array, or -1), its topic and the buttons that show it. The last
-// row lies inside a frame that has a topic: the frame's topic must not show through it.
-const std::tuple<const char*, int, int, Shows> kTopics[] = {
-    {"tvwControl", -1, 10010, Both},      {"lblCurrentPath", -1, 10020, Both},
-    {"lblInfo", -1, 10030, Both},         {"chkCaseSensitive", -1, 10040, Both},
-    {"fraWhatToBrowse", -1, 10050, Both}, {"chkWhatToBrowse", 0, 10060, Both},
-    {"chkWhatToBrowse", 1, 10070, Both},  {"fraLevels", -1, 10080, Both},
-    {"cmdAll", -1, 10090, Both},          {"updLevels", -1, 10100, Both},
-    {"cmdHelp", -1, 10110, Both},         {"cmdLanguage", 0, 10120, Both},
-    {"cmdLanguage", 1, 10130, Both},      {"picCopyright", -1, 10140, Notice},
-    {"lblCopyright", -1, 10150, Notice},  {"cmdRefresh", -1, 10160, Both},
-    {"cmdUpOneLevel", -1, 10170, Both},   {"cmdSavePath", -1, 10180, Both},
-    {"cmdBrowse", -1, 10190, Both},       {"cmdRecallPath", -1, 10200, Both},
-    {"cmdEnd", -1, 10210, Both},          {"grdControl", -1, 10220, Right},
-    {"cmdScan", -1, 10230, Both},         {"txtLevels", -1, 0, Nothing}};
+// Each control (with its index in a control array, or -1) and the buttons that show its topic; the topics
+// are 10010, 10020... in the order of the rows. The last row, which has none, lies inside a frame that has
+// one: the frame's topic must not show through it.
+const std::tuple<const char*, int, Shows> kTopics[] = {
+    {"tvwControl", -1, Both},       {"lblCurrentPath", -1, Both},  {"lblInfo", -1, Both},
+    {"chkCaseSensitive", -1, Both}, {"fraWhatToBrowse", -1, Both}, {"chkWhatToBrowse", 0, Both},
+    {"chkWhatToBrowse", 1, Both},   {"fraLevels", -1, Both},       {"cmdAll", -1, Both},
+    {"updLevels", -1, Both},        {"cmdHelp", -1, Both},         {"cmdLanguage", 0, Both},
+    {"cmdLanguage", 1, Both},       {"picCopyright", -1, Notice},  {"lblCopyright", -1, Notice},
+    {"cmdRefresh", -1, Both},       {"cmdUpOneLevel", -1, Both},   {"cmdSavePath", -1, Both},
+    {"cmdBrowse", -1, Both},        {"cmdRecallPath", -1, Both},   {"cmdEnd", -1, Both},
+    {"grdControl", -1, Right},      {"cmdScan", -1, Both},         {"txtLevels", -1, Nothing}};
 
 TEST(WhatsThis, EachControlAndMenuItemShowsItsOwnTopicForTheRightButtons) {
     HelpWindow h;
-    for (const auto& [name, index, topic, shows] : kTopics) {
+    int row = 0;
+    for (const auto& [name, index, shows] : kTopics) {
         QWidget* control = h.m.control(name, index);
+        const int topic = 10010 + 10 * row++;
         for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
             // A frame is clicked on its border, every other control in its middle; the event goes to the
             // deepest child there, as the window system delivers it.
