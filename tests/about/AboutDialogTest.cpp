@@ -71,12 +71,11 @@ TEST_F(About, KeysPressOkButEnterOnSystemInfoStartsTheToolAndTheFrameCannotClose
     m.ui.answer(MsgButton::Ok);
     EXPECT_FALSE(test::CloseFromFrame(*dialog)); // the topics' check finds it still open
     EXPECT_EQ(m.ui.messages.at(0).request.title, QStringLiteral("Κλείσιμο φόρμας"));
-    std::vector<std::pair<QWidget*, QString>> topics;
-    const std::pair<const char*, int> rows[] = {
-        {"picIcon", 90010},       {"lblTitle", 90020}, {"lblVersion", 90030}, {"lblDescription", 90040},
-        {"lblDisclaimer", 90050}, {"cmdOK", 90060},    {"cmdSysInfo", 90070}};
-    for (const auto& [name, topic] : rows)
-        topics.emplace_back(test::Control(*dialog, name), TopicText(f.language(), topic));
+    std::vector<std::pair<QWidget*, QString>> topics; // 90010, 90020... in this order
+    for (const char* name :
+         {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK", "cmdSysInfo"})
+        topics.emplace_back(test::Control(*dialog, name),
+                            TopicText(f.language(), 90010 + 10 * int(topics.size())));
     test::ExpectTopicsOnRequest(m.ui, *dialog, topics);
     QTest::mouseClick(button("cmdOK"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());

@@ -55,6 +55,7 @@ TEST(WhatsThis, EachControlAndMenuItemShowsItsOwnTopicForTheRightButtons) {
     int row = 0;
     for (const auto& [name, index, shows] : kTopics) {
         QWidget* control = h.m.control(name, index);
+        ASSERT_TRUE(control);
         const int topic = 10010 + 10 * row++;
         for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
             // A frame is clicked on its border, every other control in its middle; the event goes to the
