@@ -71,11 +71,9 @@ TEST_F(Options, KindsOfFileKeepOneTickedAndAreWritten) {
 
 // The case box warns in the language in force and writes the rule, which waits for the next start.
 TEST_F(Options, CaseBoxWarnsAndWritesButTheRuleWaitsForTheNextStart) {
-    for (int i = 0; i < 4; ++i) {
-        if (i == 1)
-            click("cmdLanguage", 0);
-        if (i == 2)
-            click("cmdLanguage", 1);
+    for (int i = 0; i < 4; ++i) { // on in English, off in Greek, on and off in English
+        if (i == 1 || i == 2)
+            click("cmdLanguage", i - 1);
         m.ui.answer(MsgButton::Ok);
         click("chkCaseSensitive");
         EXPECT_EQ(m.iniValue("CaseSensitive"), i % 2 ? "0" : "1");
