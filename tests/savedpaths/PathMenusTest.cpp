@@ -23,9 +23,8 @@ struct Paths {
 
     explicit Paths(bool caseSensitive = true, const QString& sub = "Έργα") : projects(work + "/" + sub) {
         EXPECT_TRUE(QDir().mkpath(projects));
-        m.loadWith(("[General]\nInitialPath=" + work +
-                    "\n[Options]\nCaseSensitive=" + QString::number(caseSensitive) + "\n")
-                       .toStdString());
+        m.loadWith("[General]\nInitialPath=" + work.toStdString() +
+                   "\n[Options]\nCaseSensitive=" + (caseSensitive ? "1" : "0") + "\n");
     }
     // Makes `path` current as a click on its folder in the tree does.
     void select(const QString& path) const {
