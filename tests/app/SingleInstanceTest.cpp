@@ -25,8 +25,8 @@ TEST(InstanceLock, OneRunningProgramPerSettingsFolder) {
     const auto never = [](const QString&) { return false; };
     const QString shared = LocateProgramFiles(b.bin(), a.config(), never).settingsFolder;
     ASSERT_EQ(LocateProgramFiles(a.bin(), a.config(), never).settingsFolder, shared);
-    const QString nowhere =
-        QStringLiteral("/nowhere/at/all"); // cannot hold the lock: never keeps the user out
+    // A folder that cannot hold the lock never keeps the user out.
+    const QString nowhere = QStringLiteral("/nowhere/at/all");
     const std::tuple<QString, QString, bool> cases[] = {{a.bin(), a.bin(), true},
                                                         {a.bin(), link, true},
                                                         {shared, shared, true},

@@ -1,24 +1,19 @@
 #include "app/MainWindowRig.h"
 #include "language/core/WindowTexts.h"
 
-#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 
 namespace vesmarin {
 namespace {
 
+// The text `t` names as the control shows it: its tool tip, a frame's title, or its caption.
 QString Shown(const MainWindow& form, const WindowText& t) {
     const QObject* o = form.findChild<QObject*>(QString::fromLatin1(t.control));
-    if (const auto* w = qobject_cast<const QWidget*>(o); w && t.kind == TextKind::ToolTip)
-        return w->toolTip();
-    if (const auto* a = qobject_cast<const QAction*>(o))
-        return a->text();
-    if (const auto* g = qobject_cast<const QGroupBox*>(o))
-        return g->title();
-    if (const auto* b = qobject_cast<const QAbstractButton*>(o))
-        return b->text();
-    return QStringLiteral("<no text>");
+    const char* property = t.kind == TextKind::ToolTip         ? "toolTip"
+                           : qobject_cast<const QGroupBox*>(o) ? "title"
+                                                               : "text";
+    return o ? o->property(property).toString() : QStringLiteral("<no control>");
 }
 
 // Start-up sets every text of the main window in the stored language, and a language button sets them all

@@ -13,29 +13,26 @@ namespace {
 
 using test::ReadFile;
 
-// The main window at the initial path <disk>/Work, which holds the folder Έργα.
+// The main window at the initial path <disk>/Work, which holds the folder `projects`.
 struct Paths {
     QTemporaryDir disk;
-    QString work = QDir(disk.path()).canonicalPath() + "/Work", projects = work + "/Έργα";
+    QString work = QDir(disk.path()).canonicalPath() + "/Work", projects;
     test::MainWindowRig m;
+    MainWindow& f = *m.window;
     QString savedPaths = m.folder.filePath("SavedPaths.txt");
 
-    Paths() { EXPECT_TRUE(QDir().mkpath(projects)); }
-    // Starts the program with the case rule given.
-    void start(bool caseSensitive = true) {
-        m.loadWith(("[General]\nInitialPath=" + work +
-                    "\n[Options]\nCaseSensitive=" + (caseSensitive ? "1" : "0") + "\n")
-                       .toStdString());
+    explicit Paths(bool caseSensitive = true, const QString& sub = "Έργα") : projects(work + "/" + sub) {
+        EXPECT_TRUE(QDir().mkpath(projects));
+        m.loadWith("[General]\nInitialPath=" + work.toStdString() +
+                   "\n[Options]\nCaseSensitive=" + (caseSensitive ? "1" : "0") + "\n");
     }
-    MainWindow& f() const { return *m.window; }
     // Makes `path` current as a click on its folder in the tree does.
     void select(const QString& path) const {
-        const QString key = ApplyCaseRule(AppendSeparator(path), f().options().caseSensitive());
-        QTreeWidgetItem* node = f().folderTree().findNode(key);
+        QTreeWidgetItem* node = f.folderTree().findNode(AppendSeparator(path));
         ASSERT_TRUE(node) << path.toStdString();
         m.control<QTreeWidget>("tvwControl")->setCurrentItem(node);
     }
-    std::string current() const { return m.control<QLabel>("lblCurrentPath")->text().toStdString(); }
+    QString current() const { return m.control<QLabel>("lblCurrentPath")->text(); }
     // Presses `button` and chooses `item` in its menu; `answers` answer the questions that follow.
     void choose(const char* button, const char* item, std::initializer_list<MsgButton> answers = {}) {
         for (const MsgButton a : answers)
@@ -46,25 +43,23 @@ struct Paths {
     bool temporaryFileLeft() const {
         return !QDir(m.folder.path()).entryList({".SavedPaths.txt.*"}, QDir::Files | QDir::Hidden).isEmpty();
     }
+    // The captions of both menus while they are closed.
+    QStringList captions() const {
+        QStringList captions;
+        for (const char* menu : {"mnuSavePath", "mnuRecallPath"})
+            for (const QAction* a : m.control<QMenu>(menu)->actions())
+                captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return captions;
+    }
 };
 
-QStringList Captions(const QMenu* menu) {
-    QStringList captions;
-    for (const QAction* a : menu->actions())
-        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return captions;
-}
-
 // The values stand in the captions only while a menu is open (a menu shows "&&" as one "&"), also when the
-// chosen item changed the value; Cancel, or no choice, does nothing.
-TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpen) {
+// chosen item changed the value; Cancel, or no choice, does nothing. Initial makes the initial path current.
+TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpenAndInitialIsRecalled) {
     Paths p;
-    p.start();
-    p.f().iconBrowser().setIconFolder(QStringLiteral("/srv/R&D icons/"));
+    p.f.iconBrowser().setIconFolder(QStringLiteral("/srv/R&D icons/"));
     p.select(p.projects);
-    const QMenu* save = p.m.control<QMenu>("mnuSavePath");
-    const QMenu* recall = p.m.control<QMenu>("mnuRecallPath");
-    const QStringList plain = Captions(save) + Captions(recall);
+    const QStringList plain = p.captions();
     const std::string ini = p.m.ini();
     p.choose("cmdSavePath", "mnuSavePathCancel");
     p.choose("cmdRecallPath", "");
@@ -73,68 +68,61 @@ TEST(PathMenus, CaptionsShowTheValuesOnlyWhileOpen) {
                            "Icons...  [ /srv/R&&D icons/ ]", "-", "Help", "-", "Cancel"}));
     EXPECT_EQ(p.m.ui.menus.at(1).captions,
               QStringList({"Recent...", "Initial  [ " + p.work + " ]", "-", "Help", "-", "Cancel"}));
-    EXPECT_EQ(p.m.ini(), ini);
-    EXPECT_FALSE(QFile::exists(p.savedPaths));
-    EXPECT_EQ(p.current(), p.projects.toStdString());
+    EXPECT_EQ(std::tuple(p.m.ini(), QFile::exists(p.savedPaths), p.current()),
+              std::tuple(ini, false, p.projects));
 
     p.choose("cmdSavePath", "mnuSavePathInitial", {MsgButton::Yes});
-    p.choose("cmdRecallPath", "mnuRecallPathCancel");
+    p.select(p.work);
+    p.choose("cmdRecallPath", "mnuRecallPathInitial");
     EXPECT_EQ(p.m.ui.menus.at(3).captions.at(1), "Initial  [ " + p.projects + " ]");
-    EXPECT_EQ(Captions(save) + Captions(recall), plain);
+    EXPECT_EQ(p.captions(), plain);
+    EXPECT_EQ(std::tuple(p.current(), p.f.folderTree().currentPath()), std::tuple(p.projects, p.projects));
 }
 
 // Save path asks before it saves, unless the current path is saved already as the case rule compares paths:
 // then it says so. A new recent path comes first.
 TEST(PathMenus, SaveAsksUnlessThePathIsSavedAlreadyUnderTheCaseRule) {
-    const struct {
-        const char* item;
-        bool caseSensitive;
-        const char* before;              // %W the current path, %U it in capitals, %P another folder
-        std::optional<MsgButton> answer; // none: the already-saved message, no question
-        const char* after;
-    } cases[] = {// The initial path before and after.
-                 {"mnuSavePathInitial", true, "%W", {}, "%W"},
-                 {"mnuSavePathInitial", false, "%U", {}, "%U"},
-                 {"mnuSavePathInitial", true, "%U", MsgButton::Yes, "%W"},
-                 {"mnuSavePathInitial", true, "%P", MsgButton::No, "%P"},
-                 // The recent paths before and after.
-                 {"mnuSavePathRecent", true, "<none>", MsgButton::Yes, "%W\r\n"},
-                 {"mnuSavePathRecent", true, "<none>", MsgButton::No, "<none>"},
-                 {"mnuSavePathRecent", false, "B\r\n", MsgButton::No, "B\r\n"},
-                 {"mnuSavePathRecent", false, "/x\r\n%U/\r\n", {}, "/x\r\n%U/\r\n"},
-                 {"mnuSavePathRecent", true, "%U/\r\n", MsgButton::Yes, "%W\r\n%U/\r\n"}};
+    // initial or recent, case rule, before (%W the current path, %U it in capitals, %P another folder), the
+    // answer (none: the already-saved message, no question), after.
+    const std::tuple<bool, bool, const char*, std::optional<MsgButton>, const char*> cases[] = {
+        {true, true, "%W", {}, "%W"},
+        {true, false, "%U", {}, "%U"},
+        {true, true, "%U", MsgButton::Yes, "%W"},
+        {true, true, "%P", MsgButton::No, "%P"},
+        {false, true, "<none>", MsgButton::Yes, "%W\r\n"},
+        {false, true, "<none>", MsgButton::No, "<none>"},
+        {false, false, "B\r\n", MsgButton::No, "B\r\n"},
+        {false, false, "/x\r\n%U/\r\n", {}, "/x\r\n%U/\r\n"},
+        {false, true, "%U/\r\n", MsgButton::Yes, "%W\r\n%U/\r\n"}};
     const char* const messages[][2] = {
         {"Set initial path", "Path '%W' has already been set as the initial path of the application."},
         {"Save initial path", "Do you really want to set '%W' as the initial path of the application?"},
         {"Save path", "Path '%W' has already been saved in the recent paths list."},
         {"Save path", "Do you really want to save path '%W' in the recent paths list?"}};
-    for (const auto& c : cases) {
-        Paths p;
-        p.start(c.caseSensitive);
+    for (const auto& [initial, caseSensitive, before, answer, after] : cases) {
+        Paths p(caseSensitive);
         const auto expand = [&](QString text) {
             return text.replace("%W", p.work).replace("%U", p.work.toUpper()).replace("%P", p.projects);
         };
-        const bool initial = std::string_view(c.item) == "mnuSavePathInitial";
         if (initial)
-            p.f().pathMenus().setInitialPath(expand(c.before));
-        else if (std::string_view(c.before) != "<none>")
-            test::WriteFile(p.savedPaths, expand(c.before).toUtf8());
+            p.f.pathMenus().setInitialPath(expand(before));
+        else if (std::string_view(before) != "<none>")
+            test::WriteFile(p.savedPaths, expand(before).toUtf8());
         const std::string ini = p.m.ini();
-        p.choose("cmdSavePath", c.item, {c.answer.value_or(MsgButton::Ok)});
+        p.choose("cmdSavePath", initial ? "mnuSavePathInitial" : "mnuSavePathRecent",
+                 {answer.value_or(MsgButton::Ok)});
 
         const MessageRequest& shown = p.m.ui.messages.at(0).request;
-        const auto& [title, text] = messages[(initial ? 0 : 2) + (c.answer ? 1 : 0)];
-        EXPECT_EQ(shown.title, title);
-        EXPECT_EQ(shown.text, expand(text));
-        EXPECT_EQ(std::tuple(shown.buttons, shown.icon),
-                  c.answer ? std::tuple(MsgButtons::YesNo, MsgIcon::Question)
-                           : std::tuple(MsgButtons::Ok, MsgIcon::Information));
-        EXPECT_TRUE(!c.answer || shown.defaultButton == MsgButton::Yes);
-        EXPECT_EQ(p.f().pathMenus().initialPath(), initial ? expand(c.after) : p.work);
-        EXPECT_EQ(ReadFile(p.savedPaths), expand(initial ? "<none>" : c.after).toUtf8());
-        EXPECT_FALSE(p.temporaryFileLeft());
+        const auto& [title, text] = messages[(initial ? 0 : 2) + (answer ? 1 : 0)];
+        EXPECT_EQ(std::tuple(shown.title, shown.text), std::tuple(QString(title), expand(text)));
+        EXPECT_EQ(std::tuple(shown.buttons, shown.icon, shown.defaultButton),
+                  answer ? std::tuple(MsgButtons::YesNo, MsgIcon::Question, MsgButton::Yes)
+                         : std::tuple(MsgButtons::Ok, MsgIcon::Information, shown.defaultButton));
+        EXPECT_EQ(
+            std::tuple(p.f.pathMenus().initialPath(), ReadFile(p.savedPaths), p.temporaryFileLeft()),
+            std::tuple(initial ? expand(after) : p.work, expand(initial ? "<none>" : after).toUtf8(), false));
         // An initial path saved is in the settings file; otherwise the file is left as it was.
-        const bool written = initial && c.answer == MsgButton::Yes;
+        const bool written = initial && answer == MsgButton::Yes;
         EXPECT_EQ(written ? p.m.iniValue("InitialPath") : p.m.ini(), written ? p.work.toStdString() : ini);
     }
 }
@@ -153,11 +141,8 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
         {SavedPathsIsFolder, 190, ""},
         {SavedPathsReadOnly, 190, ""}};
     for (const auto& [kind, code, report] : cases) {
-        Paths p;
-        const QString folder = kind == LineBreak ? p.work + "/two\nlines" : p.projects;
-        ASSERT_TRUE(kind != LineBreak || QDir().mkpath(folder));
-        p.start();
-        ASSERT_TRUE(p.f().folderTree().selectPath(folder));
+        Paths p(true, kind == LineBreak ? "two\nlines" : "Έργα");
+        ASSERT_TRUE(p.f.folderTree().selectPath(p.projects));
         if (kind == IniIsFolder || kind == SavedPathsIsFolder) {
             const QString file = kind == IniIsFolder ? p.m.iniFile() : p.savedPaths;
             ASSERT_TRUE((!QFile::exists(file) || QFile::remove(file)) && QDir().mkdir(file));
@@ -165,8 +150,7 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
             test::WriteFile(p.savedPaths, "/old\r\n");
             ASSERT_TRUE(QFile::setPermissions(p.savedPaths, QFile::ReadOwner));
         }
-        const std::string ini = p.m.ini();
-        const QByteArray saved = ReadFile(p.savedPaths);
+        const auto before = std::tuple(p.work, p.m.ini(), ReadFile(p.savedPaths));
         if (kind != SavedPathsIsFolder)
             p.m.ui.answer(MsgButton::Yes); // save the path?
         p.choose("cmdSavePath", kind < SavedPathsIsFolder ? "mnuSavePathInitial" : "mnuSavePathRecent",
@@ -175,25 +159,12 @@ TEST(PathMenus, ASaveTheFileCannotTakeIsReportedAndChangesNothing) {
         EXPECT_EQ(shown.title, QStringLiteral("Vesmarin, %1.").arg(code));
         EXPECT_TRUE(shown.text.startsWith("Error condition " + QString(report).replace("%I", p.m.iniFile())))
             << shown.text.toStdString();
-        EXPECT_EQ(p.f().pathMenus().initialPath(), p.work);
-        EXPECT_EQ(p.m.ini(), ini);
-        EXPECT_EQ(ReadFile(p.savedPaths), saved);
-        EXPECT_EQ(QFileInfo(p.savedPaths).isDir(), kind == SavedPathsIsFolder);
-        EXPECT_FALSE(p.temporaryFileLeft());
-        EXPECT_EQ(p.m.ui.ended, 0);
+        EXPECT_EQ(std::tuple(p.f.pathMenus().initialPath(), p.m.ini(), ReadFile(p.savedPaths)), before);
+        EXPECT_EQ(std::tuple(QFileInfo(p.savedPaths).isDir(), p.temporaryFileLeft(), p.m.ui.ended),
+                  std::tuple(kind == SavedPathsIsFolder, false, 0));
     }
     EXPECT_EQ(settings::PathSettingProblem("/" + QString(settings::PathLimit, u'p')),
               QStringLiteral("The path is longer than %1 bytes").arg(settings::PathLimit));
-}
-
-// Initial makes the initial path current. (Recent... and the recall dialog are the whole-program test's.)
-TEST(PathMenus, InitialMakesTheInitialPathCurrent) {
-    Paths p;
-    p.start();
-    p.select(p.projects);
-    p.choose("cmdRecallPath", "mnuRecallPathInitial");
-    EXPECT_EQ(p.current(), p.work.toStdString());
-    EXPECT_EQ(p.f().folderTree().currentPath().toStdString(), p.current());
 }
 
 } // namespace

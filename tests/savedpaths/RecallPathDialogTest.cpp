@@ -16,7 +16,12 @@ namespace {
 
 class RecallDialog : public ::testing::Test {
 protected:
-    void SetUp() override { language.title = QStringLiteral("Vesmarin"); }
+    void SetUp() override {
+        language.title = QStringLiteral("Vesmarin");
+        language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
+        test::WriteFile(language.helpFile,
+                        "[20010]\nList.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
+    }
     RecallPathDialog& open(Interaction& desktop) {
         dialog = std::make_unique<RecallPathDialog>(desktop, language, savedPaths, nullptr);
         dialog->show();
@@ -24,13 +29,14 @@ protected:
     }
     QListWidget* list() const { return test::Control<QListWidget>(*dialog, "lstSavedPaths"); }
     QPushButton* button(const char* name) const { return test::Control<QPushButton>(*dialog, name); }
+    // The lines listed; the list looks greyed when empty, pale cyan otherwise.
     QStringList items() const {
         QStringList items;
         for (int i = 0; i < list()->count(); ++i)
             items << list()->item(i)->text();
+        EXPECT_EQ(list()->palette().color(QPalette::Base), items.isEmpty() ? EmptyListColour() : kPaleCyan);
         return items;
     }
-    QColor colour() const { return list()->palette().color(QPalette::Base); }
 
     QTemporaryDir folder;
     QString savedPaths = folder.filePath(QStringLiteral("SavedPaths.txt"));
@@ -40,42 +46,36 @@ protected:
 };
 
 // The lines that hold more than blanks, exactly, none selected; a missing file is created empty. Every line
-// scrolls into view whole; the list is pale cyan with text that reads on it, also under a dark desktop
-// palette, and looks greyed when empty.
+// scrolls into view whole, and the text reads on the list's colour, also under a dark desktop palette.
 TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
     const QString lengthy = "/home/ann/" + QString(30, u'W') + "/Ελένη/" + QString(40, u'm');
-    const struct {
-        std::optional<QByteArray> file;
-        QStringList items;
-        bool dark;
-    } cases[] = {
+    const std::tuple<std::optional<QByteArray>, QStringList, bool> cases[] = {
         {{}, {}, false},
         {"\r\n   \r\n\t\n", {}, true},
         {"  /a b  \r\n\r\n/c\n" + lengthy.toUtf8() + "\r\n/b\r\n", {"  /a b  ", "/c", lengthy, "/b"}, false},
         {"/a\r\n", {"/a"}, true}};
-    for (const auto& c : cases) {
+    for (const auto& [file, lines, dark] : cases) {
         std::optional<test::DarkDesktop> desktop;
-        if (c.dark)
+        if (dark)
             desktop.emplace();
-        QFile::remove(savedPaths);
-        if (c.file)
-            test::WriteFile(savedPaths, *c.file);
+        if (QFile::remove(savedPaths); file)
+            test::WriteFile(savedPaths, *file);
         open(ui);
-        EXPECT_EQ(test::ReadFile(savedPaths), c.file.value_or(QByteArray()));
-        EXPECT_EQ(items(), c.items);
-        EXPECT_TRUE(list()->selectedItems().isEmpty());
-        EXPECT_FALSE(button("cmdRecall")->isEnabled());
+        EXPECT_EQ(test::ReadFile(savedPaths), file.value_or(QByteArray()));
+        EXPECT_EQ(items(), lines);
+        EXPECT_TRUE(list()->selectedItems().isEmpty() && !button("cmdRecall")->isEnabled());
         QApplication::processEvents();
-        for (const QString& item : c.items)
+        for (const QString& item : lines)
             EXPECT_GE(list()->horizontalScrollBar()->maximum() + list()->viewport()->width(),
                       list()->fontMetrics().horizontalAdvance(item));
-        EXPECT_EQ(colour(), c.items.isEmpty() ? EmptyListColour() : kPaleCyan);
-        EXPECT_GE(Contrast(list()->palette().color(QPalette::Text), colour()), 4.5);
+        EXPECT_GE(Contrast(list()->palette().color(QPalette::Text), list()->palette().color(QPalette::Base)),
+                  4.5);
     }
 }
 
 // Recall, and Enter with a line selected, hand back the line exactly; Esc cancels. A close from the
-// window frame is refused with a message: only the dialog's own buttons end it.
+// window frame is refused with a message: only the dialog's own buttons end it. Each control shows its
+// help topic on request.
 TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
     const std::tuple<Qt::Key, bool, std::optional<QString>> cases[] = {
         {Qt::Key_unknown, true, "  /with blanks/  "}, // the Recall button
@@ -94,89 +94,66 @@ TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
             QTest::mouseClick(button("cmdRecall"), Qt::LeftButton);
         else
             QTest::keyClick(list(), key);
-        EXPECT_EQ(d.isVisible(), !select) << key;
-        EXPECT_EQ(d.chosenPath(), recalled) << key;
+        EXPECT_EQ(std::tuple(d.isVisible(), d.chosenPath()), std::tuple(!select, recalled)) << key;
     }
     ui.answer(MsgButton::Ok);
-    EXPECT_FALSE(test::CloseFromFrame(open(ui)));
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(test::CloseFromFrame(open(ui))); // the topics' check finds it still open
     EXPECT_EQ(ui.messages.at(0).request.title, "Closing form");
-}
-
-// A stand-in text editor, alone on the search path for the test's time: it writes down how it was
-// started, waits a moment (so only a program that waits for it sees its change), then does its edit.
-struct StandInEditor {
-    QTemporaryDir bin;
-    QByteArray savedPath = qgetenv("PATH");
-    QString startedWith = bin.filePath(QStringLiteral("started-with"));
-
-    explicit StandInEditor(const char* edit) {
-        qputenv("PATH", bin.path().toUtf8());
-        if (!edit)
-            return;
-        const QString script = bin.filePath(QStringLiteral("gedit"));
-        test::WriteFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + startedWith.toUtf8() +
-                                    "'\n/bin/sleep 0.3\nfor file; do :; done\n" + edit + "\n");
-        QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~StandInEditor() { qputenv("PATH", savedPath); }
-};
-
-// Edit... on the real desktop: the real message box, answered by mouse, and a real program that the dialog
-// waits for before it reads the list again.
-TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
-    const struct {
-        const char* edit; // the stand-in editor's shell command on "$file"; nullptr: no editor at all
-        QMessageBox::StandardButton answer;
-        QStringList items;
-    } rows[] = {{R"(printf '/new\r\n/a\r\n' > "$file")", QMessageBox::Ok, {"/new", "/a"}},
-                {R"(/bin/rm "$file")", QMessageBox::Ok, {}}, // the file is made anew
-                {R"(: > "$file")", QMessageBox::Cancel, {"/a"}},
-                {nullptr, QMessageBox::Ok, {"/a"}}};
-    QtInteraction desktop;
-    for (const auto& row : rows) {
-        test::WriteFile(savedPaths, "/a\r\n");
-        StandInEditor editor(row.edit);
-        open(desktop);
-        list()->setCurrentRow(0);
-        test::RealDialogs boxes{test::RealDialogs::Click(row.answer)};
-        QTest::mouseClick(button("cmdEdit"), Qt::LeftButton);
-
-        const test::SeenBox& shown = boxes.seen.at(0);
-        EXPECT_EQ(shown.title, "Edit saved paths");
-        EXPECT_EQ(shown.text, row.edit
-                                  ? "The application is suspended for as long as you are editing the file '" +
-                                        savedPaths + "'."
-                                  : "No text editor has been located on your computer. The saved paths are "
-                                    "kept in the file '" +
-                                        savedPaths +
-                                        "', one path per line, which you may edit with any text editor.");
-        EXPECT_EQ(shown.buttons, row.edit ? QStringList({"OK", "Cancel"}) : QStringList({"OK"}));
-        EXPECT_EQ(std::tuple(shown.defaultButton, shown.icon),
-                  std::tuple(QString("OK"), QMessageBox::Information));
-        const bool cancelled = row.answer == QMessageBox::Cancel;
-        EXPECT_EQ(test::ReadFile(editor.startedWith),
-                  row.edit && !cancelled ? "--wait\n" + savedPaths.toUtf8() + "\n" : QByteArray("<none>"));
-        EXPECT_EQ(items(), row.items);
-        EXPECT_TRUE(QFile::exists(savedPaths));
-        // After Cancel the selection stands; otherwise the list is new and nothing is selected.
-        EXPECT_EQ(button("cmdRecall")->isEnabled(), cancelled);
-        EXPECT_EQ(list()->selectedItems().size(), cancelled ? 1 : 0);
-        EXPECT_EQ(colour(), row.items.isEmpty() ? EmptyListColour() : kPaleCyan);
-        EXPECT_TRUE(dialog->isVisible());
-    }
-}
-
-TEST_F(RecallDialog, ItsControlsShowTheirTopicsOnRequest) {
-    language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
-    test::WriteFile(language.helpFile,
-                    "[20010]\nThe list.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
-    RecallPathDialog& d = open(ui);
-    test::ExpectTopicsOnRequest(ui, d,
-                                {{list()->viewport(), "The list."},
+    test::ExpectTopicsOnRequest(ui, *dialog,
+                                {{list()->viewport(), "List."},
                                  {button("cmdCancel"), "Cancel."},
                                  {button("cmdEdit"), "Edit."},
                                  {button("cmdRecall"), "Recall."}});
+}
+
+// Edit... on the real desktop: the real message box, answered by mouse, and a real program that the dialog
+// waits for before it reads the list again. The stand-in editor, alone on the search path, writes down how
+// it was started and waits a moment (so only a program that waits for it sees its change) before its edit.
+TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
+    const std::tuple<const char*, QMessageBox::StandardButton, QStringList> rows[] = {
+        {R"(printf '/new\r\n/a\r\n' > "$2")", QMessageBox::Ok, {"/new", "/a"}},
+        {R"(/bin/rm "$2")", QMessageBox::Ok, {}}, // the file is made anew
+        {R"(: > "$2")", QMessageBox::Cancel, {"/a"}},
+        {nullptr, QMessageBox::Ok, {"/a"}}}; // no editor at all
+    QtInteraction desktop;
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& [edit, answer, lines] : rows) {
+        QTemporaryDir bin;
+        const QString startedWith = bin.filePath(QStringLiteral("started-with"));
+        qputenv("PATH", bin.path().toUtf8());
+        if (edit) {
+            test::WriteFile(bin.filePath("gedit"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
+                                                       startedWith.toUtf8() + "'\n/bin/sleep 0.3\n" + edit +
+                                                       "\n");
+            QFile::setPermissions(bin.filePath("gedit"), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        test::WriteFile(savedPaths, "/a\r\n");
+        open(desktop);
+        list()->setCurrentRow(0);
+        test::RealDialogs boxes{test::RealDialogs::Click(answer)};
+        QTest::mouseClick(button("cmdEdit"), Qt::LeftButton);
+        qputenv("PATH", path);
+
+        const test::SeenBox& shown = boxes.seen.at(0);
+        EXPECT_EQ(shown.title, "Edit saved paths");
+        EXPECT_EQ(
+            shown.text,
+            edit
+                ? "The application is suspended for as long as you are editing the file '" + savedPaths + "'."
+                : "No text editor has been located on your computer. The saved paths are kept in the file '" +
+                      savedPaths + "', one path per line, which you may edit with any text editor.");
+        EXPECT_EQ(std::tuple(shown.buttons, shown.defaultButton, shown.icon),
+                  std::tuple(edit ? QStringList({"OK", "Cancel"}) : QStringList({"OK"}), QString("OK"),
+                             QMessageBox::Information));
+        const bool cancelled = answer == QMessageBox::Cancel;
+        EXPECT_EQ(test::ReadFile(startedWith),
+                  edit && !cancelled ? "--wait\n" + savedPaths.toUtf8() + "\n" : QByteArray("<none>"));
+        EXPECT_EQ(items(), lines);
+        // After Cancel the selection stands; otherwise the list is new and nothing is selected.
+        EXPECT_EQ(std::tuple(button("cmdRecall")->isEnabled(), list()->selectedItems().size()),
+                  std::tuple(cancelled, cancelled ? 1 : 0));
+        EXPECT_TRUE(QFile::exists(savedPaths) && dialog->isVisible());
+    }
 }
 
 } // namespace
