@@ -230,8 +230,9 @@ TEST(QtInteraction, AFolderIsChosenWithTheChoiceBelowItOrNothingOnCancel) {
     }
 }
 
-// A pop-up menu returns the item chosen by mouse or key, once its action has run, or nothing on Escape.
-TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) {
+// A pop-up menu returns the item chosen by mouse or key, once its action has run, or nothing on Escape. The
+// help pop-up is the toolkit's own What's This window, shown at once beside the control.
+TEST(QtInteraction, APopupMenuReturnsTheItemChosenByMouseOrKeyAndHelpShowsBesideTheControl) {
     QWidget owner;
     owner.setGeometry(100, 100, 300, 200);
     owner.show();
@@ -256,15 +257,8 @@ TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) 
         EXPECT_EQ(triggered, chosen) << "the item's action has run";
         EXPECT_FALSE(menu.isVisible());
     }
-}
-
-// The help pop-up is the toolkit's own What's This window, shown at once beside the control.
-TEST(QtInteraction, AHelpTopicShowsInTheToolkitsWhatsThisWindow) {
-    QWidget control;
-    control.setGeometry(100, 100, 200, 100);
-    control.show();
-    const QPoint at = control.mapToGlobal(QPoint(10, 10));
-    Desktop().showWhatsThis(&control, at, QStringLiteral("The folder tree."));
+    const QPoint at = owner.mapToGlobal(QPoint(10, 10));
+    Desktop().showWhatsThis(&owner, at, QStringLiteral("The folder tree."));
     QWidget* shown = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && QByteArray(w->metaObject()->className()) == "QWhatsThat")
