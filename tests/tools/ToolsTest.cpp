@@ -391,7 +391,7 @@ TEST_F(Tools, TheThumbnailerWritesAPngOrNothing) {
     const std::string bomb = write(
         "bomb.exe", buildPe(iconGroup(1, "", 1, {{GroupEntry{1, 1, 0, 1, 32}, bombPng(1, 1, 1u << 30)}})));
     const std::string thumb = out + "/thumb.png";
-    // The arguments, the status, the size of the PNG written (none when empty).
+    // The arguments, the status, the size of the PNG written (0 x 0: none).
     const std::tuple<std::vector<std::string>, int, QSize> cases[] = {
         {{"--size=64", "file://" + (dir / "with%20space" / "setup.exe").string(), thumb}, 0, {48, 48}},
         {{"-s", "64", "http://example.invalid/setup.exe", thumb}, 1, {0, 0}},
