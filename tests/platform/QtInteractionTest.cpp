@@ -175,17 +175,14 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
              "%1/gone\nΟ φάκελλος δεν εντοπίσθηκε.\nΒεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου.",
              std::nullopt, true},
         };
+    QTemporaryDir dir;
+    test::WriteFile(dir.filePath(QStringLiteral("old.bmp")), "old");
+    FileDialogRequest request{QStringLiteral("Save icon as..."), dir.filePath(QStringLiteral("I0000005")),
+                              QStringLiteral("Pictures (*.bmp)"), QStringLiteral("bmp")};
     for (const auto& [save, confirmOverwrite, typed, answer, message, chosen, greek] : rows) {
         SCOPED_TRACE(typed.toStdString());
         UseToolkitLanguage(greek);
-        QTemporaryDir dir;
-        test::WriteFile(dir.filePath(QStringLiteral("old.bmp")), "old");
-        const FileDialogRequest request{QStringLiteral("Save icon as..."),
-                                        dir.filePath(QStringLiteral("I0000005")),
-                                        QStringLiteral("Pictures (*.bmp)"),
-                                        QStringLiteral("bmp"),
-                                        confirmOverwrite,
-                                        true};
+        request.confirmOverwrite = confirmOverwrite;
         bool stayed = false;
         QStringList labels;
         RealDialogs dialogs{typed.isEmpty() ? kEscape : Choose(typed, &stayed, save ? &labels : nullptr)};
@@ -201,9 +198,8 @@ TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExis
         for (const test::SeenBox& box : dialogs.seen)
             EXPECT_EQ(std::tuple(box.title, box.text),
                       std::tuple(request.title, QString(message).replace(QStringLiteral("%1"), dir.path())));
-        EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("old.bmp"))), "old")
-            << "the dialog writes nothing";
     }
+    EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("old.bmp"))), "old") << "the dialogs write nothing";
 }
 
 // The folder chooser offers its choices under the folders and hands back the folder and the choice.
