@@ -67,9 +67,9 @@ TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKeyInEitherLan
                            QStringLiteral("Vesmarin"), MsgIcon::Question};
     for (const bool greek : {false, true, false}) {
         UseToolkitLanguage(greek);
-        for (const auto& [set, defaultButton, press, answer] : kBoxes) {
-            SCOPED_TRACE(::testing::Message()
-                         << "Greek " << greek << ", row " << &set - &std::get<0>(kBoxes[0]));
+        for (const auto& row : kBoxes) {
+            SCOPED_TRACE(::testing::Message() << "Greek " << greek << ", row " << &row - kBoxes);
+            const auto& [set, defaultButton, press, answer] = row;
             Qt::TextFormat format = Qt::AutoText;
             RealDialogs boxes{[&](QDialog& d) {
                 format = static_cast<QMessageBox&>(d).textFormat();

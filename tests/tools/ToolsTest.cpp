@@ -269,10 +269,8 @@ TEST_F(Tools, InputsOfOneFileNameNeverReplaceEachOthersOutputs) {
     NEEDS_REAL_FILES();
     // x.exe twice, X.EXE (the same name to a file system that ignores case) and a file really called x.exe~2.
     std::vector<std::string> args = {"export", "--format", "ico", "--out", out};
-    for (const auto& [from, to] : {std::pair<fs::path, const char*>{kStub, "a/x.exe"},
-                                   {kLoader, "b/x.exe"},
-                                   {program, "c/X.EXE"},
-                                   {program, "d/x.exe~2"}})
+    for (const auto& [from, to] :
+         {std::pair{kStub, "a/x.exe"}, {kLoader, "b/x.exe"}, {program, "c/X.EXE"}, {program, "d/x.exe~2"}})
         args.push_back(copy(from, to));
     for (int round = 0; round < 2; ++round) // a second run gives the same names, replacing the first's
         ASSERT_EQ(run(args).status, 0);
