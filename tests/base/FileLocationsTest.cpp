@@ -1,6 +1,7 @@
 #include "FileLocationsTest.h"
 
 #include <QDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -36,18 +37,16 @@ TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
 // Each help file is looked for on its own, beside the program first, then where an installation puts it;
 // found nowhere, the help names the file it misses beside the program.
 TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
-    const struct {
-        bool ukBeside, ukInstalled, grBeside, grInstalled;
-        bool ukFoundInstalled, grFoundInstalled;
-    } cases[] = {{true, true, true, true, false, false},
-                 {false, true, false, true, true, true},
-                 {false, false, false, false, false, false},
-                 {true, false, false, true, false, true}};
-    for (const auto& c : cases) {
+    // The English file beside the program and installed, the Greek one likewise; where each is found.
+    const std::array<bool, 6> cases[] = {{true, true, true, true, false, false},
+                                         {false, true, false, true, true, true},
+                                         {false, false, false, false, false, false},
+                                         {true, false, false, true, false, true}};
+    for (const auto& [ukBeside, ukInstalled, grBeside, grInstalled, ukFoundInstalled, grFoundInstalled] :
+         cases) {
         ProgramLayout l;
-        for (const auto& [name, beside, installed] :
-             {std::tuple{"/TembrillUK.hlp", c.ukBeside, c.ukInstalled},
-              std::tuple{"/TembrillGR.hlp", c.grBeside, c.grInstalled}}) {
+        for (const auto& [name, beside, installed] : {std::tuple{"/TembrillUK.hlp", ukBeside, ukInstalled},
+                                                      std::tuple{"/TembrillGR.hlp", grBeside, grInstalled}}) {
             if (beside)
                 WriteFile(l.bin() + QLatin1String(name));
             if (installed)
@@ -56,9 +55,9 @@ TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
         // An installed program's folder usually cannot be written; the help is found all the same.
         const auto files = LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
         EXPECT_EQ(files.helpFileEnglish,
-                  (c.ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
+                  (ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
         EXPECT_EQ(files.helpFileGreek,
-                  (c.grFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillGR.hlp"));
+                  (grFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillGR.hlp"));
     }
 }
 

@@ -59,24 +59,18 @@ TEST(HelpEngine, FindsTheTopicOrNamesTheFileAndTheTopic) {
               QStringLiteral("The new, longer text."));
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.hlp")));
-    struct Case {
-        QString file;
-        int topic;
-        HelpLookup::Outcome outcome;
-    };
-    const Case cases[] = {
+    const std::tuple<QString, int, HelpLookup::Outcome> cases[] = {
         {dir.filePath(QStringLiteral("TembrillGR.hlp")), 10020, HelpLookup::Outcome::MissingFile},
         {dir.filePath(QStringLiteral("folder.hlp")), 10030, HelpLookup::Outcome::UnreadableFile},
         {file, 10040, HelpLookup::Outcome::MissingTopic},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, topic, outcome] : cases) {
         for (const HelpLanguage language : {HelpLanguage::English, HelpLanguage::Greek}) {
-            SCOPED_TRACE(c.topic);
-            const HelpLookup result = engine.lookup(c.file, c.topic, language);
-            EXPECT_FALSE(result.found());
-            EXPECT_EQ(result.outcome, c.outcome);
-            EXPECT_TRUE(result.text.contains(QDir::toNativeSeparators(c.file)));
-            EXPECT_TRUE(result.text.contains(QString::number(c.topic)));
+            SCOPED_TRACE(topic);
+            const HelpLookup result = engine.lookup(name, topic, language);
+            EXPECT_EQ(std::tuple(result.found(), result.outcome), std::tuple(false, outcome));
+            EXPECT_TRUE(result.text.contains(QDir::toNativeSeparators(name)));
+            EXPECT_TRUE(result.text.contains(QString::number(topic)));
             EXPECT_EQ(result.text.contains(QStringLiteral("αρχείο βοήθειας")),
                       language == HelpLanguage::Greek);
         }

@@ -6,12 +6,10 @@
 #include "support/RealDialogs.h"
 #include "support/TestFiles.h"
 
-#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWhatsThis>
@@ -30,35 +28,30 @@ QtInteraction& Desktop() {
     return ui;
 }
 
-Step Click(QMessageBox::StandardButton b) {
-    return RealDialogs::Click(b);
-}
 const Step kReturn = RealDialogs::Key(Qt::Key_Return), kEscape = RealDialogs::Key(Qt::Key_Escape);
 const Step kFrame = [](QDialog& d) { // the close button of the window's frame
     QCloseEvent fromFrame;
     QSpontaneKeyEvent::setSpontaneous(&fromFrame);
     QApplication::sendEvent(&d, &fromFrame);
 };
+const Step kOk = RealDialogs::Click(QMessageBox::Ok), kCancel = RealDialogs::Click(QMessageBox::Cancel),
+           kYes = RealDialogs::Click(QMessageBox::Yes), kNo = RealDialogs::Click(QMessageBox::No);
 
-// Every set, every button by mouse, Return on either default, Escape and the frame's close button.
-const struct BoxRow {
-    MsgButtons set;
-    MsgButton defaultButton;
-    Step press;
-    MsgButton answer;
-} kBoxes[] = {
-    {MsgButtons::Ok, Ok, Click(QMessageBox::Ok), Ok},
+// Every set, every button by mouse, Return on either default, Escape and the frame's close button: the set,
+// its default, what is pressed, the answer.
+const std::tuple<MsgButtons, MsgButton, Step, MsgButton> kBoxes[] = {
+    {MsgButtons::Ok, Ok, kOk, Ok},
     {MsgButtons::Ok, Ok, kReturn, Ok},
     {MsgButtons::Ok, Ok, kEscape, Ok},
     {MsgButtons::Ok, Ok, kFrame, Ok},
-    {MsgButtons::OkCancel, Cancel, Click(QMessageBox::Ok), Ok},
-    {MsgButtons::OkCancel, Ok, Click(QMessageBox::Cancel), Cancel},
+    {MsgButtons::OkCancel, Cancel, kOk, Ok},
+    {MsgButtons::OkCancel, Ok, kCancel, Cancel},
     {MsgButtons::OkCancel, Ok, kReturn, Ok},
     {MsgButtons::OkCancel, Cancel, kReturn, Cancel},
     {MsgButtons::OkCancel, Ok, kEscape, Cancel},
     {MsgButtons::OkCancel, Ok, kFrame, Cancel},
-    {MsgButtons::YesNo, No, Click(QMessageBox::Yes), Yes},
-    {MsgButtons::YesNo, Yes, Click(QMessageBox::No), No},
+    {MsgButtons::YesNo, No, kYes, Yes},
+    {MsgButtons::YesNo, Yes, kNo, No},
     {MsgButtons::YesNo, Yes, kReturn, Yes},
     {MsgButtons::YesNo, No, kReturn, No},
     {MsgButtons::YesNo, Yes, kEscape, No},
@@ -74,26 +67,26 @@ TEST(QtInteraction, EveryButtonOfEverySetAnswersAsPressedByMouseOrKeyInEitherLan
                            QStringLiteral("Vesmarin"), MsgIcon::Question};
     for (const bool greek : {false, true, false}) {
         UseToolkitLanguage(greek);
-        for (const BoxRow& row : kBoxes) {
+        for (const auto& row : kBoxes) {
             SCOPED_TRACE(::testing::Message() << "Greek " << greek << ", row " << &row - kBoxes);
+            const auto& [set, defaultButton, press, answer] = row;
             Qt::TextFormat format = Qt::AutoText;
             RealDialogs boxes{[&](QDialog& d) {
                 format = static_cast<QMessageBox&>(d).textFormat();
-                row.press(d);
+                press(d);
             }};
-            request.buttons = row.set;
-            request.defaultButton = row.defaultButton;
-            EXPECT_EQ(Desktop().messageBox(nullptr, request), row.answer);
+            request.buttons = set;
+            request.defaultButton = defaultButton;
+            EXPECT_EQ(Desktop().messageBox(nullptr, request), answer);
             ASSERT_EQ(boxes.seen.size(), 1u);
             const test::SeenBox& seen = boxes.seen[0];
-            const QStringList& buttons = texts[greek][int(row.set)];
-            EXPECT_EQ(seen.buttons, buttons);
-            EXPECT_EQ(seen.defaultButton,
-                      buttons.value(row.defaultButton == Cancel || row.defaultButton == No));
-            EXPECT_EQ(seen.title, request.title);
-            EXPECT_EQ(seen.text, QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\n\nGo on?"));
-            EXPECT_EQ(seen.icon, QMessageBox::Question);
-            EXPECT_EQ(format, Qt::PlainText);
+            const QStringList& buttons = texts[greek][int(set)];
+            EXPECT_EQ(std::tuple(seen.buttons, seen.defaultButton),
+                      std::tuple(buttons, buttons.value(defaultButton == Cancel || defaultButton == No)));
+            EXPECT_EQ(std::tuple(seen.title, seen.text, seen.icon, format),
+                      std::tuple(request.title,
+                                 QStringLiteral("Cannot read '/home/ann/<b>old</b> & new'.\n\nGo on?"),
+                                 QMessageBox::Question, Qt::PlainText));
         }
     }
     UseToolkitLanguage(false);
@@ -107,37 +100,31 @@ TEST(QtInteraction, ABoxBelongsToTheShownOwnerAndATallTextScrollsSoTheButtonsSta
     main.setGeometry(300, 200, 400, 300);
     main.show();
     QDialog loading(&main);
-    QString path;
-    while (path.size() < 4000)
-        path += QStringLiteral("/folder");
     const MessageRequest request{
         QStringLiteral("Error condition 75 with the description 'Cannot write %1' has occured.\n")
-            .arg(path)
+            .arg(QStringLiteral("/folder").repeated(600))
             .repeated(3),
         QStringLiteral("Vesmarin, 201."), MsgIcon::Question, MsgButtons::YesNo, No};
-    QWidget* owner = nullptr;
-    QRect available, box;
-    std::vector<QRect> buttons;
-    QString shown;
     RealDialogs boxes{[&](QDialog& d) {
-        owner = d.parentWidget();
-        available = d.screen()->availableGeometry();
-        box = d.frameGeometry();
-        for (QAbstractButton* b : static_cast<QMessageBox&>(d).buttons())
-            buttons.push_back(QRect(b->mapToGlobal(QPoint(0, 0)), b->size()));
+        auto& box = static_cast<QMessageBox&>(d);
+        const QRect available = d.screen()->availableGeometry();
+        EXPECT_EQ(d.parentWidget(), &main);
+        EXPECT_TRUE(available.contains(d.frameGeometry()))
+            << "box " << d.frameGeometry().y() << "+" << d.height();
+        EXPECT_GT(d.frameGeometry().height(), available.height() / 2)
+            << "the text has the room the screen gives";
+        EXPECT_EQ(box.buttons().size(), 2);
+        for (QAbstractButton* b : box.buttons())
+            EXPECT_TRUE(available.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size())))
+                << "button at " << b->y();
+        QString shown;
         for (const QLabel* label : d.findChildren<QLabel*>())
             if (label->text().size() > shown.size() && label->isVisibleTo(&d))
                 shown = label->text();
-        QTest::mouseClick(static_cast<QMessageBox&>(d).button(QMessageBox::Yes), Qt::LeftButton);
+        EXPECT_EQ(shown, request.text) << "the whole text";
+        QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
     }};
     EXPECT_EQ(Desktop().messageBox(&loading, request), Yes);
-    EXPECT_EQ(owner, &main);
-    EXPECT_EQ(shown, request.text) << "the whole text";
-    EXPECT_TRUE(available.contains(box)) << "box " << box.y() << "+" << box.height();
-    EXPECT_GT(box.height(), available.height() / 2) << "the text has the room the screen gives";
-    ASSERT_EQ(buttons.size(), 2u);
-    for (const QRect& b : buttons)
-        EXPECT_TRUE(available.contains(b)) << "button at " << b.y();
 }
 
 // Reads the file dialog's name label and buttons into `labels`, types `name` into its name box and presses
@@ -165,67 +152,54 @@ Step Choose(const QString& name, bool* stayed = nullptr, QStringList* labels = n
 }
 
 // The dialog is the toolkit's own, not the desktop's (which would not take the program's translation), so
-// it and its refusal speak the language in force.
+// it and its refusal speak the language in force. (NewUser.sh saves through it, with the extension added.)
 TEST(QtInteraction, FileDialogsAskBeforeReplacingAndRefuseAFolderThatDoesNotExist) {
     const QString replace = QStringLiteral("old.bmp already exists.\nDo you want to replace it?");
     const QString missing =
         QStringLiteral("%1/gone\nDirectory not found.\nPlease verify the correct directory name was given.");
-    const struct {
-        bool save, confirmOverwrite;
-        QString typed;                                     // empty: Escape
-        std::optional<QMessageBox::StandardButton> answer; // to the dialog's own message box
-        QString message;                                   // its text, %1 the folder
-        std::optional<QString> chosen;                     // %1 the folder
-        bool greek = false;
-    } rows[] = {
-        {true, true, "mine", {}, {}, "%1/mine.bmp"}, // takes the extension
-        {true, true, "old.bmp", QMessageBox::Yes, replace, "%1/old.bmp"},
-        {true, true, "old.bmp", QMessageBox::No, replace, std::nullopt}, // the dialog stays open
-        {true, false, "old.bmp", {}, {}, "%1/old.bmp"},                  // no question asked for
-        {true, true, "gone/mine", QMessageBox::Ok, missing, std::nullopt},
-        {false, false, "do not alter this text", {}, {}, "%1/do not alter this text.bmp"},
-        {false, false, "gone/do not alter this text", QMessageBox::Ok, missing, std::nullopt},
-        {true, true, "", {}, {}, std::nullopt},
-        {true, true, "gone/mine", QMessageBox::Ok,
-         "%1/gone\nΟ φάκελλος δεν εντοπίσθηκε.\nΒεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου.",
-         std::nullopt, true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
-        UseToolkitLanguage(row.greek);
-        QTemporaryDir dir;
-        test::WriteFile(dir.filePath(QStringLiteral("old.bmp")), "old");
-        const FileDialogRequest request{QStringLiteral("Save icon as..."),
-                                        dir.filePath(QStringLiteral("I0000005")),
-                                        QStringLiteral("Pictures (*.bmp)"),
-                                        QStringLiteral("bmp"),
-                                        row.confirmOverwrite,
-                                        true};
+    const QStringList kLabels[] = {
+        {"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"},
+        {"Αναζήτηση σε:", "Όνομα &αρχείου:", "Αρχεία τύπου:", "Απο&θήκευση", "Άκυρο"}};
+    // Save or open, ask before replacing, what is typed (empty: Escape), the answer to the dialog's own
+    // message box and its text (%1 the folder), the name chosen (%1 the folder), in Greek.
+    const std::tuple<bool, bool, QString, std::optional<QMessageBox::StandardButton>, QString,
+                     std::optional<QString>, bool>
+        rows[] = {
+            {true, true, "old.bmp", QMessageBox::Yes, replace, "%1/old.bmp", false},
+            {true, true, "old.bmp", QMessageBox::No, replace, std::nullopt, false}, // the dialog stays open
+            {true, false, "old.bmp", {}, {}, "%1/old.bmp", false},                  // no question asked for
+            {false, false, "do not alter this text", {}, {}, "%1/do not alter this text.bmp", false},
+            {false, false, "gone/do not alter this text", QMessageBox::Ok, missing, std::nullopt, false},
+            {true, true, "", {}, {}, std::nullopt, false},
+            {true, true, "gone/mine", QMessageBox::Ok,
+             "%1/gone\nΟ φάκελλος δεν εντοπίσθηκε.\nΒεβαιωθείτε ότι δώσατε το σωστό όνομα φακέλλου.",
+             std::nullopt, true},
+        };
+    QTemporaryDir dir;
+    test::WriteFile(dir.filePath(QStringLiteral("old.bmp")), "old");
+    FileDialogRequest request{QStringLiteral("Save icon as..."), dir.filePath(QStringLiteral("I0000005")),
+                              QStringLiteral("Pictures (*.bmp)"), QStringLiteral("bmp")};
+    for (const auto& [save, confirmOverwrite, typed, answer, message, chosen, greek] : rows) {
+        SCOPED_TRACE(typed.toStdString());
+        UseToolkitLanguage(greek);
+        request.confirmOverwrite = confirmOverwrite;
         bool stayed = false;
         QStringList labels;
-        RealDialogs dialogs{row.typed.isEmpty() ? kEscape : Choose(row.typed, &stayed, &labels)};
-        if (row.answer)
-            dialogs.then(Click(*row.answer));
-        const std::optional<QString> chosen =
-            row.save ? Desktop().saveFileName(nullptr, request) : Desktop().openFileName(nullptr, request);
+        RealDialogs dialogs{typed.isEmpty() ? kEscape : Choose(typed, &stayed, save ? &labels : nullptr)};
+        if (answer)
+            dialogs.then(RealDialogs::Click(*answer));
+        const auto result =
+            save ? Desktop().saveFileName(nullptr, request) : Desktop().openFileName(nullptr, request);
         UseToolkitLanguage(false);
-        EXPECT_EQ(chosen, row.chosen ? std::optional(row.chosen->arg(dir.path())) : std::nullopt);
-        EXPECT_EQ(stayed, !row.chosen && row.answer.has_value());
-        if (row.save && !row.typed.isEmpty()) {
-            EXPECT_EQ(labels,
-                      row.greek
-                          ? QStringList(
-                                {"Αναζήτηση σε:", "Όνομα &αρχείου:", "Αρχεία τύπου:", "Απο&θήκευση", "Άκυρο"})
-                          : QStringList({"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"}));
-        }
-        ASSERT_EQ(dialogs.seen.size(), row.answer ? 1u : 0u);
-        if (row.answer) {
-            EXPECT_EQ(dialogs.seen[0].text, QString(row.message).replace(QStringLiteral("%1"), dir.path()));
-            EXPECT_EQ(dialogs.seen[0].title, request.title);
-        }
-        EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("old.bmp"))), "old")
-            << "the dialog writes nothing";
+        EXPECT_EQ(result, chosen ? std::optional(chosen->arg(dir.path())) : std::nullopt);
+        EXPECT_EQ(stayed, !chosen && answer.has_value());
+        EXPECT_EQ(labels, save && !typed.isEmpty() ? kLabels[greek] : QStringList());
+        ASSERT_EQ(dialogs.seen.size(), answer ? 1u : 0u);
+        for (const test::SeenBox& box : dialogs.seen)
+            EXPECT_EQ(std::tuple(box.title, box.text),
+                      std::tuple(request.title, QString(message).replace(QStringLiteral("%1"), dir.path())));
     }
+    EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("old.bmp"))), "old") << "the dialogs write nothing";
 }
 
 // The folder chooser offers its choices under the folders and hands back the folder and the choice.
@@ -252,20 +226,9 @@ TEST(QtInteraction, AFolderIsChosenWithTheChoiceBelowItOrNothingOnCancel) {
     }
 }
 
-// One offer holds the picture and, beside it, the PNG with its alpha: a paste takes the form it knows.
-TEST(QtInteraction, TheClipboardOffersThePictureAndThePngInOneGo) {
-    QImage picture(32, 32, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    const QByteArray png("\x89PNG the same picture with its alpha");
-    Desktop().setClipboardImage(picture, png);
-    const QMimeData* offered = QApplication::clipboard()->mimeData();
-    ASSERT_NE(offered, nullptr);
-    EXPECT_EQ(qvariant_cast<QImage>(offered->imageData()).convertToFormat(QImage::Format_RGB32), picture);
-    EXPECT_EQ(offered->data(QStringLiteral("image/png")), png);
-}
-
-// A pop-up menu returns the item chosen by mouse or key, once its action has run, or nothing on Escape.
-TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) {
+// A pop-up menu returns the item chosen by mouse or key, once its action has run, or nothing on Escape. The
+// help pop-up is the toolkit's own What's This window, shown at once beside the control.
+TEST(QtInteraction, APopupMenuReturnsTheItemChosenByMouseOrKeyAndHelpShowsBesideTheControl) {
     QWidget owner;
     owner.setGeometry(100, 100, 300, 200);
     owner.show();
@@ -290,15 +253,8 @@ TEST(QtInteraction, APopupMenuRunsAndReturnsTheItemChosenByMouseOrKeyOrNothing) 
         EXPECT_EQ(triggered, chosen) << "the item's action has run";
         EXPECT_FALSE(menu.isVisible());
     }
-}
-
-// The help pop-up is the toolkit's own What's This window, shown at once beside the control.
-TEST(QtInteraction, AHelpTopicShowsInTheToolkitsWhatsThisWindow) {
-    QWidget control;
-    control.setGeometry(100, 100, 200, 100);
-    control.show();
-    const QPoint at = control.mapToGlobal(QPoint(10, 10));
-    Desktop().showWhatsThis(&control, at, QStringLiteral("The folder tree."));
+    const QPoint at = owner.mapToGlobal(QPoint(10, 10));
+    Desktop().showWhatsThis(&owner, at, QStringLiteral("The folder tree."));
     QWidget* shown = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && QByteArray(w->metaObject()->className()) == "QWhatsThat")

@@ -48,12 +48,10 @@ public:
     std::vector<SeenBox> seen;
 
     // Steps for a message box: records it, then clicks one of its buttons, or presses a key on the
-    // button that has the focus (Return, Escape), optionally after `before` has run.
-    static Step Click(QMessageBox::StandardButton button, std::function<void()> before = {}) {
-        return [button, before](QDialog& d) {
+    // button that has the focus (Return, Escape).
+    static Step Click(QMessageBox::StandardButton button) {
+        return [button](QDialog& d) {
             auto& box = static_cast<QMessageBox&>(d);
-            if (before)
-                before();
             ASSERT_NE(box.button(button), nullptr)
                 << "the box has no such button: " << box.text().toStdString();
             QTest::mouseClick(box.button(button), Qt::LeftButton);

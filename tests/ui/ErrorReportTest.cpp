@@ -37,17 +37,11 @@ TEST(ErrorTrap, ReportsWithTheNumberAndPlaceAndAsksWhetherToEnd) {
     for (const auto& [fail, language, answer, title, text] : cases) {
         ScriptedInteraction ui;
         ui.answer(answer);
-        bool reachedTheEnd = false;
-        EXPECT_FALSE(RunUnderErrorTrap(ErrorReport(ui, language, nullptr), Location::ShowNextSet, [&] {
-            fail();
-            reachedTheEnd = true;
-        }));
-        EXPECT_FALSE(reachedTheEnd);
+        EXPECT_FALSE(RunUnderErrorTrap(ErrorReport(ui, language, nullptr), Location::ShowNextSet, fail));
         const MessageRequest& r = ui.messages.at(0).request;
-        EXPECT_EQ(r.title, title);
         EXPECT_TRUE(text.endsWith(u'?') ? r.text == text : r.text.startsWith(text)) << r.text.toStdString();
-        EXPECT_EQ(std::tuple(r.icon, r.buttons, r.defaultButton),
-                  std::tuple(MsgIcon::Question, MsgButtons::YesNo, MsgButton::No));
+        EXPECT_EQ(std::tuple(r.title, r.icon, r.buttons, r.defaultButton),
+                  std::tuple(title, MsgIcon::Question, MsgButtons::YesNo, MsgButton::No));
         EXPECT_EQ(ui.ended, answer == MsgButton::Yes ? 1 : 0);
     }
 }
@@ -85,8 +79,8 @@ TEST(PleaseWait, IsABorderlessToolWindowCentredOnItsOwner) {
     }
     EXPECT_EQ(test::Control<QLabel>(wait, "lblBrowsing")->text(), QStringLiteral("Browsing Files"));
     EXPECT_EQ(test::Control<QLabel>(wait, "lblPleaseWait")->text(), QStringLiteral("Please Wait"));
-    EXPECT_TRUE(wait.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(wait.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_EQ(wait.windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint),
+              Qt::Tool | Qt::FramelessWindowHint);
 }
 
 } // namespace
