@@ -1,6 +1,6 @@
-// The icon menu of the grid through the real main window: the bitmap, PNG and ICO files it writes, Save all,
-// Copy, the keyboard, the tooltips and the details window. (The whole-program test takes Save, Copy, Save as
-// PNG and Save all through the real menu and dialogs.)
+// The icon menu of the grid through the real main window: the bitmap and ICO files it writes and what a
+// failed write leaves, Save all, Copy, the keyboard, the tooltips and the details window. (The whole-program
+// tests take Save, Copy, Save as, Save as PNG, Save all and the menu keys through the real menu and dialogs.)
 
 #include "BrowseWindowRig.h"
 #include "base/HelpFile.h"
@@ -8,13 +8,11 @@
 #include "browse/core/IconExport.h"
 #include "platform/iconwriter/IconWriter.h"
 #include "support/FileSizeLimit.h"
-#include "tools/IconsTool.h"
 #include "ui/WhatsThisHelp.h"
 
 #include <QHelpEvent>
 #include <QToolTip>
 #include <optional>
-#include <sstream>
 #include <tuple>
 
 namespace vesmarin {
@@ -50,21 +48,18 @@ struct IconMenu : ::testing::Test {
     test::ScriptedInteraction& ui = b.m.ui;
     QTemporaryDir icons;
     QString folder = icons.path() + u'/';
-    std::vector<std::string> programs;
     std::string first = b.path(QStringLiteral("a/app.exe")).toStdString();
 
     void SetUp() override {
-        for (char f = 'a'; f <= 'h'; ++f) {
-            programs.push_back(b.path(QStringLiteral("%1/app.exe").arg(QLatin1Char(f))).toStdString());
-            test::WriteBytes(QString::fromStdString(programs.back()), Program());
-        }
+        for (char f = 'a'; f <= 'h'; ++f)
+            test::WriteBytes(b.path(QStringLiteral("%1/app.exe").arg(QLatin1Char(f))), Program());
         b.load(false, "IconSavePath=" + folder.toStdString() + "\n");
         ASSERT_EQ(b.press(), QStringLiteral("16 icons located."));
     }
     QString in(const char* name) const { return folder + QString::fromLatin1(name); }
-    QStringList files(const QString& in) const { return QDir(in).entryList(QDir::Files | QDir::Hidden); }
-    QStringList files() const { return files(folder); }
-    QImage fifth() const { return b.grid.picture(0, 4); }
+    QStringList files(const QString& in = {}) const {
+        return QDir(in.isEmpty() ? folder : in).entryList(QDir::Files | QDir::Hidden);
+    }
     QImage bitmap(const char* name) const { return QImage(in(name)).convertToFormat(QImage::Format_RGB32); }
     QString saveCaption(int number) const {
         return QStringLiteral("Save  [ %1%2 ]").arg(folder, IconFileName(number));
@@ -77,52 +72,26 @@ struct IconMenu : ::testing::Test {
     const MessageRequest& told() const { return ui.messages.back().request; }
 };
 
-// Save names its file while the menu is open, and replaces a file of that name without a question. The
-// bitmap is the cell's picture, the whole drawing surface: the icon on the system window colour.
-TEST_F(IconMenu, SaveShowsItsTargetWhileTheMenuIsOpenAndWritesTheNumberedFile) {
-    test::WriteFile(in("I0000002.bmp"), "an older picture");
-    b.choose(2, "mnuIconsSave");
-    ASSERT_EQ(ui.menus.size(), 1u);
-    EXPECT_EQ(ui.menus[0].name, QStringLiteral("mnuIcons"));
-    EXPECT_EQ(ui.menus[0].captions, (QStringList{saveCaption(2), "Save as...", "-", "Copy", "-", "Help", "-",
-                                                 "Cancel", "-", "Save as PNG...", "Save as ICO...",
-                                                 "Save all icons of this set...", "Details..."}));
-    EXPECT_EQ(b.m.control<QAction>("mnuIconsSave")->text(), QStringLiteral("Save"));
-    EXPECT_EQ(b.browser.selectedIcon(), 2);
-    EXPECT_EQ(ui.messages.size(), 1u) << "no question before replacing";
-    EXPECT_EQ(files(), QStringList{QStringLiteral("I0000002.bmp")}) << "no temporary file left";
-    const QImage saved = bitmap("I0000002.bmp");
-    EXPECT_EQ(saved, b.grid.picture(0, 1));
-    EXPECT_EQ(saved.pixel(0, 0), QApplication::palette().color(QPalette::Base).rgb());
-    EXPECT_EQ(saved.pixel(31, 0), qRgb(255, 0, 0));
-}
-
 // A failed save is reported with its handler's code, never taken for success, and leaves what was there.
 TEST_F(IconMenu, AFailedSaveIsReportedAndLeavesTheOldFile) {
     // The item; whether the folder is gone (else the disk is full); the name chosen in its dialog; the
     // report.
     const std::tuple<const char*, bool, const char*, const char*, int> cases[] = {
         {"mnuIconsSave", true, nullptr, "Vesmarin, 200.", 76},
-        {"mnuIconsSave", false, nullptr, "Vesmarin, 200.", 75},
         {"mnuIconsSaveAs", false, "I0000005.bmp", "Vesmarin, 201.", 75},
         {"mnuIconsSavePng", true, "gone/app.exe~3-0.png", "Vesmarin, 203.", 76},
         {"mnuIconsSaveIco", false, "I0000005.bmp", "Vesmarin, 204.", 75},
     };
     test::WriteFile(in("I0000005.bmp"), "older");
     for (const auto& [item, gone, answer, title, error] : cases) {
-        SCOPED_TRACE(item);
         b.browser.setIconFolder(gone ? in("gone/") : folder);
         if (answer)
             ui.answerDialog(in(answer));
         ui.answer(MsgButton::No); // end the program?
-        const std::size_t before = ui.messages.size();
         {
-            std::optional<test::FileSizeLimit> full;
-            if (!gone)
-                full.emplace(2);
+            test::FileSizeLimit full(gone ? RLIM_INFINITY : 2);
             b.choose(5, item);
         }
-        ASSERT_EQ(ui.messages.size(), before + 1);
         EXPECT_EQ(told().title, QString::fromLatin1(title));
         EXPECT_TRUE(told().text.startsWith(QStringLiteral("Error condition %1 ").arg(error)));
         EXPECT_EQ(test::ReadFile(in("I0000005.bmp")), "older");
@@ -131,70 +100,65 @@ TEST_F(IconMenu, AFailedSaveIsReportedAndLeavesTheOldFile) {
     }
 }
 
-// Save as refuses another extension and adds .bmp to a name without; Cancel writes nothing.
-TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndAddsBmpToANameWithout) {
+// Save as and Save as ICO ask before replacing. Save as refuses another extension and opens its dialog again,
+// and adds .bmp to a name without; Cancel writes nothing. Save as ICO offers the program's name and writes
+// the whole group as stored. (Save as PNG: NewUser.sh.)
+TEST_F(IconMenu, SaveAsRefusesAnotherExtensionAndSaveAsIcoWritesTheGroupAsStored) {
     ui.answerDialog(in("mine.ico"));
     ui.answer(MsgButton::Ok);
     ui.answerDialog(in("mine"));
     b.choose(5, "mnuIconsSaveAs");
     ui.answerDialog(std::nullopt);
     b.choose(6, "mnuIconsSaveAs");
+    ui.answerDialog(in("saved"));
+    b.choose(1, "mnuIconsSaveIco");
 
-    ASSERT_EQ(ui.dialogs.size(), 3u);
-    const FileDialogRequest& d = ui.dialogs[0].request;
-    EXPECT_TRUE(ui.dialogs[0].save && d.confirmOverwrite && d.pathMustExist);
-    EXPECT_EQ((QStringList{d.title, d.initialPath, d.filter, d.defaultSuffix}),
-              (QStringList{"Save icon as...", in("I0000005"), "Pictures (*.bmp)", "bmp"}));
-    EXPECT_EQ(ui.dialogs[1].request.initialPath, in("I0000005")) << "the dialog opens as before";
+    ASSERT_EQ(ui.dialogs.size(), 4u);
+    EXPECT_EQ((QStringList{ui.dialogs[1].request.initialPath, ui.dialogs[3].request.initialPath}),
+              (QStringList{in("I0000005"), in("app.exe-0.ico")}))
+        << "the dialog opens as before";
+    EXPECT_TRUE(ui.dialogs[0].request.confirmOverwrite && ui.dialogs[3].request.confirmOverwrite);
     ASSERT_EQ(ui.messages.size(), 2u);
-    const MessageRequest& refused = ui.messages[1].request;
-    EXPECT_EQ(refused.text, QStringLiteral("You may not alter the '.bmp' extension."));
-    EXPECT_EQ(refused.title, d.title);
-    EXPECT_EQ(refused.icon, MsgIcon::Critical);
-    EXPECT_EQ(files(), QStringList{QStringLiteral("mine.bmp")});
-    EXPECT_EQ(bitmap("mine.bmp"), fifth());
+    EXPECT_EQ(ui.messages[1].request.text, QStringLiteral("You may not alter the '.bmp' extension."));
+    EXPECT_EQ(files(), (QStringList{"mine.bmp", "saved"}));
+    EXPECT_EQ(bitmap("mine.bmp"), b.grid.picture(0, 4));
+    EXPECT_EQ(test::ReadFile(in("saved")),
+              Bytes(iconwriter::encodeIco(*iconreader::IconFile(first).storedGroup(0))));
 }
 
-// The chosen icon folder is used and stored; Cancel in its dialog changes nothing.
+// The chosen icon folder is used and stored; Cancel in its dialog changes nothing. A folder the settings file
+// cannot take is reported and not used, not kept for this run only.
 TEST_F(IconMenu, ChosenIconFolderIsRememberedAndUsed) {
     const std::string iniBefore = b.m.ini();
     auto* choose = b.m.control<QAction>("mnuSavePathIcons");
     ui.answerDialog(std::nullopt);
     choose->trigger();
-    EXPECT_EQ(b.browser.iconFolder(), folder);
-    EXPECT_EQ(b.m.ini(), iniBefore);
+    EXPECT_EQ(std::tuple(b.browser.iconFolder(), b.m.ini()), std::tuple(folder, iniBefore));
 
     QTemporaryDir other;
-    ui.answerDialog(other.path() + QStringLiteral("/do not alter this text.bmp"));
-    choose->trigger();
-    ASSERT_EQ(ui.dialogs.size(), 2u);
-    const FileDialogRequest& r = ui.dialogs[1].request;
-    EXPECT_TRUE(!ui.dialogs[1].save && r.pathMustExist);
-    EXPECT_EQ((QStringList{r.title, r.initialPath, r.filter}),
-              (QStringList{"Select the folder where the icons will be saved", in("do not alter this text"),
-                           "Pictures (*.bmp)"}));
     const QString chosen = other.path() + u'/';
-    EXPECT_EQ(b.browser.iconFolder(), chosen);
-    EXPECT_EQ(b.m.iniValue("IconSavePath"), chosen.toStdString());
+    ui.answerDialog(chosen + QStringLiteral("do not alter this text.bmp"));
+    choose->trigger();
+    EXPECT_EQ(std::tuple(b.browser.iconFolder(), b.m.iniValue("IconSavePath")),
+              std::tuple(chosen, chosen.toStdString()));
     b.choose(5, "mnuIconsSave");
     EXPECT_TRUE(QFile::exists(chosen + QStringLiteral("I0000005.bmp")));
 
-    // A folder the settings file cannot take is reported and not used, not kept for this run only.
     const std::string iniNow = b.m.ini();
     ASSERT_TRUE(QFile::setPermissions(b.m.iniFile(), QFile::ReadOwner));
     ui.answerDialog(in("do not alter this text.bmp"));
     ui.answer(MsgButton::No); // the error report: go on
-    const std::size_t shown = ui.messages.size();
     choose->trigger();
-    ASSERT_EQ(ui.messages.size(), shown + 1);
     EXPECT_EQ(told().title, QStringLiteral("Vesmarin, 196."));
-    EXPECT_EQ(b.browser.iconFolder(), chosen);
-    EXPECT_EQ(b.m.ini(), iniNow);
+    EXPECT_EQ(std::tuple(b.browser.iconFolder(), b.m.ini()), std::tuple(chosen, iniNow));
 }
 
 // The left or middle button opens the menu of a filled cell; beside the cells, that of the icon clicked
-// last. The right button asks for help, and an empty cell has no menu.
-TEST_F(IconMenu, MenuOnlyForAFilledCellAndNotOnTheRightButton) {
+// last. The right button asks for help, and an empty cell has no menu. Save names its file while the menu is
+// open and replaces a file of that name without a question, with the cell's picture, the whole drawing
+// surface: the icon on the system window colour.
+TEST_F(IconMenu, MenuOnlyForAFilledCellAndSaveReplacesTheNumberedFile) {
+    test::WriteFile(in("I0000016.bmp"), "an older picture");
     // The button; a cell (column, row), or with `beside` a point of the viewport; the cell the menu is for.
     const std::tuple<Qt::MouseButton, QPoint, bool, int> cases[] = {{Qt::LeftButton, {2, 1}, false, 16},
                                                                     {Qt::MiddleButton, {0, 0}, false, 1},
@@ -206,23 +170,28 @@ TEST_F(IconMenu, MenuOnlyForAFilledCellAndNotOnTheRightButton) {
         ui.menus.clear();
         b.grid.setCurrentCell(0, 2); // the third icon was clicked last
         if (menuFor != 0)
-            ui.chooseMenuItem(QStringLiteral("mnuIconsCancel"));
+            ui.chooseMenuItem(QStringLiteral("mnuIconsSave"));
         if (beside)
             QTest::mouseClick(b.grid.viewport(), button, {}, at);
         else
             b.click(at.y(), at.x(), button);
         ASSERT_EQ(ui.menus.size(), menuFor != 0 ? 1u : 0u);
-        if (menuFor != 0) {
-            EXPECT_EQ(b.browser.selectedIcon(), menuFor);
-            EXPECT_EQ(ui.menus[0].captions.at(0), saveCaption(menuFor));
-            EXPECT_TRUE(b.grid.item((menuFor - 1) / 13, (menuFor - 1) % 13)->isSelected());
-        }
+        for (const auto& menu : ui.menus)
+            EXPECT_EQ(menu.captions.at(0), saveCaption(menuFor));
     }
-    EXPECT_TRUE(files().isEmpty());
+    EXPECT_EQ(ui.menus[0].captions.mid(1),
+              (QStringList{"Save as...", "-", "Copy", "-", "Help", "-", "Cancel", "-", "Save as PNG...",
+                           "Save as ICO...", "Save all icons of this set...", "Details..."}));
+    EXPECT_EQ(ui.messages.size(), 1u) << "no question before replacing";
+    EXPECT_EQ(files(), QString("I0000001.bmp I0000003.bmp I0000016.bmp").split(u' ')) << "no temporary file";
+    const QImage saved = bitmap("I0000016.bmp");
+    EXPECT_EQ(saved, b.grid.picture(1, 2));
+    EXPECT_EQ(saved.pixel(0, 0), QApplication::palette().color(QPalette::Base).rgb());
 }
 
-// The keyboard reaches the filled cells only, in reading order.
-TEST_F(IconMenu, KeysMoveBetweenTheFilledCellsOpenTheMenuAtTheCurrentOneAndCopyIt) {
+// The keyboard reaches the filled cells only, in reading order. Ctrl+C copies the current cell's picture; on
+// an empty cell it does nothing. (Screens.sh opens the menu with the menu key, Shift+F10 and Return.)
+TEST_F(IconMenu, KeysMoveBetweenTheFilledCellsAndCopyTheCurrentOne) {
     for (const char* move :
          {"13 Right 14", "14 Left 13", "16 Right 16", "1 Left 1", "2 Down 15", "9 Down 16", "16 Up 3",
           "15 Home 14", "2 End 13", "15 End 16", "2 Ctrl+End 16", "9 PgDown 16", "15 PgUp 2"}) {
@@ -233,92 +202,35 @@ TEST_F(IconMenu, KeysMoveBetweenTheFilledCellsOpenTheMenuAtTheCurrentOneAndCopyI
     }
     EXPECT_TRUE(ui.menus.empty());
 
-    // The menu key, Shift+F10 and Return open the menu of the current cell at that cell, as a click on it
-    // would: the same number, so Save writes the same name. Ctrl+C copies the current cell's picture; on an
-    // empty cell it does nothing.
-    for (const auto& [key, number] :
-         {std::pair{"Menu", 5}, {"Shift+F10", 14}, {"Return", 16}, {"Num+Enter", 1}}) {
-        ui.menus.clear();
-        setCurrent(number);
-        ui.chooseMenuItem(QStringLiteral("mnuIconsSave"));
-        press(QString::fromLatin1(key));
-        ASSERT_EQ(ui.menus.size(), 1u);
-        EXPECT_EQ(ui.menus[0].captions.at(0), saveCaption(number));
-        const QRect cell = b.grid.visualRect(b.grid.currentIndex());
-        EXPECT_TRUE(cell.contains(b.grid.viewport()->mapFromGlobal(ui.menus[0].at)));
-        EXPECT_TRUE(QFile::exists(folder + IconFileName(number)));
-    }
     b.click(1, 9); // an empty cell: no menu, but it is current
     press(QStringLiteral("Ctrl+C"));
     EXPECT_FALSE(ui.clipboard.has_value());
     setCurrent(5);
     press(QStringLiteral("Ctrl+C"));
-    ASSERT_TRUE(ui.clipboard.has_value());
-    EXPECT_EQ(ui.clipboard->convertToFormat(QImage::Format_RGB32), fifth());
+    EXPECT_EQ(ui.clipboard.value_or(QImage()).convertToFormat(QImage::Format_RGB32), b.grid.picture(0, 4));
 }
 
-TEST_F(IconMenu, PngAndIcoAsStoredThroughDialogsOfTheirOwn) {
-    const iconreader::IconFile app(first);
-    // The cell, the item, the name offered in the icon folder, the filter, the bytes written.
-    const std::tuple<int, const char*, const char*, const char*, QByteArray> rows[] = {
-        // The largest image, a PNG, goes out byte for byte as stored.
-        {1, "mnuIconsSavePng", "app.exe-0.png", "PNG images (*.png)", Bytes(app.storedImagePng(0, 2))},
-        {2, "mnuIconsSavePng", "app.exe-1.png", "PNG images (*.png)", Bytes(iconwriter::imagePng(app, 1, 0))},
-        {1, "mnuIconsSaveIco", "app.exe-0.ico", "Icon files (*.ico)",
-         Bytes(iconwriter::encodeIco(*app.storedGroup(0)))},
-    };
-    for (const auto& [cell, item, offered, filter, content] : rows) {
-        SCOPED_TRACE(offered);
-        ui.dialogs.clear();
-        ui.answerDialog(in("saved"));
-        b.choose(cell, item);
-        ASSERT_EQ(ui.dialogs.size(), 1u);
-        const FileDialogRequest& r = ui.dialogs[0].request;
-        EXPECT_EQ((QStringList{r.initialPath, r.filter}), (QStringList{in(offered), filter}));
-        EXPECT_TRUE(r.confirmOverwrite && r.pathMustExist);
-        EXPECT_EQ(test::ReadFile(in("saved")), content);
-    }
-    // Icon 1's bitmap comes out with its alpha: transparent on the left, opaque red on the right.
-    const QImage half = QImage::fromData(std::get<4>(rows[1]), "PNG");
-    EXPECT_EQ(half.size(), QSize(32, 32));
-    EXPECT_EQ(half.pixel(0, 0), 0x00000000u);
-    EXPECT_EQ(half.pixel(31, 0), 0xFFFF0000u);
-    EXPECT_EQ(ui.messages.size(), 1u) << "no report";
-}
-
-// The same names as vesmarin-icons export gives the same files, in either format, the programs of one name
-// told apart; a file that cannot be written is named in the closing message and keeps the rest going.
+// The names vesmarin-icons export gives, the programs of one name told apart; a file that cannot be written
+// is named in the closing message and keeps the rest going. (NewUser.sh saves a set as PNG.)
 TEST_F(IconMenu, SaveAllWritesTheSetUnderTheExportNamesAndNamesWhatFailed) {
-    for (const int choice : {0, 1}) {
-        const QString format = choice == 0 ? QStringLiteral("png") : QStringLiteral("ico");
-        SCOPED_TRACE(format.toStdString());
-        QTemporaryDir into, cli;
-        std::ostringstream ignored;
-        std::vector<std::string> arguments{"export", "--format", format.toStdString(), "--out",
-                                           cli.path().toStdString()};
-        arguments.insert(arguments.end(), programs.begin(), programs.end());
-        ASSERT_EQ(tools::runIconsTool(arguments, ignored, ignored), 0);
-        const QString readOnly = QStringLiteral("app.exe~2-1.") + format;
-        test::WriteFile(into.filePath(readOnly), "kept");
-        QFile::setPermissions(into.filePath(readOnly), QFile::ReadOwner);
+    QTemporaryDir into;
+    const QString readOnly = QStringLiteral("app.exe~2-1.ico");
+    test::WriteFile(into.filePath(readOnly), "kept");
+    QFile::setPermissions(into.filePath(readOnly), QFile::ReadOwner);
 
-        ui.answerFolder(FolderChoice{into.path(), choice});
-        ui.answer(MsgButton::Ok);
-        b.choose(3, "mnuIconsSaveAll");
+    ui.answerFolder(FolderChoice{into.path(), 1}); // ICO
+    ui.answer(MsgButton::Ok);
+    b.choose(3, "mnuIconsSaveAll");
 
-        ASSERT_EQ(ui.folderDialogs.size(), std::size_t(choice + 1));
-        EXPECT_EQ(ui.folderDialogs.back().initialFolder, folder);
-        EXPECT_EQ(ui.folderDialogs.back().choices.size(), 2);
-        EXPECT_EQ(files(into.path()), files(cli.path()));
-        EXPECT_EQ(told().icon, MsgIcon::Critical);
-        EXPECT_TRUE(told().text.startsWith(QStringLiteral("15 of 16 icons saved in ") + into.path()));
-        EXPECT_TRUE(told().text.endsWith("\r\n" + readOnly + ": Permission denied"))
-            << told().text.toStdString();
-        EXPECT_EQ(test::ReadFile(into.filePath(readOnly)), "kept");
-        EXPECT_EQ(test::ReadFile(into.filePath(choice == 0 ? "app.exe~8-0.png" : "app.exe-0.ico")),
-                  Bytes(choice == 0 ? iconreader::IconFile(programs.back()).storedImagePng(0, 2)
-                                    : iconwriter::encodeIco(*iconreader::IconFile(first).storedGroup(0))));
-    }
+    EXPECT_EQ(ui.folderDialogs.at(0).initialFolder, folder);
+    EXPECT_EQ(files(into.path()).size(),
+              16); // app.exe-0.ico, app.exe-1.ico, app.exe~2-0.ico ... app.exe~8-1.ico
+    EXPECT_EQ(told().icon, MsgIcon::Critical);
+    EXPECT_TRUE(told().text.startsWith(QStringLiteral("15 of 16 icons saved in ") + into.path()));
+    EXPECT_TRUE(told().text.endsWith("\r\n" + readOnly + ": Permission denied")) << told().text.toStdString();
+    EXPECT_EQ(test::ReadFile(into.filePath(readOnly)), "kept");
+    EXPECT_EQ(test::ReadFile(into.filePath("app.exe~8-0.ico")),
+              Bytes(iconwriter::encodeIco(*iconreader::IconFile(first).storedGroup(0))));
 }
 
 // The whole tooltip is the export texts' test; here, which icon it is for and that it follows the language.
@@ -329,13 +241,8 @@ TEST_F(IconMenu, ATooltipTellsWhereTheHoveredIconComesFromInTheLanguageInForce) 
         QApplication::sendEvent(b.grid.viewport(), &event);
         return QToolTip::isVisible() ? QToolTip::text().split(u'\n') : QStringList();
     };
-    EXPECT_EQ(hover(0, 0).mid(0, 2),
-              (QStringList{QString::fromStdString(first),
-                           QStringLiteral("Icon 0, group \"MAINICON\", language 1033")}));
-    EXPECT_EQ(hover(0, 3).value(1), QStringLiteral("Icon 1, group 2, language 1033"));
-    hover(1, 5);
-    QTest::qWait(400); // the toolkit lets a tip fade
-    EXPECT_FALSE(QToolTip::isVisible()) << "an empty cell";
+    EXPECT_EQ(hover(0, 3).mid(0, 2), (QStringList{b.path(QStringLiteral("b/app.exe")),
+                                                  QStringLiteral("Icon 1, group 2, language 1033")}));
     b.m.control<QPushButton>("cmdLanguage", 0)->click();
     EXPECT_EQ(hover(0, 0).value(1), QStringLiteral("Εικονίδιο 0, πόρος «MAINICON», γλώσσα 1033"));
 }
@@ -353,10 +260,6 @@ TEST_F(IconMenu, DetailsShowTheOriginAndEveryImageToSaveOrCopyAndFollowTheLangua
               (QStringList{QString::fromStdString(first), "0", "\"MAINICON\"", "1033"}));
     EXPECT_EQ((QStringList{text("lblImage", 0), text("lblImage", 1), text("lblImage", 2)}),
               (QStringList{"16 × 16, 32 bpp, bitmap", "32 × 32, 4 bpp, bitmap", "512 × 512, 32 bpp, PNG"}));
-    // Reduced to 256, on a checkerboard that shows through the half-transparent green.
-    const QImage shown = test::Control<QLabel>(*d, "picImage", 2)->pixmap().toImage();
-    EXPECT_EQ(shown.size(), QSize(256, 256));
-    EXPECT_NE(shown.pixel(0, 0), shown.pixel(8, 0));
 
     const auto save = [&](const char* button, int index, const char* saveAs) {
         ui.answerDialog(in(saveAs));
@@ -368,20 +271,15 @@ TEST_F(IconMenu, DetailsShowTheOriginAndEveryImageToSaveOrCopyAndFollowTheLangua
     EXPECT_EQ(save("cmdSaveIco", -1, "group.ico"), Bytes(iconwriter::encodeIco(*app.storedGroup(0))));
     test::Control<QPushButton>(*d, "cmdCopy", 2)->click();
     EXPECT_EQ(ui.clipboardPng, Bytes(app.storedImagePng(0, 2)));
-    EXPECT_EQ(ui.clipboard->size(), QSize(512, 512));
 
+    // In the language in force, help too, for a right click as for the question mark.
     b.m.control<QPushButton>("cmdLanguage", 0)->click();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Λεπτομέρειες εικονιδίου"));
-    // Help in the language in force, for a right click as for the question mark.
-    QPushButton* saveIco = test::Control<QPushButton>(*d, "cmdSaveIco");
-    EXPECT_EQ(test::AskForHelp(saveIco, Qt::RightButton), "") << "no menu opens";
-    ASSERT_FALSE(ui.popups.empty());
-    EXPECT_EQ(ui.popups.back().text, TopicText(b.window.language(), TopicDetailsSaveIco));
-    EXPECT_EQ(saveIco->whatsThis(), ui.popups.back().text);
+    EXPECT_EQ(test::AskForHelp(test::Control<QPushButton>(*d, "cmdSaveIco"), Qt::RightButton), "");
+    EXPECT_EQ(ui.popups.at(0).text, TopicText(b.window.language(), TopicDetailsSaveIco));
 
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_EQ(b.browser.detailsWindow(), nullptr);
-    EXPECT_EQ(ui.messages.size(), 1u) << "no report";
 }
 
 } // namespace
