@@ -30,7 +30,7 @@ TEST(LanguageSwitch, SetsEveryTextOfTheMainWindowAtStartAndBothWays) {
                       std::tuple(greek, m.folder.filePath(greek ? "TembrillGR.hlp" : "TembrillUK.hlp")));
             EXPECT_EQ(m.control<QLabel>("lblCopyright")->text(),
                       NoticeText(greek, NoticeName(greek), QDate::currentDate()));
-            m.storeIni("[General]\nInitialPath=/tmp\nLanguage=7\n");
+            test::WriteFile(m.iniFile(), "[General]\nInitialPath=/tmp\nLanguage=7\n");
             m.control<QLabel>("lblInfo")->setText(QStringLiteral("No files found."));
             m.control<QPushButton>("cmdLanguage", pressed)->click();
         }
