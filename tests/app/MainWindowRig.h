@@ -2,7 +2,7 @@
 
 // The real main window in a temporary program folder, with the scripted desktop in place of a person.
 // Controls are found by their names, as help and accessibility tools find them. The widgets and test tools
-// the window tests use come with it.
+// the window tests use come with it (the toolkit's test tools, menus and timers through RealDialogs.h).
 
 #include "app/MainWindow.h"
 #include "app/OptionsPanel.h"
@@ -16,23 +16,13 @@
 #include "support/TestFiles.h"
 #include "ui/UpDown.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QWhatsThis>
 #include <QtTest/qtestspontaneevent.h>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace vesmarin::test {
 
@@ -49,14 +39,13 @@ inline bool CloseFromFrame(QWidget& window) {
 // once, without a menu, and `window` stays open. Then Shift+F1 enters What's This mode.
 inline void ExpectTopicsOnRequest(ScriptedInteraction& ui, QWidget& window,
                                   const std::vector<std::pair<QWidget*, QString>>& topics) {
-    for (const auto& [control, text] : topics) {
+    for (const auto& [control, text] : topics)
         for (const Qt::MouseButton mouse : {Qt::RightButton, Qt::MiddleButton, Qt::NoButton}) {
             ui.popups.clear();
             EXPECT_EQ(AskForHelp(control, mouse), "") << control->objectName().toStdString();
             ASSERT_EQ(ui.popups.size(), 1u) << control->objectName().toStdString() << " " << mouse;
             EXPECT_EQ(ui.popups[0].text, text);
         }
-    }
     EXPECT_TRUE(window.isVisible());
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F1, Qt::ShiftModifier);
@@ -74,9 +63,6 @@ struct MainWindowRig {
     }
 
     QString iniFile() const { return folder.filePath(QStringLiteral("Tembrill.ini")); }
-    void storeIni(const std::string& content) const {
-        WriteFile(iniFile(), QByteArray::fromStdString(content));
-    }
     // The settings file as text, or "<none>" when there is none.
     std::string ini() const { return ReadFile(iniFile()).toStdString(); }
     // The value the settings file holds for `key`, or "<missing>".
@@ -89,8 +75,7 @@ struct MainWindowRig {
         QStringList patterns;
         for (const int i : {0, 1}) {
             const auto* box = control<QCheckBox>("chkWhatToBrowse", i);
-            shown += box->text().toStdString() +
-                     (box->isChecked() ? (box->isEnabled() ? "+ " : "! ") : (box->isEnabled() ? "- " : "x "));
+            shown += box->text().toStdString() + "-+x!"[box->isChecked() + 2 * !box->isEnabled()] + ' ';
             if (box->isChecked())
                 patterns << (i ? OptionsPanel::DllPatterns : OptionsPanel::ExePatterns);
         }
@@ -106,7 +91,7 @@ struct MainWindowRig {
 
     // Runs the start-up sequence with the given settings file.
     MainWindow& loadWith(const std::string& iniContent) {
-        storeIni(iniContent);
+        WriteFile(iniFile(), QByteArray::fromStdString(iniContent));
         window->load();
         return *window;
     }

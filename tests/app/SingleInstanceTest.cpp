@@ -1,19 +1,10 @@
 #include "base/FileLocationsTest.h"
 #include "platform/QtInteraction.h"
 
-#include <QDir>
-#include <QFile>
-#include <gtest/gtest.h>
-
-#ifdef Q_OS_UNIX
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
-namespace vesmarin {
-namespace {
-
-using test::ProgramLayout;
+namespace vesmarin::test {
 
 // One running program per folder of settings: whatever names the folder, and whichever copy of the program
 // asks. The lock ends with the program that holds it.
@@ -43,7 +34,6 @@ TEST(InstanceLock, OneRunningProgramPerSettingsFolder) {
     }
 }
 
-#ifdef Q_OS_UNIX
 TEST(InstanceLock, ALockOfACrashedRunDoesNotBlock) {
     ProgramLayout l;
     const pid_t child = fork();
@@ -55,7 +45,5 @@ TEST(InstanceLock, ALockOfACrashedRunDoesNotBlock) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_FALSE(QtInteraction().anotherInstanceRunning(l.bin()));
 }
-#endif
 
-} // namespace
-} // namespace vesmarin
+} // namespace vesmarin::test

@@ -1,19 +1,10 @@
 #include "FileLocationsTest.h"
 
-#include <QDir>
-#include <array>
-#include <gtest/gtest.h>
-#include <tuple>
+namespace vesmarin::test {
 
-namespace vesmarin {
-namespace {
-
-using test::ProgramLayout;
-using test::WriteFile;
-
+// The settings live beside the program when its folder takes files or no configuration folder is known, else
+// in the configuration folder, which is made when, and only when, it is used.
 TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
-    // Whether the program folder takes files and a configuration folder is known; the settings beside the
-    // program. The configuration folder is made when, and only when, it is used.
     for (const auto& [takesFiles, configKnown, beside] :
          {std::tuple{true, true, true}, {false, true, false}, {false, false, true}}) {
         ProgramLayout l;
@@ -24,40 +15,28 @@ TEST(FileLocations, SettingsFollowWhetherTheProgramFolderTakesFiles) {
                 return takesFiles;
             });
         const QString folder = beside ? l.bin() : l.config();
-        EXPECT_EQ(files.settingsFolder, folder);
-        EXPECT_EQ(files.iniFile, folder + QStringLiteral("/Tembrill.ini"));
-        EXPECT_EQ(files.savedPathsFile, folder + QStringLiteral("/SavedPaths.txt"));
-        EXPECT_EQ(QFileInfo(l.config()).isDir(), !beside);
-        if (configKnown) {
-            EXPECT_EQ(asked, QStringList{l.bin()});
-        }
+        EXPECT_EQ(std::tuple(files.settingsFolder, files.iniFile, files.savedPathsFile,
+                             QFileInfo(l.config()).isDir()),
+                  std::tuple(folder, folder + "/Tembrill.ini", folder + "/SavedPaths.txt", !beside));
+        EXPECT_TRUE(!configKnown || asked == QStringList{l.bin()});
     }
 }
 
 // Each help file is looked for on its own, beside the program first, then where an installation puts it;
-// found nowhere, the help names the file it misses beside the program.
+// found nowhere, the help names the file it misses beside the program. An installed program's folder usually
+// cannot be written; the help is found all the same.
 TEST(FileLocations, HelpFilesBesideTheProgramFirstThenWhereInstalled) {
-    // The English file beside the program and installed, the Greek one likewise; where each is found.
-    const std::array<bool, 6> cases[] = {{true, true, true, true, false, false},
-                                         {false, true, false, true, true, true},
-                                         {false, false, false, false, false, false},
-                                         {true, false, false, true, false, true}};
-    for (const auto& [ukBeside, ukInstalled, grBeside, grInstalled, ukFoundInstalled, grFoundInstalled] :
-         cases) {
-        ProgramLayout l;
-        for (const auto& [name, beside, installed] : {std::tuple{"/TembrillUK.hlp", ukBeside, ukInstalled},
-                                                      std::tuple{"/TembrillGR.hlp", grBeside, grInstalled}}) {
-            if (beside)
-                WriteFile(l.bin() + QLatin1String(name));
-            if (installed)
-                WriteFile(l.share() + QLatin1String(name));
+    for (const bool filesPresent : {true, false}) {
+        ProgramLayout l; // the English file beside the program and installed, the Greek one installed only
+        if (filesPresent) {
+            for (const QString& file :
+                 {l.bin() + "/TembrillUK.hlp", l.share() + "/TembrillUK.hlp", l.share() + "/TembrillGR.hlp"})
+                WriteFile(file);
         }
-        // An installed program's folder usually cannot be written; the help is found all the same.
         const auto files = LocateProgramFiles(l.bin(), l.config(), [](const QString&) { return false; });
-        EXPECT_EQ(files.helpFileEnglish,
-                  (ukFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillUK.hlp"));
-        EXPECT_EQ(files.helpFileGreek,
-                  (grFoundInstalled ? l.share() : l.bin()) + QStringLiteral("/TembrillGR.hlp"));
+        EXPECT_EQ(std::tuple(files.helpFileEnglish, files.helpFileGreek),
+                  std::tuple(l.bin() + "/TembrillUK.hlp",
+                             (filesPresent ? l.share() : l.bin()) + "/TembrillGR.hlp"));
     }
 }
 
@@ -67,15 +46,10 @@ TEST(CanCreateFileIn, AnsweredByTheFileSystemAndLeavesNothingBehind) {
     EXPECT_TRUE(CanCreateFileIn(l.bin()));
     EXPECT_EQ(QDir(l.bin()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("program")});
-
-    EXPECT_FALSE(CanCreateFileIn(l.bin() + QStringLiteral("/missing")));
-    EXPECT_FALSE(CanCreateFileIn(l.bin() + QStringLiteral("/program"))) << "a file is no folder";
-    EXPECT_FALSE(CanCreateFileIn(QString()));
-#ifdef __linux__
-    // Permission bits tell nothing here, not even for root: only the attempt does.
-    EXPECT_FALSE(CanCreateFileIn(QStringLiteral("/proc")));
-#endif
+    // A file is no folder; and on Linux permission bits tell nothing, not even for root: only the attempt
+    // does.
+    for (const QString& no : {l.bin() + "/missing", l.bin() + "/program", QString(), QStringLiteral("/proc")})
+        EXPECT_FALSE(CanCreateFileIn(no)) << no.toStdString();
 }
 
-} // namespace
-} // namespace vesmarin
+} // namespace vesmarin::test

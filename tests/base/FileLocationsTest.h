@@ -5,11 +5,7 @@
 #include "base/FileLocations.h"
 #include "support/TestFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <optional>
 
 namespace vesmarin::test {
 
@@ -17,12 +13,10 @@ namespace vesmarin::test {
 // <root>/config/Vesmarin the user's configuration folder for the program (not made beforehand).
 struct ProgramLayout {
     QTemporaryDir root;
-
     ProgramLayout() {
         QDir(root.path()).mkpath(QStringLiteral("bin"));
         QDir(root.path()).mkpath(QStringLiteral("share/vesmarin"));
     }
-
     QString bin() const { return root.filePath(QStringLiteral("bin")); }
     QString share() const { return root.filePath(QStringLiteral("share/vesmarin")); }
     QString config() const { return root.filePath(QStringLiteral("config/Vesmarin")); }
@@ -30,13 +24,9 @@ struct ProgramLayout {
 
 // Points the system's configuration folder (XDG_CONFIG_HOME) at `folder` while it lives.
 struct ConfigHome {
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
     explicit ConfigHome(const QString& folder) { qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder)); }
-    ~ConfigHome() { old ? qputenv("XDG_CONFIG_HOME", *old) : qunsetenv("XDG_CONFIG_HOME"); }
-    ConfigHome(const ConfigHome&) = delete;
-    ConfigHome& operator=(const ConfigHome&) = delete;
-    const std::optional<QByteArray> old = qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
-                                              ? std::optional(qgetenv("XDG_CONFIG_HOME"))
-                                              : std::nullopt;
+    ~ConfigHome() { old.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", old); }
 };
 
 } // namespace vesmarin::test
