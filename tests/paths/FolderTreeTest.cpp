@@ -8,39 +8,28 @@
 #include "support/TestFiles.h"
 #include "ui/Layout.h"
 
-#include <QImage>
 #include <QTemporaryDir>
-#include <memory>
-#include <tuple>
 #include <unistd.h>
 
 namespace vesmarin {
 namespace {
 
-// Drives with "\": A: not ready, C: with a few folders, D: with one. It notes the folders it reads, so tests
-// can see the one-level look-ahead.
+// Drives with "\": A: not ready, C: with a few folders, D: with none; a folder not listed is empty. It notes
+// the folders it reads, so tests can see the one-level look-ahead.
 struct FakeFolderSource final : FolderSource {
-    QStringList driveRoots{"A:\\", "C:\\", "D:\\"};
-    QStringList folders =
-        QString::fromUtf8("C:\\|C:\\Program Files\\|C:\\Program Files\\Common Files\\|"
-                          "C:\\Program Files\\Vesmarin\\|C:\\WINDOWS\\|C:\\WINDOWS\\SYSTEM\\|"
-                          "C:\\WINDOWS\\Fonts\\|C:\\Empty\\|C:\\documents\\|"
-                          "C:\\documents\\Έγγραφα\\|D:\\|D:\\zeta\\")
-            .split(u'|');
+    QMap<QString, QStringList> folders{{"C:\\", {"WINDOWS", "Program Files", "documents", "Empty"}},
+                                       {"C:\\WINDOWS\\", {"SYSTEM", "Fonts"}},
+                                       {"C:\\documents\\", {"Έγγραφα"}},
+                                       {"D:\\", {}}};
     mutable QStringList reads;
 
     QChar separator() const override { return u'\\'; }
-    QStringList drives() const override { return driveRoots; }
+    QStringList drives() const override { return {"A:\\", "C:\\", "D:\\"}; }
     QString systemDrive() const override { return QStringLiteral("c:\\"); }
     std::optional<QStringList> subfolders(const QString& folder) const override {
         reads << folder;
-        if (!folders.contains(folder))
-            return std::nullopt;
-        QStringList names;
-        for (const QString& f : folders)
-            if (f.startsWith(folder) && f.indexOf(u'\\', folder.size()) == f.size() - 1)
-                names << f.mid(folder.size()).chopped(1);
-        return names;
+        return folders.contains(folder) || folder.size() > 3 ? std::optional(folders.value(folder))
+                                                             : std::nullopt;
     }
 };
 
@@ -48,109 +37,68 @@ struct TreeRig {
     FakeFolderSource fake;
     SystemFolderSource real;
     FolderTreeWidget tvwControl;
-    std::unique_ptr<FolderTree> manager;
+    std::unique_ptr<FolderTree> tree;
 
-    FolderTree& Make(bool caseSensitive, bool useRealDisk = false) {
+    // A new tree over `source`, the made-up machine when none is given.
+    FolderTree& Make(bool caseSensitive, const FolderSource* source = nullptr) {
         tvwControl.clear();
-        manager = std::make_unique<FolderTree>(tvwControl,
-                                               useRealDisk ? static_cast<const FolderSource&>(real) : fake);
-        manager->setCaseSensitive(caseSensitive);
-        return *manager;
+        tree = std::make_unique<FolderTree>(tvwControl, source ? *source : fake);
+        tree->setCaseSensitive(caseSensitive);
+        return *tree;
     }
-    // The texts of the children of `node`, or of the top level when node is null.
-    QStringList Texts(const QTreeWidgetItem* node = nullptr) {
+    // The texts of the children of the node with `key`, or of the top level.
+    QStringList Texts(const QString& key = {}) const {
         QStringList texts;
-        node = node ? node : tvwControl.invisibleRootItem();
-        for (int i = 0; i < node->childCount(); ++i)
+        const QTreeWidgetItem* node = key.isEmpty() ? tvwControl.invisibleRootItem() : tree->findNode(key);
+        for (int i = 0; node && i < node->childCount(); ++i)
             texts << node->child(i)->text(0);
         return texts;
     }
-    QTreeWidgetItem* Node(const QString& key) const { return manager->findNode(key); }
 };
 
-// Drives in drive order, each read once with its first level; then opening a folder reads one level below
-// each of its subfolders, no more, and opening it again reads nothing.
+// Drives in drive order, each read once with its first level, sorted as people read them whatever the case;
+// names keep their own case, keys follow the case rule. Opening a folder reads one level below each of its
+// subfolders, no more, and opening it again reads nothing.
 TEST(WindowsTree, DrivesWithTheirFirstLevelThenOneLevelAheadOfWhatIsOpened) {
     for (const bool caseSensitive : {false, true}) {
         TreeRig rig;
         FolderTree& m = rig.Make(caseSensitive);
-        const auto node = [&](const char* path) { return rig.Node(ApplyCaseRule(path, caseSensitive)); };
-        rig.fake.reads.clear();
+        const auto key = [&](const char* path) { return ApplyCaseRule(path, caseSensitive); };
         m.loadDrives();
-        EXPECT_EQ(rig.Texts(), (QStringList{"A:", "C:", "D:"}));
-        EXPECT_EQ(rig.fake.reads, (QStringList{"A:\\", "C:\\", "D:\\"}));
-        EXPECT_EQ(rig.Texts(node("A:\\")), QStringList{}); // not ready
-        // Sorted as people read them, whatever the case; names keep their own case, keys follow the rule.
-        EXPECT_EQ(rig.Texts(node("C:\\")), (QStringList{"documents", "Empty", "Program Files", "WINDOWS"}));
-        ASSERT_TRUE(rig.Node(caseSensitive ? "C:\\Program Files\\" : "C:\\PROGRAM FILES\\"));
         // With the case rule the system drive "c:\" matches no drive, and stays as it is.
-        EXPECT_EQ(m.currentPath(), caseSensitive ? "c:" : "C:");
-
-        EXPECT_EQ(node("C:\\WINDOWS\\")->childCount(), 0); // not read yet, and no placeholder
-        m.expandNode(node("C:\\"));
-        const qsizetype reads = rig.fake.reads.size();
-        m.expandNode(node("C:\\"));
-        m.loadSubfolders(ApplyCaseRule("C:\\WINDOWS\\", caseSensitive));
-        EXPECT_EQ(rig.fake.reads.size(), reads);
-        EXPECT_EQ(rig.Texts(node("C:\\")).size(), 4);
-        EXPECT_EQ(rig.Texts(node("C:\\WINDOWS\\")), (QStringList{"Fonts", "SYSTEM"}));
-        EXPECT_EQ(rig.Texts(node("C:\\Empty\\")), QStringList{});
-        EXPECT_TRUE(node("C:\\documents\\Έγγραφα\\"));
-        EXPECT_EQ(node("C:\\WINDOWS\\SYSTEM\\")->childCount(), 0); // one level ahead, no more
+        EXPECT_EQ(std::tuple(rig.Texts(), rig.Texts(key("A:\\")), rig.Texts(key("C:\\")), m.currentPath()),
+                  std::tuple(QStringList{"A:", "C:", "D:"}, QStringList{},
+                             QStringList{"documents", "Empty", "Program Files", "WINDOWS"},
+                             caseSensitive ? "c:" : "C:"));
+        EXPECT_EQ(rig.Texts(key("C:\\WINDOWS\\")), QStringList{}); // not read yet, and no placeholder
+        m.expandNode(rig.tree->findNode(key("C:\\")));
+        m.expandNode(rig.tree->findNode(key("C:\\")));
+        m.loadSubfolders(key("C:\\WINDOWS\\"));
+        EXPECT_EQ(rig.Texts(key("C:\\WINDOWS\\")), (QStringList{"Fonts", "SYSTEM"}));
+        EXPECT_EQ(rig.Texts(key("C:\\documents\\")), QStringList{"Έγγραφα"});
+        EXPECT_EQ(rig.fake.reads, (QStringList{"A:\\", "C:\\", "D:\\", "C:\\documents\\", "C:\\Empty\\",
+                                               "C:\\Program Files\\", "C:\\WINDOWS\\"}))
+            << "once each, one level ahead";
     }
 }
 
-TEST(WindowsTree, SelectPathStopsAtTheDeepestPartFound) {
-    // The case rule, the path, whether it was found and the path current then; Q: is no drive, and the
-    // selection stays.
-    const std::tuple<bool, const char*, bool, const char*> cases[] = {
-        {false, "c:\\windows\\system", true, "C:\\WINDOWS\\SYSTEM"},
-        {false, "C:\\Program Files\\Missing", false, "C:\\Program Files"},
-        {true, "C:\\program files\\Vesmarin", false, "C:"},
-        {false, "Q:\\Data", false, "C:"}};
-    for (const auto& [caseSensitive, path, found, current] : cases) {
-        TreeRig rig;
-        FolderTree& m = rig.Make(caseSensitive);
-        EXPECT_EQ(m.selectPath(path), found) << path;
-        EXPECT_EQ(m.currentPath(), current) << path;
-    }
-    // No drives at all is an empty tree, not a loop, and an empty tree has no current path.
-    TreeRig rig;
-    rig.fake.driveRoots.clear();
-    EXPECT_FALSE(rig.Make(false).selectPath("C:\\WINDOWS"));
-    EXPECT_EQ(rig.manager->currentPath(), "");
-}
-
-// What the user sees, even under a dark desktop palette: the pale-cyan background, folder names in a colour
-// that reads on it, dotted lines joining the folders and a boxed button beside each folder that has
-// subfolders, which the desktop's own style may not draw.
-TEST(TreeLook, PaleCyanBackgroundReadableNamesLinesAndExpandButtons) {
+// What the user sees, even under a dark desktop palette: folder names in a colour that reads on the pale
+// cyan, and a boxed button beside each folder that has subfolders, which the desktop's own style may not
+// draw. (The window's test checks the background.)
+TEST(TreeLook, ReadableNamesAndExpandButtonsUnderADarkPalette) {
     test::DarkDesktop desktop;
     TreeRig rig;
-    FolderTree& m = rig.Make(false);
-    m.setBackground(kPaleCyan);
-    ASSERT_TRUE(m.selectPath("C:\\WINDOWS\\SYSTEM"));
-    rig.tvwControl.resize(3132 / 15, 3732 / 15);
+    rig.Make(false).setBackground(kPaleCyan);
+    ASSERT_TRUE(rig.tree->selectPath("C:\\WINDOWS\\SYSTEM"));
     rig.tvwControl.show();
-    QApplication::processEvents();
-    const QImage shot = rig.tvwControl.viewport()->grab().toImage();
-
-    EXPECT_EQ(shot.pixelColor(shot.width() - 2, shot.height() - 2), kPaleCyan);
     for (const auto group : {QPalette::Active, QPalette::Inactive})
         EXPECT_GE(Contrast(rig.tvwControl.palette().color(group, QPalette::Text), kPaleCyan), 4.5);
-
+    // Beside "documents", which has a subfolder: both side walls of the box and its sign.
+    const QImage shot = rig.tvwControl.viewport()->grab().toImage();
     const auto isLine = [&](int x, int y) { return shot.pixelColor(x, y).lightness() < 180; };
-    const int indent = rig.tvwControl.indentation();
-    const QRect documents = rig.tvwControl.visualItemRect(rig.Node("C:\\DOCUMENTS\\"));
-    const QRect windows = rig.tvwControl.visualItemRect(rig.Node("C:\\WINDOWS\\"));
-    // The line from C: down to D: passes the rows of C:'s folders, in the first indentation column.
-    int linePixels = 0;
-    for (int y = documents.top(); y < windows.bottom(); ++y)
-        linePixels += isLine(indent / 2, y);
-    EXPECT_GT(linePixels, (windows.bottom() - documents.top()) / 3) << "no tree line";
-    // A boxed button beside "documents", which has a subfolder: both side walls of the box and its sign.
-    const int cx = indent + indent / 2, cy = documents.center().y();
-    EXPECT_TRUE(isLine(cx - 4, cy) && isLine(cx + 4, cy) && isLine(cx, cy)) << "no expand button";
+    const int x = rig.tvwControl.indentation() * 3 / 2;
+    const int y = rig.tvwControl.visualItemRect(rig.tree->findNode("C:\\DOCUMENTS\\")).center().y();
+    EXPECT_TRUE(isLine(x - 4, y) && isLine(x + 4, y) && isLine(x, y)) << "no expand button";
 }
 
 #ifndef Q_OS_WIN
@@ -161,45 +109,39 @@ TEST(TreeLook, PaleCyanBackgroundReadableNamesLinesAndExpandButtons) {
 TEST(PosixTree, OneRootFoldersOnlyTheCaseRuleAndUnreadableFolders) {
     QTemporaryDir tmp;
     const QString root = QDir(tmp.path()).canonicalPath();
-    QDir d(root);
     for (const char* sub : {"Data/inner", "data/other", "zeta", ".hidden", "a/b/c", "locked/inner"})
-        ASSERT_TRUE(d.mkpath(sub));
-    test::WriteFile(d.filePath("program.exe"));
+        ASSERT_TRUE(QDir(root).mkpath(sub));
+    test::WriteFile(root + "/program.exe");
     for (const auto& [to, link] :
          {std::pair{"a", "linked"}, {"program.exe", "linkToFile"}, {"nowhere", "broken"}})
-        ASSERT_TRUE(QFile::link(d.filePath(to), d.filePath(link)));
+        ASSERT_TRUE(QFile::link(root + '/' + to, root + '/' + link));
     TreeRig rig;
     // Without the case rule Data and data share a key: the first stays.
     const std::pair<bool, QStringList> cases[] = {
         {true, {".hidden", "a", "Data", "data", "linked", "locked", "zeta"}},
         {false, {".hidden", "a", "Data", "linked", "locked", "zeta"}}};
     for (const auto& [caseSensitive, children] : cases) {
-        SCOPED_TRACE(caseSensitive);
-        FolderTree& m = rig.Make(caseSensitive, true);
+        FolderTree& m = rig.Make(caseSensitive, &rig.real);
         ASSERT_TRUE(m.selectPath(root));
-        EXPECT_EQ(rig.Texts(), QStringList{"/"});
-        EXPECT_EQ(rig.Texts(rig.Node(ApplyCaseRule(root + "/", caseSensitive))), children);
+        EXPECT_EQ(std::tuple(rig.Texts(), rig.Texts(ApplyCaseRule(root + "/", caseSensitive))),
+                  std::tuple(QStringList{"/"}, children));
         // The case rule finds a folder whatever case the path is written in; the disk is still read in the
         // case it reports.
         EXPECT_TRUE(m.selectPath(caseSensitive ? root + "/linked/b" : root.toLower() + "/LINKED/B"));
         EXPECT_EQ(m.currentPath(), root + "/linked/b");
-        ASSERT_TRUE(m.selectPath("/"));
-        EXPECT_EQ(m.currentPath(), "/");
     }
 
     ASSERT_TRUE(QFile::setPermissions(root + "/locked", QFile::Permissions()));
     ASSERT_TRUE(QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                 QFile::ReadOther | QFile::ExeOther));
-    FolderTree& m = rig.Make(true, true);
+    FolderTree& m = rig.Make(true, &rig.real);
     // Root reads every folder, so the tree is read as the unprivileged user "nobody".
     const bool asRoot = geteuid() == 0;
     ASSERT_TRUE(!asRoot || (setegid(65534) == 0 && seteuid(65534) == 0));
     const bool found = m.selectPath(root + "/locked");
     ASSERT_TRUE(!asRoot || (seteuid(0) == 0 && setegid(0) == 0));
     QFile::setPermissions(root + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_TRUE(found);
-    ASSERT_TRUE(rig.Node(root + "/locked/"));
-    EXPECT_EQ(rig.Node(root + "/locked/")->childCount(), 0);
+    EXPECT_TRUE(found && rig.tree->findNode(root + "/locked/") && rig.Texts(root + "/locked/").isEmpty());
 }
 
 #endif

@@ -9,7 +9,6 @@
 
 #include <QListWidget>
 #include <QScrollBar>
-#include <optional>
 
 namespace vesmarin {
 namespace {
@@ -17,25 +16,26 @@ namespace {
 class RecallDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        language.title = QStringLiteral("Vesmarin");
         language.helpFile = folder.filePath(QStringLiteral("help.hlp"));
-        test::WriteFile(language.helpFile,
-                        "[20010]\nList.\n[20020]\nCancel.\n[20030]\nEdit.\n[20040]\nRecall.\n");
+        test::WriteFile(language.helpFile, "[20010]\nList.\n[20020]\nCancel.\n[20030]\nEdit.\n");
     }
-    RecallPathDialog& open(Interaction& desktop) {
+    // Shows the dialog over the recent paths `file` holds.
+    RecallPathDialog& open(Interaction& desktop, const QByteArray& file) {
+        test::WriteFile(savedPaths, file);
         dialog = std::make_unique<RecallPathDialog>(desktop, language, savedPaths, nullptr);
         dialog->show();
         return *dialog;
     }
     QListWidget* list() const { return test::Control<QListWidget>(*dialog, "lstSavedPaths"); }
     QPushButton* button(const char* name) const { return test::Control<QPushButton>(*dialog, name); }
-    // The lines listed; the list looks greyed when empty, pale cyan otherwise.
-    QStringList items() const {
+    // The lines listed, and whether one is selected, with Recall enabled; the list looks greyed when empty,
+    // pale cyan otherwise.
+    std::tuple<QStringList, bool, bool> shown() const {
         QStringList items;
         for (int i = 0; i < list()->count(); ++i)
             items << list()->item(i)->text();
         EXPECT_EQ(list()->palette().color(QPalette::Base), items.isEmpty() ? EmptyListColour() : kPaleCyan);
-        return items;
+        return {items, !list()->selectedItems().isEmpty(), button("cmdRecall")->isEnabled()};
     }
 
     QTemporaryDir folder;
@@ -45,115 +45,79 @@ protected:
     std::unique_ptr<RecallPathDialog> dialog;
 };
 
-// The lines that hold more than blanks, exactly, none selected; a missing file is created empty. Every line
-// scrolls into view whole, and the text reads on the list's colour, also under a dark desktop palette.
-TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksNoneSelected) {
+// The lines that hold more than blanks, exactly, none selected. Every line scrolls into view whole, and the
+// text reads on the list's colour, even under a dark desktop palette. Recall, and Enter with a line
+// selected, hand back the line exactly; Esc cancels. A close from the window
+// frame is refused with a message: only the dialog's own buttons end it. Each control shows its help topic
+// on request.
+TEST_F(RecallDialog, ListsTheLinesThatHoldMoreThanBlanksAndHandsBackTheOneSelectedExactly) {
+    const test::DarkDesktop dark;
     const QString lengthy = "/home/ann/" + QString(30, u'W') + "/Ελένη/" + QString(40, u'm');
-    const std::tuple<std::optional<QByteArray>, QStringList, bool> cases[] = {
-        {{}, {}, false},
-        {"\r\n   \r\n\t\n", {}, true},
-        {"  /a b  \r\n\r\n/c\n" + lengthy.toUtf8() + "\r\n/b\r\n", {"  /a b  ", "/c", lengthy, "/b"}, false},
-        {"/a\r\n", {"/a"}, true}};
-    for (const auto& [file, lines, dark] : cases) {
-        std::optional<test::DarkDesktop> desktop;
-        if (dark)
-            desktop.emplace();
-        if (QFile::remove(savedPaths); file)
-            test::WriteFile(savedPaths, *file);
-        open(ui);
-        EXPECT_EQ(test::ReadFile(savedPaths), file.value_or(QByteArray()));
-        EXPECT_EQ(items(), lines);
-        EXPECT_TRUE(list()->selectedItems().isEmpty() && !button("cmdRecall")->isEnabled());
-        QApplication::processEvents();
-        for (const QString& item : lines)
-            EXPECT_GE(list()->horizontalScrollBar()->maximum() + list()->viewport()->width(),
-                      list()->fontMetrics().horizontalAdvance(item));
-        EXPECT_GE(Contrast(list()->palette().color(QPalette::Text), list()->palette().color(QPalette::Base)),
-                  4.5);
-    }
-}
-
-// Recall, and Enter with a line selected, hand back the line exactly; Esc cancels. A close from the
-// window frame is refused with a message: only the dialog's own buttons end it. Each control shows its
-// help topic on request.
-TEST_F(RecallDialog, RecallIsEnabledBySelectingAndHandsBackTheLineExactly) {
-    const std::tuple<Qt::Key, bool, std::optional<QString>> cases[] = {
-        {Qt::Key_unknown, true, "  /with blanks/  "}, // the Recall button
-        {Qt::Key_Return, true, "  /with blanks/  "},
-        {Qt::Key_Return, false, std::nullopt},
-        {Qt::Key_Escape, true, std::nullopt}};
-    test::WriteFile(savedPaths, "/first\r\n  /with blanks/  \r\n");
-    for (const auto& [key, select, recalled] : cases) {
-        RecallPathDialog& d = open(ui);
-        list()->setCurrentRow(1);
+    const QByteArray file = "  /a b  \r\n\r\n   \r\n/c\n\t\n" + lengthy.toUtf8() + "\r\n/b\r\n";
+    const QStringList lines{"  /a b  ", "/c", lengthy, "/b"};
+    open(ui, file);
+    EXPECT_EQ(shown(), std::tuple(lines, false, false));
+    QApplication::processEvents();
+    for (const QString& item : lines)
+        EXPECT_GE(list()->horizontalScrollBar()->maximum() + list()->viewport()->width(),
+                  list()->fontMetrics().horizontalAdvance(item));
+    EXPECT_GE(Contrast(list()->palette().color(QPalette::Text), list()->palette().color(QPalette::Base)),
+              4.5);
+    // The key pressed on a line selected (Space: on the Recall button), the path handed back.
+    const std::pair<Qt::Key, std::optional<QString>> cases[] = {
+        {Qt::Key_Space, "  /a b  "}, {Qt::Key_Return, "  /a b  "}, {Qt::Key_Escape, std::nullopt}};
+    for (const auto& [key, recalled] : cases) {
+        RecallPathDialog& d = open(ui, file);
+        list()->setCurrentRow(0);
         EXPECT_TRUE(button("cmdRecall")->isEnabled());
-        if (!select)
-            list()->clearSelection();
-        EXPECT_EQ(button("cmdRecall")->isEnabled(), select);
-        if (key == Qt::Key_unknown)
-            QTest::mouseClick(button("cmdRecall"), Qt::LeftButton);
-        else
-            QTest::keyClick(list(), key);
-        EXPECT_EQ(std::tuple(d.isVisible(), d.chosenPath()), std::tuple(!select, recalled)) << key;
+        QTest::keyClick(key == Qt::Key_Space ? static_cast<QWidget*>(button("cmdRecall")) : list(), key);
+        EXPECT_EQ(std::tuple(d.isVisible(), d.chosenPath()), std::tuple(false, recalled)) << key;
     }
     ui.answer(MsgButton::Ok);
-    EXPECT_FALSE(test::CloseFromFrame(open(ui))); // the topics' check finds it still open
+    EXPECT_FALSE(test::CloseFromFrame(open(ui, file))); // the topics' check finds it still open
     EXPECT_EQ(ui.messages.at(0).request.title, "Closing form");
-    test::ExpectTopicsOnRequest(ui, *dialog,
-                                {{list()->viewport(), "List."},
-                                 {button("cmdCancel"), "Cancel."},
-                                 {button("cmdEdit"), "Edit."},
-                                 {button("cmdRecall"), "Recall."}});
+    test::ExpectTopicsOnRequest(ui, *dialog, {{list()->viewport(), "List."}, {button("cmdEdit"), "Edit."}});
 }
 
 // Edit... on the real desktop: the real message box, answered by mouse, and a real program that the dialog
 // waits for before it reads the list again. The stand-in editor, alone on the search path, writes down how
 // it was started and waits a moment (so only a program that waits for it sees its change) before its edit.
 TEST_F(RecallDialog, EditWaitsForTheEditorThenReloadsTheList) {
-    const std::tuple<const char*, QMessageBox::StandardButton, QStringList> rows[] = {
-        {R"(printf '/new\r\n/a\r\n' > "$2")", QMessageBox::Ok, {"/new", "/a"}},
-        {R"(/bin/rm "$2")", QMessageBox::Ok, {}}, // the file is made anew
-        {R"(: > "$2")", QMessageBox::Cancel, {"/a"}},
-        {nullptr, QMessageBox::Ok, {"/a"}}}; // no editor at all
+    const QString asked = QStringLiteral("Edit saved paths | The application is suspended for as long as you "
+                                         "are editing the file '%1'. | Information | [OK] Cancel")
+                              .arg(savedPaths);
+    const QString none =
+        QStringLiteral("Edit saved paths | No text editor has been located on your computer. The "
+                       "saved paths are kept in the file '%1', one path per line, which you may "
+                       "edit with any text editor. | Information | [OK]")
+            .arg(savedPaths);
+    // The editor's edit (none: no editor at all), the answer, the box, the lines listed then.
+    const std::tuple<const char*, QMessageBox::StandardButton, QString, QStringList> rows[] = {
+        {R"(printf '/new\r\n/a\r\n' > "$2")", QMessageBox::Ok, asked, {"/new", "/a"}},
+        {R"(/bin/rm "$2")", QMessageBox::Ok, asked, {}}, // the file is made anew, empty
+        {R"(: > "$2")", QMessageBox::Cancel, asked, {"/a"}},
+        {nullptr, QMessageBox::Ok, none, {"/a"}}};
     QtInteraction desktop;
+    const QString editor = folder.filePath("gedit"), startedWith = folder.filePath("started-with");
     const QByteArray path = qgetenv("PATH");
-    for (const auto& [edit, answer, lines] : rows) {
-        QTemporaryDir bin;
-        const QString startedWith = bin.filePath(QStringLiteral("started-with"));
-        qputenv("PATH", bin.path().toUtf8());
-        if (edit) {
-            test::WriteFile(bin.filePath("gedit"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
-                                                       startedWith.toUtf8() + "'\n/bin/sleep 0.3\n" + edit +
-                                                       "\n");
-            QFile::setPermissions(bin.filePath("gedit"), QFile::ReadOwner | QFile::ExeOwner);
-        }
-        test::WriteFile(savedPaths, "/a\r\n");
-        open(desktop);
+    for (const auto& [edit, answer, box, lines] : rows) {
+        QFile::remove(startedWith);
+        qputenv("PATH", edit ? folder.path().toUtf8() : "/nowhere");
+        test::WriteFile(editor, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + startedWith.toUtf8() +
+                                    "'\n/bin/sleep 0.3\n" + edit + "\n");
+        QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        open(desktop, "/a\r\n");
         list()->setCurrentRow(0);
         test::RealDialogs boxes{test::RealDialogs::Click(answer)};
         QTest::mouseClick(button("cmdEdit"), Qt::LeftButton);
-        qputenv("PATH", path);
-
-        const test::SeenBox& shown = boxes.seen.at(0);
-        EXPECT_EQ(shown.title, "Edit saved paths");
-        EXPECT_EQ(
-            shown.text,
-            edit
-                ? "The application is suspended for as long as you are editing the file '" + savedPaths + "'."
-                : "No text editor has been located on your computer. The saved paths are kept in the file '" +
-                      savedPaths + "', one path per line, which you may edit with any text editor.");
-        EXPECT_EQ(std::tuple(shown.buttons, shown.defaultButton, shown.icon),
-                  std::tuple(edit ? QStringList({"OK", "Cancel"}) : QStringList({"OK"}), QString("OK"),
-                             QMessageBox::Information));
-        const bool cancelled = answer == QMessageBox::Cancel;
-        EXPECT_EQ(test::ReadFile(startedWith),
-                  edit && !cancelled ? "--wait\n" + savedPaths.toUtf8() + "\n" : QByteArray("<none>"));
-        EXPECT_EQ(items(), lines);
         // After Cancel the selection stands; otherwise the list is new and nothing is selected.
-        EXPECT_EQ(std::tuple(button("cmdRecall")->isEnabled(), list()->selectedItems().size()),
-                  std::tuple(cancelled, cancelled ? 1 : 0));
-        EXPECT_TRUE(QFile::exists(savedPaths) && dialog->isVisible());
+        const bool cancelled = answer == QMessageBox::Cancel;
+        const QByteArray started = edit && !cancelled ? "--wait\n" + savedPaths.toUtf8() + "\n" : "<none>";
+        EXPECT_EQ(std::tuple(boxes.seen, test::ReadFile(startedWith), shown(), QFile::exists(savedPaths),
+                             dialog->isVisible()),
+                  std::tuple(QStringList{box}, started, std::tuple(lines, cancelled, cancelled), true, true));
     }
+    qputenv("PATH", path);
 }
 
 } // namespace
