@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace vesmarin {
 namespace {
@@ -29,100 +30,62 @@ protected:
     QTemporaryDir dir;
 };
 
-struct ReadCase {
-    const char* name;
-    std::optional<QByteArray> file; // nullopt: no file at all
-    const char* section;
-    const char* key;
-    int buffer;
-    const char* expected; // the default is "dflt"
-};
-
 TEST_F(ProfileFileTest, ReadFindsTheValueOrTheDefault) {
-    const ReadCase cases[] = {
-        {"no_file", std::nullopt, "Options", "Levels", 5, "dflt"},
-        {"no_section", "[General]\nLevels=5\n", "Options", "Levels", 5, "dflt"},
-        {"no_key", "[Options]\nOther=5\n", "Options", "Levels", 5, "dflt"},
-        {"key_of_the_next_section", "[Options]\nOther=5\n[General]\nLevels=5\n", "Options", "Levels", 5,
-         "dflt"},
-        {"blanks_around_names_and_value", "  [ Options ]  \n  Levels  =  7  \n", "Options", "Levels", 5, "7"},
-        {"comment_line", "[Options]\n;Levels=1\n  ; Levels=3\nLevels=2\n", "Options", "Levels", 5, "2"},
-        {"commented_section", ";[Options]\nLevels=1\n", "Options", "Levels", 5, "dflt"},
-        {"first_duplicate_wins", "[Options]\nLevels=1\nLevels=2\n[Options]\nLevels=3\n", "Options", "Levels",
-         5, "1"},
-        {"unmatched_quote_stays", "[General]\nInitialPath=\"/x\n", "General", "InitialPath", 1024, "\"/x"},
-        {"byte_order_mark", "\xEF\xBB\xBF[Options]\nLevels=3\n", "Options", "Levels", 5, "3"},
-        {"cut_to_buffer_less_one", "[Options]\nLevels=123456\n", "Options", "Levels", 5, "1234"},
-        {"cut_never_halves_a_pair", "[Options]\nLevels=12\xF0\x9F\x98\x80\n", "Options", "Levels", 4, "12"}};
-    for (const ReadCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The file (none: no file at all), the buffer size and the value of Levels in [Options]; "dflt" is the
+    // default.
+    const std::tuple<std::optional<QByteArray>, int, const char*> cases[] = {
+        {std::nullopt, 5, "dflt"},
+        {"[General]\nLevels=5\n", 5, "dflt"},
+        {"[Options]\nOther=5\n", 5, "dflt"},
+        {"[Options]\nOther=5\n[General]\nLevels=5\n", 5, "dflt"},   // the key of the next section
+        {"  [ Options ]  \n  Levels  =  7  \n", 5, "7"},            // blanks around names and value
+        {"[Options]\n;Levels=1\n  ; Levels=3\nLevels=2\n", 5, "2"}, // comment lines
+        {";[Options]\nLevels=1\n", 5, "dflt"},
+        {"[Options]\nLevels=1\nLevels=2\n[Options]\nLevels=3\n", 5, "1"}, // the first of duplicates
+        {"[Options]\nLevels=\"/x\n", 5, "\"/x"},                          // an unmatched quote stays
+        {"\xEF\xBB\xBF[Options]\nLevels=3\n", 5, "3"},                    // a byte-order mark
+        {"[Options]\nLevels=123456\n", 5, "1234"},                        // cut to the buffer less one
+        {"[Options]\nLevels=12\xF0\x9F\x98\x80\n", 4, "12"}};             // a cut never halves a pair
+    for (const auto& [content, buffer, expected] : cases) {
         QFile::remove(file());
-        if (c.file)
-            store(*c.file);
-        EXPECT_EQ(GetProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
-                                   QStringLiteral("dflt"), c.buffer, file())
-                      .toStdString(),
-                  c.expected);
+        if (content)
+            store(*content);
+        EXPECT_EQ(GetProfileString("Options", "Levels", "dflt", buffer, file()).toStdString(), expected)
+            << content.value_or("<no file>").toStdString();
     }
 }
 
-struct WriteCase {
-    const char* name;
-    std::optional<QByteArray> before;
-    const char* section;
-    const char* key;
-    const char* value; // bytes, as a folder name may hold them
-    QByteArray after;
-    bool written = true;
-};
-
-// Every value written reads back as it was.
+// Every value written to K in [S] reads back as it was; a write that is refused (no "after") leaves the file
+// alone.
 TEST_F(ProfileFileTest, WriteChangesOnlyWhatItMust) {
-    const WriteCase cases[] = {
-        {"creates_the_file", std::nullopt, "Options", "Levels", "5", "[Options]\nLevels=5\n"},
-        {"replaces_in_place_keeping_spelling_and_blanks", "; top\n[options]\n  LEVELS = 3\nOther=x\n",
-         "Options", "Levels", "12", "; top\n[options]\n  LEVELS = 12\nOther=x\n"},
-        {"new_key_at_end_of_its_section", "[General]\nLanguage=0\n\n[Options]\nA=1\n", "General",
-         "InitialPath", "/x=1;y", "[General]\nLanguage=0\nInitialPath=/x=1;y\n\n[Options]\nA=1\n"},
-        {"new_section_at_end", "[General]\nLanguage=0\n", "Options", "WhatToBrowse", "3",
-         "[General]\nLanguage=0\n\n[Options]\nWhatToBrowse=3\n"},
-        {"last_line_without_break_extended", "[General]\nLanguage=0", "General", "X", "",
-         "[General]\nLanguage=0\nX=\n"},
-        {"keeps_windows_line_breaks_and_ends_the_last_line", "[General]\r\nLanguage=0", "Options", "Levels",
-         "4", "[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n"},
-        {"keeps_lone_cr_line_breaks", "[General]\rLanguage=0\r", "Options", "Levels", "4",
-         "[General]\rLanguage=0\r\r[Options]\rLevels=4\r"},
-        {"outer_blanks_survive_in_quotes", std::nullopt, "General", "InitialPath", " /a ",
-         "[General]\nInitialPath=\" /a \"\n"},
-        {"outer_quotes_survive_in_quotes", "[General]\nInitialPath=/b\n", "General", "InitialPath", "'/a'",
-         "[General]\nInitialPath=\"'/a'\"\n"},
-        {"outer_double_quotes_too", std::nullopt, "General", "InitialPath", "\"q\"",
-         "[General]\nInitialPath=\"\"q\"\"\n"},
-        {"bytes_that_are_not_utf8_kept", "; caf\xE9 \xFF\xFE\n[General]\nX=1\n", "General", "X", "/caf\xE9",
-         "; caf\xE9 \xFF\xFE\n[General]\nX=/caf\xE9\n"},
-        {"keeps_utf16_and_its_line_breaks", Utf16(u"\uFEFF[General]\r\nLanguage=0\r\n"), "Options", "Levels",
-         "4", Utf16(u"\uFEFF[General]\r\nLanguage=0\r\n\r\n[Options]\r\nLevels=4\r\n")},
-        {"keeps_utf16_big_endian", Utf16(u"\uFEFF[General]\nInitialPath=/a\n", true), "General",
-         "InitialPath", "/Ελένη", Utf16(u"\uFEFF[General]\nInitialPath=/Ελένη\n", true)},
-        // A lone half of a surrogate pair would not come back as it was: such a file is left alone.
-        {"broken_utf16_left_alone", Utf16(u"\uFEFF[General]\nX=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n"),
-         "General", "X", "1", Utf16(u"\uFEFF[General]\nX=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n"),
-         false},
-        // A line break would forge lines of its own.
-        {"line_break_refused", "[General]\nLanguage=0\n", "General", "InitialPath", "/x\n[Options]\nLevels=9",
-         "[General]\nLanguage=0\n", false}};
-    for (const WriteCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    // A lone half of a surrogate pair would not come back as it was, and a line break would forge lines.
+    const QByteArray brokenUtf16 = Utf16(u"\uFEFF[S]\nK=") + QByteArray("\x00\xD8", 2) + Utf16(u"\n");
+    const std::tuple<std::optional<QByteArray>, const char*, std::optional<QByteArray>> cases[] = {
+        {std::nullopt, "5", "[S]\nK=5\n"},
+        {"; top\n[s]\n  k = 3\nOther=x\n", "12", "; top\n[s]\n  k = 12\nOther=x\n"}, // in place, as spelt
+        {"[S]\nA=0\n\n[T]\nA=1\n", "/x=1;y", "[S]\nA=0\nK=/x=1;y\n\n[T]\nA=1\n"}, // at the end of its section
+        {"[T]\nA=0\n", "3", "[T]\nA=0\n\n[S]\nK=3\n"},                            // a new section at the end
+        {"[S]\nA=0", "", "[S]\nA=0\nK=\n"},                                       // the last line ended
+        {"[T]\r\nA=0", "4", "[T]\r\nA=0\r\n\r\n[S]\r\nK=4\r\n"},
+        {"[T]\rA=0\r", "4", "[T]\rA=0\r\r[S]\rK=4\r"},
+        {std::nullopt, " /a ", "[S]\nK=\" /a \"\n"}, // outer blanks and quotes survive in quotes
+        {"[S]\nK=/b\n", "'/a'", "[S]\nK=\"'/a'\"\n"},
+        {std::nullopt, "\"q\"", "[S]\nK=\"\"q\"\"\n"},
+        {"; caf\xE9 \xFF\xFE\n[S]\nK=1\n", "/caf\xE9", "; caf\xE9 \xFF\xFE\n[S]\nK=/caf\xE9\n"}, // not UTF-8
+        {Utf16(u"\uFEFF[T]\r\nA=0\r\n"), "4", Utf16(u"\uFEFF[T]\r\nA=0\r\n\r\n[S]\r\nK=4\r\n")},
+        {Utf16(u"\uFEFF[S]\nK=/a\n", true), "/Ελένη", Utf16(u"\uFEFF[S]\nK=/Ελένη\n", true)},
+        {brokenUtf16, "1", std::nullopt},
+        {"[S]\nA=0\n", "/x\n[T]\nK=9", std::nullopt}};
+    for (const auto& [before, bytes, after] : cases) {
+        SCOPED_TRACE(before.value_or("<no file>").toStdString() + " <- " + bytes);
         QFile::remove(file());
-        if (c.before)
-            store(*c.before);
-        const QString section = QString::fromUtf8(c.section), key = QString::fromUtf8(c.key);
-        const QString value = FileNameFromBytes(c.value);
-        EXPECT_EQ(WriteProfileString(section, key, value, file()), c.written);
-        EXPECT_EQ(test::ReadFile(file()), c.after);
-        if (c.written) {
-            EXPECT_EQ(GetProfileString(section.toLower(), key.toUpper(), QStringLiteral("d"), 1024, file()),
-                      value);
+        if (before)
+            store(*before);
+        const QString value = FileNameFromBytes(bytes);
+        EXPECT_EQ(WriteProfileString("S", "K", value, file()), after.has_value());
+        EXPECT_EQ(test::ReadFile(file()), after ? *after : *before);
+        if (after) {
+            EXPECT_EQ(GetProfileString("s", "k", "d", 1024, file()), value);
         }
     }
 }

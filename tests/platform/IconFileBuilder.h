@@ -5,7 +5,9 @@
 // by the fuzz target's seed generator (no test framework in here).
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,10 +15,20 @@ namespace vesmarin::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Writes little-endian fields of the given widths in bytes (one digit each, "42" = 4 bytes then 2) at `at`,
+// growing b as needed. patched() gives a copy of b with one such field changed; read32() reads one.
+void setFields(Bytes& b, std::size_t at, std::string_view widths,
+               std::initializer_list<std::uint32_t> values);
+Bytes patched(Bytes b, std::size_t at, std::uint32_t v, int width = 1);
+std::uint32_t read32(const Bytes& b, std::size_t at);
+
 // A bitmap as an icon stores it. Pixel values: a palette index up to 8 bits, 0xRRGGBB for 24 bits,
 // 0xAARRGGBB for 32 bits and the raw 16-bit value for 16 bits. Rows run top to bottom here; the writer
 // stores them bottom-up as the format wants.
 struct Dib {
+    Dib(int w = 0, int h = 0, int bpp = 32, std::vector<std::uint32_t> px = {},
+        std::vector<std::uint32_t> pal = {})
+        : width(w), height(h), bitCount(bpp), palette(std::move(pal)), pixels(std::move(px)) {}
     int width = 0;
     int height = 0;
     int bitCount = 32;

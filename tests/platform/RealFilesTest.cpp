@@ -7,7 +7,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sstream>
 
 using namespace vesmarin::iconreader;
 namespace fs = std::filesystem;
@@ -19,9 +18,7 @@ std::vector<std::uint8_t> slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-std::string quote(const std::string& s) {
-    return "'" + s + "'";
-}
+const auto quote = [](const fs::path& p) { return "'" + p.string() + "'"; };
 
 // A scratch file of this test's own (ctest runs tests side by side).
 fs::path scratch(const std::string& suffix) {
@@ -30,99 +27,77 @@ fs::path scratch(const std::string& suffix) {
             suffix);
 }
 
-// Runs a shell command with its standard output into a string; the exit status in status.
-std::string run(const std::string& command, int& status) {
+// Runs a shell command and gives its standard output (none when it fails).
+std::string run(const std::string& command) {
     const fs::path out = scratch(".out");
-    status = std::system((command + " > " + quote(out.string()) + " 2>/dev/null").c_str());
-    std::ifstream f(out);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
+    if (std::system((command + " > " + quote(out) + " 2>/dev/null").c_str()) != 0)
+        return {};
+    const auto bytes = slurp(out);
+    return {bytes.begin(), bytes.end()};
 }
 
-bool haveTool(const char* name) {
-    int status = 0;
-    run(std::string("command -v ") + name, status);
-    return status == 0;
-}
-
-std::vector<std::uint32_t> readPng(const fs::path& path, int& width, int& height) {
+// The pixels of a PNG file as 0xAARRGGBB (stored low byte first), and its width; none when it cannot be read.
+std::vector<std::uint32_t> readPng(const fs::path& path, int& width) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    std::vector<std::uint32_t> out;
-    if (png_image_begin_read_from_file(&image, path.string().c_str()) == 0)
-        return out;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr) == 0)
-        return out;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0)
+        return {};
+    image.format = PNG_FORMAT_BGRA;
+    std::vector<std::uint32_t> out(std::size_t{image.width} * image.height);
     width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    for (std::size_t i = 0; i + 3 < rgba.size(); i += 4)
-        out.push_back(static_cast<std::uint32_t>(rgba[i + 3]) << 24 | rgba[i] << 16 | rgba[i + 1] << 8 |
-                      rgba[i + 2]);
-    return out;
+    return png_image_finish_read(&image, nullptr, out.data(), 0, nullptr) ? out
+                                                                          : std::vector<std::uint32_t>{};
 }
 
 // Every image of the group whose own size our choice picks for that size is compared with icotool's
 // PNG of it: the same transparency, and the same colour wherever anything shows.
-void expectSamePixels(const IconFile& ours, int index, const fs::path& icoFile, const std::string& label) {
+void expectSamePixels(const IconFile& ours, int index, const fs::path& icoFile) {
     const auto info = ours.info(index);
-    ASSERT_TRUE(info) << label;
+    ASSERT_TRUE(info) << icoFile;
     const fs::path png = scratch(".png");
     int compared = 0;
     for (std::size_t k = 0; k < info->images.size(); ++k) {
         const ImageInfo& im = info->images[k];
         if (im.width != im.height || ours.info(index, im.width)->chosen != static_cast<int>(k))
             continue;
-        int status = 0;
         fs::remove(png);
-        run("icotool -x --index=" + std::to_string(k + 1) + " -o " + quote(png.string()) + " " +
-                quote(icoFile.string()),
-            status);
-        int w = 0, h = 0;
-        const auto theirs = readPng(png, w, h);
-        if (w == 0)
+        run("icotool -x --index=" + std::to_string(k + 1) + " -o " + quote(png) + " " + quote(icoFile));
+        int w = 0;
+        const auto theirs = readPng(png, w);
+        if (theirs.empty())
             continue; // icotool refuses images whose stored size is wrong; the reader falls back for them
-        ASSERT_EQ(w, im.width) << label << " image " << k;
+        ASSERT_EQ(w, im.width) << icoFile << " image " << k;
         const auto mine = ours.picture(index, im.width);
-        ASSERT_TRUE(mine) << label << " image " << k;
-        int differing = 0;
-        for (std::size_t p = 0; p < theirs.size(); ++p) {
-            const std::uint32_t a = theirs[p], b = mine->pixels[p];
-            const bool same = (a >> 24) == (b >> 24) && ((a >> 24) == 0 || (a & 0xFFFFFF) == (b & 0xFFFFFF));
-            differing += !same;
-        }
-        EXPECT_EQ(differing, 0) << label << " image " << k << " (" << im.width << "x" << im.height << ")";
+        ASSERT_TRUE(mine) << icoFile << " image " << k;
+        const auto same = [](std::uint32_t a, std::uint32_t b) {
+            return (a >> 24) == (b >> 24) && ((a >> 24) == 0 || (a & 0xFFFFFF) == (b & 0xFFFFFF));
+        };
+        EXPECT_TRUE(std::equal(theirs.begin(), theirs.end(), mine->pixels.begin(), mine->pixels.end(), same))
+            << icoFile << " image " << k << " (" << im.width << "x" << im.height << ")";
         ++compared;
     }
-    EXPECT_GT(compared, 0) << label;
+    EXPECT_GT(compared, 0) << icoFile;
 }
 
-std::vector<fs::path> filesIn(const fs::path& dir, const std::string& extension = "") {
+std::vector<fs::path> filesIn(const fs::path& dir, const std::string& extension, const fs::path& also) {
     std::vector<fs::path> out;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec))
-        if (e.is_regular_file() && (extension.empty() || e.path().extension() == extension))
+        if (e.is_regular_file() && e.path().extension() == extension && e.path().filename() != "uninst")
             out.push_back(e.path());
     std::sort(out.begin(), out.end());
+    if (fs::exists(also))
+        out.push_back(also);
     return out;
 }
 
 TEST(RealFiles, ProgramsMatchWrestool) {
-    if (!haveTool("wrestool") || !haveTool("icotool"))
-        GTEST_SKIP() << "icoutils is not installed";
-    std::vector<fs::path> files = filesIn("/usr/share/nsis/Stubs");
-    std::erase_if(files, [](const fs::path& p) { return p.filename() == "uninst"; }); // an .ico file
-    if (fs::exists("/usr/share/win32/win32-loader.exe"))
-        files.push_back("/usr/share/win32/win32-loader.exe");
-    if (files.empty())
-        GTEST_SKIP() << "nsis-common and win32-loader are not installed";
-
+    const auto files = filesIn("/usr/share/nsis/Stubs", "", "/usr/share/win32/win32-loader.exe");
+    if (std::system("which wrestool icotool >/dev/null") != 0 || files.empty())
+        GTEST_SKIP() << "icoutils, nsis-common or win32-loader is not installed";
     const fs::path extracted = scratch(".ico");
     for (const fs::path& file : files) {
-        int status = 0;
-        const std::string listing = run("wrestool -l " + quote(file.string()), status);
+        const std::string listing = run("wrestool -l " + quote(file));
         int groups = 0;
         for (std::size_t at = 0; (at = listing.find("--type=14 ", at)) != std::string::npos; ++at)
             ++groups;
@@ -131,22 +106,18 @@ TEST(RealFiles, ProgramsMatchWrestool) {
         ASSERT_GT(groups, 0) << file;
         for (int i = 0; i < groups; ++i) {
             const auto info = ours.info(i);
-            ASSERT_TRUE(info) << file << " " << i;
             const std::string name = info->name.empty() ? std::to_string(info->id) : info->name;
             fs::remove(extracted);
             run("wrestool -x -t14 --name=" + quote(name) + " --language=" + std::to_string(info->language) +
-                    " -o " + quote(extracted.string()) + " " + quote(file.string()),
-                status);
-            const IconFile theirs = IconFile::fromBytes(slurp(extracted));
-            ASSERT_EQ(theirs.kind(), FileKind::Ico) << file << " " << name;
-            const auto a = ours.storedGroup(i), b = theirs.storedGroup(0);
-            ASSERT_TRUE(a && b) << file;
+                " -o " + quote(extracted) + " " + quote(file));
+            const auto a = ours.storedGroup(i), b = IconFile::fromBytes(slurp(extracted)).storedGroup(0);
+            ASSERT_TRUE(a && b) << file << " " << name;
             ASSERT_EQ(a->images.size(), b->images.size()) << file;
             for (std::size_t k = 0; k < a->images.size(); ++k) {
                 EXPECT_EQ(*a->images[k].data, *b->images[k].data) << file << " image " << k;
                 EXPECT_EQ(a->images[k].bitCount, b->images[k].bitCount) << file << " image " << k;
             }
-            expectSamePixels(ours, i, extracted, file.string());
+            expectSamePixels(ours, i, extracted);
         }
     }
     for (const char* suffix : {".ico", ".png", ".out"})
@@ -154,21 +125,18 @@ TEST(RealFiles, ProgramsMatchWrestool) {
 }
 
 TEST(RealFiles, IcoFilesMatchIcotool) {
-    if (!haveTool("icotool"))
-        GTEST_SKIP() << "icoutils is not installed";
-    std::vector<fs::path> files = filesIn("/usr/share/nsis/Contrib/Graphics/Icons", ".ico");
-    if (fs::exists("/usr/share/nsis/Stubs/uninst"))
-        files.push_back("/usr/share/nsis/Stubs/uninst");
-    if (files.empty())
-        GTEST_SKIP() << "nsis-common is not installed";
+    const auto files =
+        filesIn("/usr/share/nsis/Contrib/Graphics/Icons", ".ico", "/usr/share/nsis/Stubs/uninst");
+    if (std::system("which icotool >/dev/null") != 0 || files.empty())
+        GTEST_SKIP() << "icoutils or nsis-common is not installed";
     for (const fs::path& file : files) {
-        int status = 0;
-        const std::string listing = run("icotool -l " + quote(file.string()), status);
-        const auto lines = static_cast<std::size_t>(std::count(listing.begin(), listing.end(), '\n'));
+        const std::string listing = run("icotool -l " + quote(file));
         const IconFile ours(file.string());
         ASSERT_EQ(ours.count(), 1) << file;
-        EXPECT_EQ(ours.info(0)->images.size(), lines) << file;
-        expectSamePixels(ours, 0, file, file.string());
+        EXPECT_EQ(ours.info(0)->images.size(),
+                  static_cast<std::size_t>(std::count(listing.begin(), listing.end(), '\n')))
+            << file;
+        expectSamePixels(ours, 0, file);
     }
     for (const char* suffix : {".png", ".out"})
         fs::remove(scratch(suffix));
