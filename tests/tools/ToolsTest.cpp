@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -269,6 +270,34 @@ TEST_F(Tools, HostileFilesCostLittleAndAreReported) {
         EXPECT_EQ(std::pair(r.status, r.err), std::pair(status, err.empty() ? "" : file + err)) << name;
         EXPECT_EQ(slurp(out + "/" + name + "-0." + format).size(), size) << name; // 0: none written
     }
+}
+
+// Which stored image a thumbnail of each size comes from, and in which order the others stand in for a
+// damaged one: the largest that fits as stored, the deepest of equal sizes, a larger one scaled down only
+// when none fits, and never an image the file lacks.
+TEST(Thumbnailer, TakesTheLargestImageThatFitsAndScalesOnlyWhenNoneDoes) {
+    using vesmarin::iconreader::ImageInfo;
+    // width, height, bits per pixel; bpp 0 marks an image the file lacks.
+    const auto images = [](std::vector<std::array<int, 3>> list) {
+        std::vector<ImageInfo> out;
+        for (const auto& [w, h, bpp] : list)
+            out.push_back({w, h, bpp, vesmarin::iconreader::ImageFormat::Bitmap, 0, 0, bpp != 0});
+        return out;
+    };
+    const auto windows = images({{16, 16, 32}, {32, 32, 32}, {48, 48, 32}, {256, 256, 32}});
+    // The images, the size asked for, the choices: an image and the size to scale it to (0: as stored).
+    const std::tuple<std::vector<ImageInfo>, int, std::vector<vesmarin::tools::ThumbnailChoice>> cases[] = {
+        {windows, 128, {{2, 0}, {1, 0}, {0, 0}, {3, 128}}}, // 48 as stored, not 256 scaled
+        {windows, 1024, {{3, 0}, {2, 0}, {1, 0}, {0, 0}}},  // the largest, never enlarged
+        {windows, 8, {{0, 8}, {1, 8}, {2, 8}, {3, 8}}},     // the smallest larger one, scaled down
+        {images({{32, 32, 4}, {32, 32, 8}, {32, 32, 32}, {32, 32, 24}}),
+         64,
+         {{2, 0}, {3, 0}, {1, 0}, {0, 0}}},
+        {images({{48, 48, 0}, {64, 32, 32}, {24, 24, 8}}), 48, {{2, 0}, {1, 48}}}, // missing; wider than 48
+        {images({{16, 16, 0}}), 48, {}},
+    };
+    for (const auto& [list, size, expected] : cases)
+        EXPECT_EQ(vesmarin::tools::thumbnailChoices(list, size), expected) << "size " << size;
 }
 
 // The largest stored image that fits; a damaged image, an output it cannot write, wrong usage: a PNG or
